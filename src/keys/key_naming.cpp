@@ -1,0 +1,122 @@
+#include "keys/key_naming.h"
+
+#include <charconv>
+
+#include "keys/key_code.h"
+#include "keys/key_tables.h"
+
+namespace keys {
+namespace {
+
+struct FixedCode {
+    int tag;
+    std::string_view code;
+    std::string_view nameKey;
+};
+
+// Menu tags with a fixed code. Mouse buttons and ACPI are named before the fire-key functions,
+// the rest after them, so the table is split where the naming order splits it.
+constexpr FixedCode kNamedFirst[] = {
+    {900, "01010000", "Str210"},  {901, "01020000", "Str211"},  {902, "01040000", "Str212"},
+    {903, "01080000", "Str213"},  {904, "01100000", "Str214"},  {1100, "04010000", "Str221"},
+    {1101, "04020000", "Str222"}, {1102, "04030000", "Str223"},
+};
+constexpr FixedCode kNamedLater[] = {
+    {1001, "05000000", "Str241"}, {1002, "07000000", "Str242"}, {1003, "09000000", "Str243"},
+    {1004, "0C000000", "Str244"}, {1005, "0D000000", "Str245"}, {1006, "0E000000", "Str246"},
+    {1007, "09010000", "Str247"}, {1008, "09020000", "Str248"}, {1300, "0300CD00", "Str250"},
+    {1301, "0300B700", "Str251"}, {1302, "0300B600", "Str252"}, {1303, "0300B500", "Str253"},
+    {1304, "0300E900", "Str254"}, {1305, "0300EA00", "Str255"}, {1306, "0300E200", "Str256"},
+    {1400, "03022300", "Str260"}, {1401, "03022100", "Str261"}, {1402, "03022400", "Str262"},
+    {1403, "03022500", "Str263"}, {1404, "03022600", "Str264"}, {1405, "03022700", "Str265"},
+    {1406, "03022A00", "Str266"},
+};
+constexpr int kFireModeTag = 1000;
+constexpr std::string_view kFireModeCode = "0F000000";
+constexpr int kFireKeyTagFirst = 1200;
+
+// A decimal number made of digits only; edits hold at most four digits, longer texts are not
+// numbers the mouse could take.
+std::optional<unsigned> decimal(std::string_view text) {
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    unsigned value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+template <std::size_t N, typename Pred>
+const FixedCode* findFixed(const FixedCode (&table)[N], Pred matches) {
+    for (const FixedCode& f : table) {
+        if (matches(f)) return &f;
+    }
+    return nullptr;
+}
+
+template <std::size_t N>
+const FixedCode* byCode(const FixedCode (&table)[N], std::string_view code) {
+    return findFixed(table, [&](const FixedCode& f) { return f.code == code; });
+}
+
+std::string combinationName(const KeyCode& code) {
+    std::string name;
+    if (code[1] & 0x01) name += "Ctrl+";
+    if (code[1] & 0x02) name += "Shift+";
+    if (code[1] & 0x04) name += "Alt+";
+    if (code[1] & 0x08) name += "Win+";
+    if (code[2] != 0) name += KeyUsageToKeyName(code[2]);
+    if (code[3] != 0) {
+        if (code[2] != 0) name += "+";
+        name += KeyUsageToKeyName(code[3]);
+    }
+    return name;
+}
+
+}  // namespace
+
+std::optional<std::string> fireKeyCodeText(const FireKeyModeSettings& settings, int mode) {
+    const auto repeat = decimal(settings.repeatText(mode));
+    const auto delay = decimal(settings.delayText(mode));
+    if (!repeat || !delay) return std::nullopt;
+    const unsigned high = settings.fireKeyByte2(mode) & 0xF0u;
+    return keyCodeText({kTypeFireKey, static_cast<std::uint8_t>(*repeat + 0x10),
+                        static_cast<std::uint8_t>(high + *delay / 256),
+                        static_cast<std::uint8_t>(*delay % 256)});
+}
+
+std::string TagToKeyCode(int tag, const FireKeyModeSettings& settings) {
+    if (tag == kFireModeTag) return std::string(kFireModeCode);
+    if (tag >= kFireKeyTagFirst && tag < kFireKeyTagFirst + 4) {
+        return fireKeyCodeText(settings, tag - kFireKeyTagFirst + 1).value_or(std::string());
+    }
+    const auto hasTag = [tag](const FixedCode& f) { return f.tag == tag; };
+    const FixedCode* f = findFixed(kNamedFirst, hasTag);
+    if (!f) f = findFixed(kNamedLater, hasTag);
+    return f ? std::string(f->code) : std::string();
+}
+
+std::string KeyCodeToName(std::string_view codeText, const LanguageTexts& language,
+                          const FireKeyModeSettings& settings, const MacroNames& macros) {
+    if (const FixedCode* f = byCode(kNamedFirst, codeText)) return language.text(f->nameKey);
+
+    if (codeText.starts_with("06")) {
+        for (int mode = 1; mode <= 4; ++mode) {
+            if (fireKeyCodeText(settings, mode) == codeText) {
+                return language.text("Str23" + std::to_string(mode));
+            }
+        }
+    }
+    if (codeText.starts_with("0F")) return language.text("Str240");
+    if (const FixedCode* f = byCode(kNamedLater, codeText)) return language.text(f->nameKey);
+
+    const auto code = keyCodeFromText(codeText);
+    if (!code) return {};
+    if ((*code)[0] == kTypeCombination) return combinationName(*code);
+    if ((*code)[0] == kTypeMacro) {
+        const auto address = static_cast<std::uint16_t>((*code)[1] << 8 | (*code)[2]);
+        return macros.nameAtAddress(address).value_or(std::string());
+    }
+    return {};
+}
+
+}  // namespace keys
