@@ -1,0 +1,29 @@
+#include "device/select_backend.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "sim/sim_presets.h"
+
+#if defined(__linux__)
+#include "device/linux/hidraw_backend.h"
+#endif
+
+namespace device {
+
+std::unique_ptr<HidBackend> makeHidBackend() {
+    if (const char* value = std::getenv("QUORVEX_SIMULATED_MOUSE"); value && *value) {
+        if (const auto kind = sim::parseDeviceKind(value)) return std::make_unique<sim::SimulatedMouse>(*kind);
+        std::fprintf(stderr,
+                     "QUORVEX_SIMULATED_MOUSE=%s is neither \"macro\" nor \"image\"; "
+                     "using the real mouse.\n",
+                     value);
+    }
+#if defined(__linux__)
+    return std::make_unique<HidrawBackend>();
+#else
+#error "no HID backend for this platform yet"
+#endif
+}
+
+}  // namespace device
