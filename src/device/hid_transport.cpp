@@ -137,6 +137,14 @@ bool HidTransport::WriteBlock(Access access, std::uint16_t address, std::uint16_
     return true;
 }
 
+bool HidTransport::MouseStillPresent() {
+    if (!handlesValid()) return false;
+    const auto paths = backend_.interfacePaths();
+    if (std::find(paths.begin(), paths.end(), devicePath_) == paths.end()) return false;
+    const auto attrs = backend_.attributes(commandHandle_);
+    return attrs && attrs->vendorId == vendorId_ && attrs->productId == productId_;
+}
+
 void HidTransport::Reset() {
     if (commandHandle_ != kInvalidHandle) backend_.close(commandHandle_);
     if (dataHandle_ != kInvalidHandle && dataHandle_ != commandHandle_) backend_.close(dataHandle_);

@@ -72,6 +72,11 @@ public:
     bool WriteBlock(Access access, std::uint16_t address, std::uint16_t length,
                     std::span<const std::uint8_t> source, const ChunkPump& pump = {});
 
+    // True while the opened mouse is still listed under its path and still answers with its
+    // ids on the link's own handle (so a mouse that vanished, even if its path was reused,
+    // is not mistaken for present).
+    bool MouseStillPresent();
+
     // Gives the mouse up: closes the handles, marks them invalid, forgets the identity.
     void Reset();
 

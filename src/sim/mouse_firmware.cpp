@@ -39,6 +39,7 @@ void MouseFirmware::clearTraffic() {
 
 void MouseFirmware::clearFaults() {
     refused_.clear();
+    refuseAfter_.clear();
     failFetches_ = false;
     unplugAfter_.reset();
 }
@@ -113,6 +114,10 @@ bool MouseFirmware::command(const std::uint8_t* r) {
     ++counters_.commands;
     const std::uint8_t cmd = r[1];
     if (refused_.count(cmd)) return false;
+    if (const auto it = refuseAfter_.find(cmd); it != refuseAfter_.end()) {
+        if (it->second == 0) return false;
+        --it->second;
+    }
     // A new command ends whatever transfer the previous one started.
     startReply({});
     writeRemaining_ = 0;

@@ -4,6 +4,7 @@
 // to inject. Tests, benchmarks, the simulated-mouse mode and the FUSE tool all drive it.
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <span>
@@ -71,6 +72,8 @@ public:
 
     // Faults.
     void refuseCommand(std::uint8_t command) { refused_.insert(command); }
+    // Accepts the command `times` more times, then refuses it.
+    void refuseCommandAfter(std::uint8_t command, int times) { refuseAfter_[command] = times; }
     void failFetches(bool on) { failFetches_ = on; }
     // After `reports` more reports the mouse is gone; every report then fails at once.
     void unplugAfter(std::size_t reports) { unplugAfter_ = reports; }
@@ -102,6 +105,7 @@ private:
     bool logging_ = true;
 
     std::set<std::uint8_t> refused_;
+    std::map<std::uint8_t, int> refuseAfter_;
     bool failFetches_ = false;
     std::optional<std::size_t> unplugAfter_;
     bool plugged_ = true;
