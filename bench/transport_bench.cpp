@@ -12,6 +12,14 @@ namespace {
 
 using device::Access;
 
+// Reports the data reports of one run and the time per report.
+void countReports(benchmark::State& state, int reports) {
+    const int perRun = reports / static_cast<int>(state.iterations());
+    state.counters["data_reports"] = perRun;
+    state.counters["per_report"] = benchmark::Counter(static_cast<double>(reports),
+                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 struct Rig {
     sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
     device::HidTransport link{mouse};
@@ -55,29 +63,21 @@ void fullRead(device::HidTransport& link, std::vector<std::uint8_t>& target) {
 void BM_FullMacroDeviceWrite(benchmark::State& state) {
     Rig rig;
     const std::vector<std::uint8_t> bytes(1024, 0x5A);
-    int before = rig.reports();
+    const int before = rig.reports();
     for (auto _ : state) fullWrite(rig.link, bytes);
-    const int perRun = (rig.reports() - before) / static_cast<int>(state.iterations());
-    state.counters["data_reports"] = perRun;
-    state.counters["per_report"] = benchmark::Counter(
-        static_cast<double>(perRun) * static_cast<double>(state.iterations()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    countReports(state, rig.reports() - before);
 }
 BENCHMARK(BM_FullMacroDeviceWrite)->Unit(benchmark::kMillisecond);
 
 void BM_FullMacroDeviceRead(benchmark::State& state) {
     Rig rig;
     std::vector<std::uint8_t> target(1024);
-    int before = rig.reports();
+    const int before = rig.reports();
     for (auto _ : state) {
         fullRead(rig.link, target);
         benchmark::DoNotOptimize(target.data());
     }
-    const int perRun = (rig.reports() - before) / static_cast<int>(state.iterations());
-    state.counters["data_reports"] = perRun;
-    state.counters["per_report"] = benchmark::Counter(
-        static_cast<double>(perRun) * static_cast<double>(state.iterations()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    countReports(state, rig.reports() - before);
 }
 BENCHMARK(BM_FullMacroDeviceRead)->Unit(benchmark::kMillisecond);
 

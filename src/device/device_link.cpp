@@ -278,46 +278,36 @@ void DeviceLink::SystemReloadCmd_OnClick() {
     reportRateChanged_ = false;
 }
 
-void DeviceLink::pressAndPause(std::string_view button) {
-    window_.ShowPressedPicture(button);
+void DeviceLink::pause() {
     for (int i = 0; i < 11; ++i) {
         host_.sleep(10);
         host_.processMessages();
     }
+}
+
+bool DeviceLink::pressedWithMouse(std::string_view button) {
+    window_.ShowPressedPicture(button);
+    pause();
+    if (deviceOpen()) return true;
+    window_.ShowMessage(kNoDeviceMessage);
+    return false;
 }
 
 void DeviceLink::Btn_ApplyClick() {
-    pressAndPause("Btn_Apply");
-    if (!deviceOpen()) {
-        window_.ShowMessage(kNoDeviceMessage);
-        return;
-    }
-    DownloadParameter();
+    if (pressedWithMouse("Btn_Apply")) DownloadParameter();
 }
 
 void DeviceLink::Btn_ConfirmClick() {
-    pressAndPause("Btn_Confirm");
-    if (!deviceOpen()) {
-        window_.ShowMessage(kNoDeviceMessage);
-        return;
-    }
+    if (!pressedWithMouse("Btn_Confirm")) return;
     DownloadParameter();
-    for (int i = 0; i < 11; ++i) {
-        host_.sleep(10);
-        host_.processMessages();
-    }
+    pause();
     window_.CloseMainWindow();
 }
 
 // ---- Reset ----
 
 void DeviceLink::Btn_ResetClick() {
-    pressAndPause("Btn_Reset");
-    if (!deviceOpen()) {
-        window_.ShowMessage(kNoDeviceMessage);
-        return;
-    }
-    DefaultParameter();
+    if (pressedWithMouse("Btn_Reset")) DefaultParameter();
 }
 
 void DeviceLink::DefaultParameter() {

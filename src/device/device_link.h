@@ -80,7 +80,10 @@ private:
     // False when any block could not be written.
     bool writeEverything(const std::array<image::Byte, image::kImageSize>& imageBytes,
                          const image::DataBuf& macroSource);
-    void pressAndPause(std::string_view button);
+    // The pause of about 110 ms after a button press, with the queue running.
+    void pause();
+    // Shows the pressed picture and pauses; false (after the Str022 box) without a mouse.
+    bool pressedWithMouse(std::string_view button);
 
     HidTransport& transport_;
     LinkWindow& window_;

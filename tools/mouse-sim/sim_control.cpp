@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <type_traits>
 
 #include "sim/sim_presets.h"
 
@@ -65,26 +66,19 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             }
             return args[++i];
         };
-        const auto hexByte = [&](std::uint8_t& out) {
+        // A hex value up to `max`, stored into `out`.
+        const auto hexValue = [&](auto& out, unsigned long max) {
             const auto v = value();
             const auto n = v ? number(*v, 16) : std::nullopt;
-            if (!n || *n > 0xFF) {
-                if (error.empty()) error = a + " needs a hex byte";
+            if (!n || *n > max) {
+                if (error.empty()) error = a + " needs a hex value up to " + std::to_string(max);
                 return false;
             }
-            out = static_cast<std::uint8_t>(*n);
+            out = static_cast<std::remove_reference_t<decltype(out)>>(*n);
             return true;
         };
-        const auto hexWord = [&](std::uint16_t& out) {
-            const auto v = value();
-            const auto n = v ? number(*v, 16) : std::nullopt;
-            if (!n || *n > 0xFFFF) {
-                if (error.empty()) error = a + " needs a hex number up to FFFF";
-                return false;
-            }
-            out = static_cast<std::uint16_t>(*n);
-            return true;
-        };
+        const auto hexByte = [&](std::uint8_t& out) { return hexValue(out, 0xFF); };
+        const auto hexWord = [&](std::uint16_t& out) { return hexValue(out, 0xFFFF); };
         if (a == "--kind") {
             const auto v = value();
             const auto kind = v ? sim::parseDeviceKind(*v) : std::nullopt;
