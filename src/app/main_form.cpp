@@ -1,0 +1,284 @@
+#include "app/main_form.h"
+
+#include "app/wait_form.h"
+#include "image/builtin_image.h"
+#include "image/key_code_texts.h"
+#include "image/sections.h"
+#include "keys/key_code.h"
+#include "skin/pictures.h"
+
+namespace app {
+
+// The fire-key settings as the Advanced Page's edits and the FireKey section hold them.
+class TForm1::FireKeySettings : public keys::FireKeyModeSettings {
+public:
+    explicit FireKeySettings(const TForm1& form) : form_(form) {}
+    std::string repeatText(int mode) const override { return form_.control("Edt_Repeat" + std::to_string(mode)).caption(); }
+    std::string delayText(int mode) const override { return form_.control("Edt_DelayTime" + std::to_string(mode)).caption(); }
+    std::uint8_t fireKeyByte2(int mode) const override {
+        return form_.image_.sectionBuf[image::kFireKey.offset + 4 * static_cast<std::size_t>(mode - 1) + 2];
+    }
+
+private:
+    const TForm1& form_;
+};
+
+// The macro names of the button menu's chooser, by slot address.
+class TForm1::MacroNameList : public keys::MacroNames {
+public:
+    explicit MacroNameList(const TForm1& form) : form_(form) {}
+    std::optional<std::string> nameAtAddress(std::uint16_t address) const override {
+        const auto& items = form_.control("LB_Name").items();
+        for (std::size_t slot = 0; slot < items.size() && slot < image::kMacroCount; ++slot) {
+            if (keys::macroSlotAddress(static_cast<int>(slot)) == address) return items[slot];
+        }
+        return std::nullopt;
+    }
+
+private:
+    const TForm1& form_;
+};
+
+TForm1::TForm1(ui::Host& host, device::HidBackend& backend)
+    : ui::Form("TForm1"),
+      host_(host),
+      transport_(backend),
+      link_(transport_, *this, *this, image_),
+      fireKeys_(std::make_unique<FireKeySettings>(*this)),
+      macroNames_(std::make_unique<MacroNameList>(*this)) {
+    setCaption(kCaption);
+    createControls();
+    attachHandlers();
+    devTimer_.onTimer = [this] { link_.DevTimerTimer(); };
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate() {
+    // 1. The tray icon.
+    host_.setTrayIcon("MAINICON");
+    // 2. Run state.
+    selectedDpiCount_ = 4;
+    selectedFireModeCount_ = 3;
+    link_.setReportRateChanged(false);
+    rememberedReportRate_ = 0;
+    link_.clearDeviceKind();
+    errorPage_ = false;
+    insertMode_ = false;
+    recording_ = false;
+    // 3. Centred on the screen; the divisions truncate towards zero.
+    const ui::Size screen = host_.screenSize();
+    setBounds({(screen.w - kWidth) / 2, (screen.h - kHeight) / 2, kWidth, kHeight});
+    // 4. The window lock covers everything.
+    control("Disable_All").setBounds({0, 0, kWidth, kHeight});
+    // 5. Page 1 shown, the others hidden.
+    DisplayP1_OnClick();
+    HideP2_OnClick();
+    HideP3_OnClick();
+    HideP4_OnClick();
+    // 6. Pictures and the web link.
+    skin::LoadSkinImages(*this, pageSelector());
+    LoadWebLink();
+    // 7. Skin set 1: layout and language.
+    skinSet_ = 1;
+    ApplyLayoutAndLanguage();
+    control("LB_MacroName").setItemHeight(kept_.macroNameItemHeight);
+    // 8. The built-in image.
+    image::LoadBuiltInImage(image_.dataBuf);
+    // 9, 10, 17. Identity, layout type and ModelId reference (the link keeps them; entry 1 of
+    // its identity table is the built-in identity).
+    link_.TakeStartupIdentity();
+    ui::Control& special = control("Pnl_Special");
+    if (link_.imageLayout() == image::kLayout29) special.setSize(special.bounds().w, 218);
+    if (link_.imageLayout() == image::kLayout58) special.setSize(special.bounds().w, 266);
+    // 11. No key codes until the image is shown.
+    image::clearKeyCodeTexts(image_.keyCodeTexts);
+    // 12. Macro names.
+    RefreshMacroName();
+    // 13. Show the image.
+    image::DataBufToUI(image_, link_.conversionContext(), *this);
+    // 14. The desktop's mouse settings.
+    RefreshMouseSystemParameters();
+    // 15. The application title.
+    host_.setApplicationTitle("Gaming Mouse");
+    if (const std::string title = languageText("Title"); !title.empty()) host_.setApplicationTitle(title);
+    // 16. No mouse yet.
+    link_.reset();
+    // 18. Right-aligned number edits.
+    for (const char* e : {"Edt_Repeat1", "Edt_Repeat2", "Edt_Repeat3", "Edt_Repeat4", "Edt_DelayTime1",
+                          "Edt_DelayTime2", "Edt_DelayTime3", "Edt_DelayTime4", "Edt_Mode1R", "Edt_Mode1G",
+                          "Edt_Mode1B", "Edt_Mode2R", "Edt_Mode2G", "Edt_Mode2B"}) {
+        control(e).setAlignment(ui::Align::Right);
+    }
+    // 19. The language of the skin set.
+    Btn_LangClick(skinSet_);
+    // 20. Paint.
+    host_.attachTimer(devTimer_);
+    host_.repaint(*this);
+}
+
+void TForm1::attachHandlers() {
+    skin::attachHoverHandlers(*this, *this);
+    const auto click = [this](const char* name, std::function<void()> f) {
+        control(name).onClick = [f = std::move(f)](ui::Control&) { f(); };
+    };
+    control("Img_Base").onMouseDown = [this](ui::Control&, ui::MouseButton, int, int) { Img_BaseMouseDown(); };
+    control("Img_Base").onClick = [this](ui::Control&) { ClearAP(); };
+    control("Img_P1").onClick = [this](ui::Control&) { ClearAP(); };
+    click("Btn_Exit", [this] { Btn_ExitClick(); });
+    click("Btn_Web", [this] { Btn_WebClick(); });
+    click("Btn_Apply", [this] { link_.Btn_ApplyClick(); });
+    click("Btn_Confirm", [this] { link_.Btn_ConfirmClick(); });
+    click("Btn_Reset", [this] { link_.Btn_ResetClick(); });
+    click("Btn_Main", [this] { Btn_MainClick(); });
+    click("Btn_Switch", [this] { Btn_SwitchClick(); });
+    click("Btn_Fixed", [this] { Btn_FixedClick(); });
+    click("Btn_Adv", [this] { Btn_AdvClick(); });
+    click("Btn_Breath", [this] { Btn_BreathClick(); });
+    click("Btn_Macro", [this] { Btn_MacroClick(); });
+    click("Btn_Lang1", [this] { Btn_LangClick(1); });
+    click("Btn_Lang2", [this] { Btn_LangClick(2); });
+    click("Btn_Lang3", [this] { Btn_LangClick(3); });
+}
+
+// ---- closing and the window itself ----
+
+void TForm1::Btn_ExitClick() { host_.closeMainWindow(); }
+
+bool TForm1::FormCloseQuery() {
+    devTimer_.setEnabled(false);
+    link_.reset();
+    return true;
+}
+
+void TForm1::Img_BaseMouseDown() {
+    HideAllMenu();
+    host_.startWindowMove();
+}
+
+void TForm1::Btn_WebClick() {
+    skin::showPressed(*this, "Btn_Web");
+    host_.openUrl(webAddress_);
+}
+
+// ---- what the device link asks of the window ----
+
+void TForm1::HideAllMenu() {
+    for (const char* menu : {"Pnl_LRM", "Pnl_Main", "Pnl_MseKey", "Pnl_Special", "Pnl_ACPI", "Pnl_Media",
+                             "Pnl_WWW", "Pnl_Fire", "LB_Name"}) {
+        control(menu).setVisible(false);
+    }
+}
+
+void TForm1::LockWindow() {
+    control("Disable_All").setVisible(true);
+    bringToFront(control("Disable_All"));
+    control("Gb_Delay").setEnabled(false);
+    control("Gb_Insert").setEnabled(false);
+}
+
+void TForm1::UnlockWindow() {
+    control("Disable_All").setVisible(false);
+    control("Gb_Delay").setEnabled(true);
+    control("Gb_Insert").setEnabled(true);
+}
+
+void TForm1::ShowWaitWindow() {
+    if (waitForm_) waitForm_->show();
+}
+
+void TForm1::HideWaitWindow() {
+    if (waitForm_) waitForm_->hide();
+}
+
+void TForm1::SetDevTimerEnabled(bool enabled) { devTimer_.setEnabled(enabled); }
+
+void TForm1::ShowStateLabels(StateLabels labels) {
+    control("lbl_TypeError").setVisible(labels == StateLabels::TypeError);
+    control("lbl_IDError").setVisible(labels == StateLabels::IdError);
+    control("lbl_NoDev").setVisible(false);
+    control("lbl_CheckDev").setVisible(false);
+}
+
+void TForm1::ShowMessage(std::string_view languageKey) { host_.showMessage(languageText(languageKey)); }
+
+void TForm1::ShowPressedPicture(std::string_view buttonName) { skin::showPressed(*this, buttonName); }
+
+void TForm1::CloseMainWindow() { host_.closeMainWindow(); }
+
+std::string TForm1::languageText(std::string_view key) const { return language_.text(key); }
+
+int TForm1::pageSelector() const { return control("gbPageCtl").itemIndex() + 1; }
+
+int TForm1::languageSelector() const { return control("gbLang").itemIndex() + 1; }
+
+void TForm1::setPageSelector(int selector) { control("gbPageCtl").setItemIndex(selector - 1); }
+
+std::string TForm1::keyName(const std::string& codeText) const {
+    return keys::KeyCodeToName(codeText, language_, *fireKeys_, *macroNames_);
+}
+
+// ---- the image in the controls ----
+
+void TForm1::fireKeysToEdits() {
+    for (int n = 1; n <= 4; ++n) {
+        const std::size_t at = image::kFireKey.offset + 4 * static_cast<std::size_t>(n - 1);
+        const auto& s = image_.sectionBuf;
+        control("Edt_Repeat" + std::to_string(n)).setCaption(std::to_string(s[at + 1] & 0x0F));
+        control("Edt_DelayTime" + std::to_string(n)).setCaption(std::to_string((s[at + 2] & 0x0F) * 256 + s[at + 3]));
+    }
+}
+
+void TForm1::RefreshUI() {
+    fireKeysToEdits();
+    // The image's current profile selects its navigation button and shows its keys.
+    const int profile = image_.sectionBuf[image::kParameterB.offset + 2];
+    if (profile >= 0 && profile <= 2) {
+        for (int s = 1; s <= 6; ++s) skin::showPicture(control(skin::navigationPicture(s)), s == profile + 1 ? "SetS_02" : "SetS_01");
+        skin::showPicture(control("Img_P1"), "L" + std::to_string(skinSet_) + "_Back1");
+        setPageSelector(profile + 1);
+        refreshKeyLabels(profile + 1);
+    }
+}
+
+void TForm1::UIToDataBuf() {
+    // Page selector states 1 to 3 are the current profile; the others leave it.
+    const int selector = pageSelector();
+    if (selector >= 1 && selector <= 3) image_.sectionBuf[image::kParameterB.offset + 2] = static_cast<image::Byte>(selector - 1);
+}
+
+void TForm1::refreshKeyLabels(int profile) {
+    for (int b = 1; b <= 12; ++b) {
+        control("Key" + std::to_string(b)).setCaption(keyName(image_.keyCodeTexts[profile - 1][b - 1]));
+    }
+}
+
+// ---- macro names and the desktop's mouse settings ----
+
+void TForm1::RefreshMacroName() {
+    // The names of the slots follow with the macro model; until then every slot is unnamed.
+    ui::Control& names = control("LB_MacroName");
+    ui::Control& chooser = control("LB_Name");
+    std::vector<std::string> empty(image::kMacroCount);
+    names.setItems(empty);
+    chooser.setItems(empty);
+}
+
+// The name list goes back into the name area with the macro model; until then the area keeps
+// the names as read.
+void TForm1::UIToMacroName() {}
+
+void TForm1::ClearMacroEditor() {
+    control("LB_MacroName").clearItems();
+    control("LB_macro").clearItems();
+    control("mmo_macro").clearItems();
+    control("mmo_wrscript").clearItems();
+}
+
+// The desktop's pointer, double-click and wheel settings join these two with their own
+// settings store; until then no setting is read or changed.
+void TForm1::RefreshMouseSystemParameters() {}
+
+void TForm1::ApplyMouseSystemParameters() {}
+
+}  // namespace app

@@ -1,0 +1,159 @@
+#pragma once
+// TForm1: the main window's logic. It owns the image, the device link and the window's
+// controls, implements what the link and the skin ask of the window, and runs start-up.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "device/device_link.h"
+#include "device/hid_backend.h"
+#include "device/hid_transport.h"
+#include "image/image_types.h"
+#include "skin/hover_states.h"
+#include "skin/language_table.h"
+#include "skin/layout_apply.h"
+#include "ui/form.h"
+#include "ui/host.h"
+#include "ui/timer.h"
+
+namespace app {
+
+class TFormLoadingUI;
+
+class TForm1 : public ui::Form,
+               public device::LinkWindow,
+               private device::LinkHost,
+               private skin::HoverContext {
+public:
+    static constexpr int kWidth = 800;
+    static constexpr int kHeight = 600;
+    static constexpr const char* kCaption = "Gaming Mouse v1.0";
+    static constexpr int kDevTimerInterval = 3500;
+
+    TForm1(ui::Host& host, device::HidBackend& backend);
+    ~TForm1() override;
+
+    // Start-up, in its fixed order.
+    void FormCreate();
+    // The wait window exists only after the main window's creation.
+    void setWaitForm(TFormLoadingUI* wait) { waitForm_ = wait; }
+
+    // Closing: Btn_Exit, Confirm and the system close request end here.
+    void Btn_ExitClick();
+    // Always lets the window close; no device traffic after it.
+    bool FormCloseQuery();
+
+    void Img_BaseMouseDown();
+    void Btn_WebClick();
+
+    // State others read.
+    device::DeviceLink& link() { return link_; }
+    image::EditorImage& editorImage() { return image_; }
+    ui::Timer& devTimer() { return devTimer_; }
+    int pageSelector() const override;
+    int skinSet() const { return skinSet_; }
+    bool errorPage() const override { return errorPage_; }
+    bool pointerOverRecord() const { return pointerOverRecord_; }
+    const std::string& webAddress() const { return webAddress_; }
+
+    // device::LinkWindow
+    void HideAllMenu() override;
+    void LockWindow() override;
+    void UnlockWindow() override;
+    void ShowWaitWindow() override;
+    void HideWaitWindow() override;
+    void SetDevTimerEnabled(bool enabled) override;
+    void ShowStateLabels(StateLabels labels) override;
+    void RefreshErrorAP() override;
+    void ShowDevicePages() override;
+    void ShowNoDevicePage() override;
+    void RefreshMacroName() override;
+    void UIToMacroName() override;
+    void ClearMacroEditor() override;
+    void RefreshMouseSystemParameters() override;
+    void ApplyMouseSystemParameters() override;
+    void ShowMessage(std::string_view languageKey) override;
+    void ShowPressedPicture(std::string_view buttonName) override;
+    void CloseMainWindow() override;
+    // image::ConversionHooks
+    void RefreshUI() override;
+    void UIToDataBuf() override;
+
+    // Texts of the current language table ("Str022", "Title", ...).
+    std::string languageText(std::string_view key) const;
+
+    // Skin and language.
+    void ApplyLayoutAndLanguage();
+    void LoadWebLink();
+    void Btn_LangClick(int language);
+    const skin::LanguageTable& language() const { return language_; }
+    const skin::KeptLayout& keptColors() const { return kept_; }
+
+    // Pages, navigation and locks.
+    void NavigationClick(int selector);
+    void Btn_MainClick() { NavigationClick(1); }
+    void Btn_SwitchClick() { NavigationClick(2); }
+    void Btn_FixedClick() { NavigationClick(3); }
+    void Btn_AdvClick() { NavigationClick(4); }
+    void Btn_BreathClick() { NavigationClick(5); }
+    void Btn_MacroClick() { NavigationClick(6); }
+    void ClearAP() { HideAllMenu(); }
+    void LockPage();
+    void UnlockPage();
+    void ButtonTypeB_1IconInit();
+    void RefreshAPPage();
+    void DisplayP1_OnClick();
+    void HideP1_OnClick();
+    void DisplayP2_OnClick();
+    void HideP2_OnClick();
+    void DisplayP3_OnClick();
+    void HideP3_OnClick();
+    void DisplayP4_OnClick();
+    void HideP4_OnClick();
+    // Shows the function names of a profile (1-3) on the key labels.
+    void refreshKeyLabels(int profile);
+    // The name of a key code as a button shows it, in the current language.
+    std::string keyName(const std::string& codeText) const;
+
+private:
+    class FireKeySettings;
+    class MacroNameList;
+
+    void createControls();
+    void attachHandlers();
+    void setPageSelector(int selector);
+    void showPage(int page);
+    void applyLanguageTexts();
+    void fireKeysToEdits();
+    ui::Control& control(std::string_view name) const { return at(name); }
+
+    // device::LinkHost
+    void sleep(int milliseconds) override { host_.sleep(milliseconds); }
+    void processMessages() override { host_.processMessages(); }
+    // skin::HoverContext
+    int languageSelector() const override;
+    void setPointerOverRecord(bool over) override { pointerOverRecord_ = over; }
+
+    ui::Host& host_;
+    device::HidTransport transport_;
+    image::EditorImage image_;
+    device::DeviceLink link_;
+    TFormLoadingUI* waitForm_ = nullptr;
+    ui::Timer devTimer_{"DevTimer", kDevTimerInterval, true};
+
+    int skinSet_ = 1;
+    bool errorPage_ = false;
+    bool pointerOverRecord_ = false;
+    int selectedDpiCount_ = 4;
+    int selectedFireModeCount_ = 3;
+    int rememberedReportRate_ = 0;
+    bool insertMode_ = false;
+    bool recording_ = false;
+    std::string webAddress_;
+    skin::LanguageTable language_;
+    skin::KeptLayout kept_;
+    std::unique_ptr<FireKeySettings> fireKeys_;
+    std::unique_ptr<MacroNameList> macroNames_;
+};
+
+}  // namespace app

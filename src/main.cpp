@@ -1,0 +1,28 @@
+// The editor: wiring only. The Qt host, the HID backend (real, or simulated with
+// QUORVEX_SIMULATED_MOUSE) and the main window with its wait window.
+#include <QApplication>
+
+#include "app/main_form.h"
+#include "app/wait_form.h"
+#include "device/select_backend.h"
+#include "qt/qt_host.h"
+#include "qt/single_instance.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    qtui::SingleInstance instance(app::TForm1::kCaption);
+    if (instance.otherInstanceRaised()) return 0;
+
+    auto backend = device::makeHidBackend();
+    qtui::QtHost host;
+    app::TForm1 form(host, *backend);
+    host.setMainForm(form, [&form] { return form.FormCloseQuery(); });
+    form.FormCreate();
+    app::TFormLoadingUI wait(host);
+    wait.FormCreate(form.bounds());
+    form.setWaitForm(&wait);
+    instance.onRaiseRequest([&host] { host.raiseMainWindow(); });
+
+    host.showForm(form);
+    return QApplication::exec();
+}

@@ -1,0 +1,364 @@
+#include "qt/form_view.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "qt/qt_host.h"
+#include "skin/pictures.h"
+
+namespace qtui {
+namespace {
+
+QColor qcolor(const ui::Color& c) { return QColor(c.r, c.g, c.b); }
+
+QRect qrect(const ui::Rect& r) { return QRect(r.x, r.y, r.w, r.h); }
+
+ui::MouseButton buttonOf(Qt::MouseButton b) {
+    if (b == Qt::RightButton) return ui::MouseButton::Right;
+    if (b == Qt::MiddleButton) return ui::MouseButton::Middle;
+    return ui::MouseButton::Left;
+}
+
+QFont fontOf(const ui::Font& f, bool condensed = false) {
+    QFont font(condensed ? "DejaVu Sans Condensed" : "DejaVu Sans");
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setPixelSize(pixelSize(f.size));
+    font.setBold(f.bold);
+    return font;
+}
+
+QString styleOf(const ui::Control& c) {
+    QString style;
+    style += QString("color: %1;").arg(qcolor(c.font().color).name());
+    if (c.background()) style += QString("background-color: %1;").arg(qcolor(*c.background()).name());
+    if (c.borderColor()) {
+        style += QString("border: 1px solid %1;").arg(qcolor(*c.borderColor()).name());
+    } else {
+        style += "border: none;";
+    }
+    return style;
+}
+
+// When the process started, for the first-paint report of the start-up measurement.
+void reportFirstPaint() {
+    const char* file = std::getenv("QUORVEX_FIRST_PAINT_FILE");
+    if (!file || !*file) return;
+    const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    if (FILE* f = std::fopen(file, "w")) {
+        std::fprintf(f, "%lld\n", static_cast<long long>(now));
+        std::fclose(f);
+    }
+}
+
+// A caption never runs out of its label: a button caption that is too wide breaks into two
+// lines when they fit, and otherwise any caption gets a smaller font until it fits.
+void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c) {
+    const QString text = QString::fromStdString(c.caption());
+    const bool button = c.verticalCenter();
+    QFont font = fontOf(c.font(), button);
+    const int minimum = 8;
+    for (;;) {
+        const QFontMetrics fm(font);
+        if (fm.horizontalAdvance(text) <= r.width() || font.pixelSize() <= minimum) break;
+        if (button && text.contains(' ')) {
+            const QRect wrapped = fm.boundingRect(r, flags | Qt::TextWordWrap, text);
+            if (wrapped.height() <= r.height() && wrapped.width() <= r.width()) {
+                p.setFont(font);
+                p.drawText(r, flags | Qt::TextWordWrap, text);
+                return;
+            }
+        }
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    p.setFont(font);
+    p.drawText(r, flags | Qt::TextSingleLine, text);
+}
+
+}  // namespace
+
+int pixelSize(int points) { return (points * 96 + 36) / 72; }
+
+FormView::FormView(ui::Form& form, QtHost& host, Qt::WindowFlags flags)
+    : QWidget(nullptr, flags), form_(form), host_(host) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setWindowTitle(QString::fromStdString(form.caption()));
+    const ui::Rect b = form.bounds();
+    setFixedSize(b.w, b.h);
+    move(b.x, b.y);
+}
+
+const QImage* FormView::image(const std::string& name) {
+    auto it = images_.find(name);
+    if (it == images_.end()) {
+        QImage img;
+        if (const skin::Picture* pic = skin::pictures().get(name)) {
+            img = QImage(pic->rgba.data(), pic->width, pic->height, pic->width * 4, QImage::Format_RGBA8888)
+                      .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        }
+        it = images_.emplace(name, std::move(img)).first;
+    }
+    return it->second.isNull() ? nullptr : &it->second;
+}
+
+void FormView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::black);
+    paintChildren(p, nullptr);
+    if (!firstPaintReported_) {
+        firstPaintReported_ = true;
+        reportFirstPaint();
+    }
+}
+
+void FormView::paintChildren(QPainter& p, const ui::Control* parent) {
+    for (const ui::Control* c : form_.paintOrder(parent)) {
+        if (c->visible()) paintControl(p, *c);
+    }
+}
+
+void FormView::paintControl(QPainter& p, const ui::Control& c) {
+    const QRect r = qrect(c.formBounds());
+    switch (c.kind()) {
+        case ui::ControlKind::Picture:
+            if (const QImage* img = image(c.picture())) {
+                p.save();
+                p.setClipRect(r);
+                if (c.stretch()) {
+                    p.drawImage(r, *img);
+                } else {
+                    p.drawImage(r.topLeft(), *img);
+                }
+                p.restore();
+            }
+            break;
+        case ui::ControlKind::Label: {
+            if (c.background()) p.fillRect(r, qcolor(*c.background()));
+            if (c.caption().empty()) break;
+            p.setPen(qcolor(c.enabled() ? c.font().color : ui::Color{128, 128, 128}));
+            int flags = c.verticalCenter() ? Qt::AlignVCenter : Qt::AlignTop;
+            flags |= c.alignment() == ui::Align::Center  ? Qt::AlignHCenter
+                     : c.alignment() == ui::Align::Right ? Qt::AlignRight
+                                                         : Qt::AlignLeft;
+            drawFittedText(p, r, flags, c);
+            break;
+        }
+        case ui::ControlKind::Panel:
+        case ui::ControlKind::GroupBox:
+            if (c.background()) p.fillRect(r, qcolor(*c.background()));
+            if (c.borderColor()) {
+                p.setPen(qcolor(*c.borderColor()));
+                p.drawRect(r.adjusted(0, 0, -1, -1));
+            }
+            paintChildren(p, &c);
+            break;
+        default:
+            break;  // input controls are widgets of their own
+    }
+}
+
+QWidget* FormView::createWidget(ui::Control& c) {
+    QWidget* w = nullptr;
+    switch (c.kind()) {
+        case ui::ControlKind::Edit: {
+            auto* edit = new QLineEdit(this);
+            QObject::connect(edit, &QLineEdit::textEdited, this, [this, &c](const QString& text) {
+                c.setCaption(text.toStdString());
+                if (c.onChange) c.onChange(c);
+                afterInput();
+            });
+            w = edit;
+            break;
+        }
+        case ui::ControlKind::Memo: w = new QPlainTextEdit(this); break;
+        case ui::ControlKind::ListBox: {
+            auto* list = new QListWidget(this);
+            list->setFrameShape(QFrame::NoFrame);
+            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            QObject::connect(list, &QListWidget::currentRowChanged, this, [this, &c](int row) {
+                if (syncing_) return;
+                c.setItemIndex(row);
+                if (c.onClick) c.onClick(c);
+                afterInput();
+            });
+            w = list;
+            break;
+        }
+        case ui::ControlKind::ComboBox: {
+            auto* combo = new QComboBox(this);
+            QObject::connect(combo, &QComboBox::currentIndexChanged, this, [this, &c](int index) {
+                if (syncing_) return;
+                c.setItemIndex(index);
+                if (c.onChange) c.onChange(c);
+                afterInput();
+            });
+            w = combo;
+            break;
+        }
+        case ui::ControlKind::CheckBox:
+        case ui::ControlKind::RadioButton: {
+            QAbstractButton* b = c.kind() == ui::ControlKind::CheckBox ? static_cast<QAbstractButton*>(new QCheckBox(this))
+                                                                        : new QRadioButton(this);
+            QObject::connect(b, &QAbstractButton::clicked, this, [this, &c](bool checked) {
+                c.setChecked(checked);
+                if (c.onClick) c.onClick(c);
+                afterInput();
+            });
+            w = b;
+            break;
+        }
+        default: return nullptr;
+    }
+    w->installEventFilter(this);
+    controlOf_[w] = &c;
+    return w;
+}
+
+void FormView::syncWidget(ui::Control& c, Hosted& h) {
+    if (!h.widget) h.widget = createWidget(c);
+    if (!h.widget || h.revision == c.revision()) return;
+    h.revision = c.revision();
+    QWidget* w = h.widget;
+    w->setGeometry(qrect(c.formBounds()));
+    w->setEnabled(c.enabled());
+    w->setFont(fontOf(c.font()));
+    const QString text = QString::fromStdString(c.caption());
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (edit->text() != text) edit->setText(text);
+        edit->setReadOnly(c.readOnly());
+        edit->setMaxLength(c.maxLength() > 0 ? c.maxLength() : 32767);
+        edit->setAlignment(c.alignment() == ui::Align::Right ? Qt::AlignRight : Qt::AlignLeft);
+        edit->setStyleSheet(styleOf(c));
+    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        QStringList items;
+        for (const auto& i : c.items()) items << QString::fromStdString(i);
+        QStringList current;
+        for (int i = 0; i < list->count(); ++i) current << list->item(i)->text();
+        if (current != items) {
+            list->clear();
+            list->addItems(items);
+        }
+        for (int i = 0; i < list->count(); ++i) list->item(i)->setSizeHint(QSize(0, c.itemHeight()));
+        list->setCurrentRow(c.itemIndex());
+        list->setStyleSheet("QListWidget{" + styleOf(c) +
+                            "} QListWidget::item:selected{background:#e3262e;color:white;}"
+                            " QScrollBar:vertical{background:#15171b;width:10px;margin:0;}"
+                            " QScrollBar::handle:vertical{background:#3a3f49;border-radius:4px;min-height:20px;}"
+                            " QScrollBar::add-line,QScrollBar::sub-line{height:0;}");
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        QStringList items;
+        for (const auto& i : c.items()) items << QString::fromStdString(i);
+        QStringList current;
+        for (int i = 0; i < combo->count(); ++i) current << combo->itemText(i);
+        if (current != items) {
+            combo->clear();
+            combo->addItems(items);
+        }
+        combo->setCurrentIndex(c.itemIndex());
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        button->setText(text);
+        button->setChecked(c.checked());
+        button->setStyleSheet(QString("color: %1;").arg(qcolor(c.font().color).name()));
+    }
+    w->setVisible(c.showing());
+}
+
+void FormView::sync() {
+    syncing_ = true;
+    const ui::Rect b = form_.bounds();
+    if (pos() != QPoint(b.x, b.y)) move(b.x, b.y);
+    if (size() != QSize(b.w, b.h)) setFixedSize(b.w, b.h);
+    const auto dirty = form_.takeDirty();
+    if (dirty.size() > 64) {
+        update();
+    } else {
+        for (const ui::Rect& r : dirty) update(qrect(r));
+    }
+    for (const auto& c : form_.controls()) {
+        if (!c->windowed()) continue;
+        Hosted& h = widgets_[c.get()];
+        // A hidden parent hides its widgets; the revision of the parent does not tell, so
+        // visibility is checked every time.
+        syncWidget(*c, h);
+        if (h.widget && h.widget->isVisible() != c->showing()) h.widget->setVisible(c->showing());
+    }
+    syncing_ = false;
+}
+
+void FormView::afterInput() { host_.syncAll(); }
+
+void FormView::mouseMoveEvent(QMouseEvent* e) {
+    form_.pointerMove(e->position().toPoint().x(), e->position().toPoint().y());
+    afterInput();
+}
+
+void FormView::mousePressEvent(QMouseEvent* e) {
+    form_.pointerDown(e->position().toPoint().x(), e->position().toPoint().y(), buttonOf(e->button()));
+    afterInput();
+}
+
+void FormView::mouseReleaseEvent(QMouseEvent* e) {
+    form_.pointerUp(e->position().toPoint().x(), e->position().toPoint().y(), buttonOf(e->button()));
+    afterInput();
+}
+
+void FormView::leaveEvent(QEvent*) {
+    form_.pointerLeft();
+    afterInput();
+}
+
+void FormView::closeEvent(QCloseEvent* e) {
+    if (onCloseRequest && !onCloseRequest()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+}
+
+bool FormView::eventFilter(QObject* watched, QEvent* event) {
+    const auto it = controlOf_.find(watched);
+    if (it == controlOf_.end()) return false;
+    ui::Control& c = *it->second;
+    switch (event->type()) {
+        case QEvent::Enter: {
+            // The pointer over a widget is over its control: the labels below it are left.
+            const ui::Rect r = c.formBounds();
+            form_.pointerMove(r.x + 1, r.y + 1);
+            afterInput();
+            break;
+        }
+        case QEvent::FocusIn: form_.setFocus(&c); break;
+        case QEvent::FocusOut:
+            if (form_.focus() == &c) form_.setFocus(nullptr);
+            afterInput();
+            break;
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            int code = key->key();
+            if (form_.keyDown(code) == 0) return true;
+            const QString text = key->text();
+            if (!text.isEmpty() && (text[0].isPrint() || text[0] == QChar('\b'))) {
+                char32_t ch = text.toUcs4().value(0);
+                if (form_.keyPress(ch) == 0) return true;
+            }
+            break;
+        }
+        default: break;
+    }
+    return false;
+}
+
+}  // namespace qtui

@@ -1,0 +1,59 @@
+#pragma once
+// A window that shows one form: paints its pictures, labels and panels in z-order, hosts real
+// Qt widgets for its input controls, and hands pointer and key input to the form.
+#include <QImage>
+#include <QWidget>
+
+#include <map>
+#include <string>
+
+#include "ui/form.h"
+
+namespace qtui {
+
+class QtHost;
+
+class FormView : public QWidget {
+public:
+    FormView(ui::Form& form, QtHost& host, Qt::WindowFlags flags);
+
+    ui::Form& form() { return form_; }
+    // Brings the view up to date with the model: geometry, repaints of what changed, widgets.
+    void sync();
+    // Called when the user asks to close the window; false keeps it open.
+    std::function<bool()> onCloseRequest;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Hosted {
+        QWidget* widget = nullptr;
+        std::uint64_t revision = 0;
+    };
+    void paintControl(QPainter& p, const ui::Control& c);
+    void paintChildren(QPainter& p, const ui::Control* parent);
+    const QImage* image(const std::string& name);
+    void syncWidget(ui::Control& c, Hosted& h);
+    QWidget* createWidget(ui::Control& c);
+    void afterInput();
+
+    ui::Form& form_;
+    QtHost& host_;
+    std::map<std::string, QImage> images_;
+    std::map<ui::Control*, Hosted> widgets_;
+    std::map<QObject*, ui::Control*> controlOf_;
+    bool syncing_ = false;
+    bool firstPaintReported_ = false;
+};
+
+// Font pixel size of a point size at the 96 dpi the layout tables are made for.
+int pixelSize(int points);
+
+}  // namespace qtui

@@ -1,0 +1,182 @@
+#include "qt/qt_host.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
+#include <QWindow>
+
+#include "skin/pictures.h"
+
+namespace qtui {
+
+QtHost::QtHost() { clock_.start(); }
+
+QtHost::~QtHost() {
+    for (auto& [timer, q] : timers_) timer->setDriver(nullptr);
+}
+
+FormView& QtHost::ensureView(ui::Form& form) {
+    auto& view = views_[&form];
+    if (!view) {
+        Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
+        if (&form != main_) flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+        view = std::make_unique<FormView>(form, *this, flags);
+        if (&form != main_) view->setAttribute(Qt::WA_ShowWithoutActivating);
+        if (&form == main_) view->onCloseRequest = [this] {
+            const bool close = !closeRequest_ || closeRequest_();
+            if (close) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            return close;
+        };
+    }
+    return *view;
+}
+
+void QtHost::setMainForm(ui::Form& form, std::function<bool()> closeRequest) {
+    main_ = &form;
+    closeRequest_ = std::move(closeRequest);
+    ensureView(form);
+}
+
+FormView* QtHost::viewOf(ui::Form& form) {
+    const auto it = views_.find(&form);
+    return it == views_.end() ? nullptr : it->second.get();
+}
+
+void QtHost::raiseMainWindow() {
+    FormView* view = main_ ? viewOf(*main_) : nullptr;
+    if (!view) return;
+    view->showNormal();
+    view->raise();
+    view->activateWindow();
+}
+
+void QtHost::syncAll() {
+    for (auto& [form, view] : views_) view->sync();
+}
+
+void QtHost::processMessages() {
+    syncAll();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    syncAll();
+}
+
+void QtHost::sleep(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
+
+std::uint64_t QtHost::tickCount() { return static_cast<std::uint64_t>(clock_.elapsed()); }
+
+void QtHost::timerChanged(ui::Timer& timer) {
+    if (timer.driver() != this) {
+        timers_.erase(&timer);
+        return;
+    }
+    auto& q = timers_[&timer];
+    if (!q) {
+        q = std::make_unique<QTimer>();
+        QObject::connect(q.get(), &QTimer::timeout, [this, &timer] {
+            timer.fire();
+            syncAll();
+        });
+    }
+    q->setInterval(timer.interval());
+    if (timer.enabled() && !q->isActive()) q->start();
+    if (!timer.enabled()) q->stop();
+}
+
+void QtHost::showMessage(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title_), QString::fromStdString(text), QMessageBox::Ok,
+                    main_ ? viewOf(*main_) : nullptr);
+    box.exec();
+    syncAll();
+}
+
+bool QtHost::askYesNo(const std::string& text) {
+    QMessageBox box(QMessageBox::Information, QString::fromStdString(title_), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, main_ ? viewOf(*main_) : nullptr);
+    const bool yes = box.exec() == QMessageBox::Yes;
+    syncAll();
+    return yes;
+}
+
+std::optional<std::string> QtHost::openFileName(const ui::FileDialog& dialog) {
+    const QString file = QFileDialog::getOpenFileName(main_ ? viewOf(*main_) : nullptr, QString::fromStdString(title_),
+                                                      QString(), QString::fromStdString(dialog.filter));
+    syncAll();
+    if (file.isEmpty()) return std::nullopt;
+    return file.toStdString();
+}
+
+std::optional<std::string> QtHost::saveFileName(const ui::FileDialog& dialog) {
+    QFileDialog fd(main_ ? viewOf(*main_) : nullptr, QString::fromStdString(title_), QString(),
+                   QString::fromStdString(dialog.filter));
+    fd.setAcceptMode(QFileDialog::AcceptSave);
+    fd.setDefaultSuffix(QString::fromStdString(dialog.defaultExtension));
+    const bool ok = fd.exec() == QDialog::Accepted && !fd.selectedFiles().isEmpty();
+    syncAll();
+    if (!ok) return std::nullopt;
+    return fd.selectedFiles().front().toStdString();
+}
+
+void QtHost::showForm(ui::Form& form) {
+    FormView& view = ensureView(form);
+    view.sync();
+    view.show();
+    if (&form != main_) view.raise();
+}
+
+void QtHost::hideForm(ui::Form& form) {
+    if (FormView* view = viewOf(form)) view->hide();
+}
+
+void QtHost::repaint(ui::Form& form) {
+    if (FormView* view = viewOf(form)) {
+        view->sync();
+        view->update();
+    }
+}
+
+void QtHost::closeMainWindow() {
+    if (FormView* view = main_ ? viewOf(*main_) : nullptr) view->close();
+}
+
+void QtHost::openUrl(const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }
+
+ui::Size QtHost::screenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return {800, 600};
+    return {screen->geometry().width(), screen->geometry().height()};
+}
+
+void QtHost::startWindowMove() {
+    FormView* view = main_ ? viewOf(*main_) : nullptr;
+    if (view && view->windowHandle()) view->windowHandle()->startSystemMove();
+}
+
+void QtHost::setTrayIcon(const std::string& pictureName) {
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) return;  // no tray on this desktop
+    const skin::Picture* pic = skin::pictures().get(pictureName);
+    if (!pic) return;
+    const QImage img(pic->rgba.data(), pic->width, pic->height, pic->width * 4, QImage::Format_RGBA8888);
+    tray_ = std::make_unique<QSystemTrayIcon>(QIcon(QPixmap::fromImage(img.copy())));
+    tray_->show();
+}
+
+void QtHost::setApplicationTitle(const std::string& title) {
+    title_ = title;
+    QGuiApplication::setApplicationDisplayName(QString::fromStdString(title));
+}
+
+void QtHost::post(std::function<void()> task) {
+    QMetaObject::invokeMethod(qApp, [this, task = std::move(task)] {
+        task();
+        syncAll();
+    }, Qt::QueuedConnection);
+}
+
+}  // namespace qtui

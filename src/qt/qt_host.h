@@ -1,0 +1,62 @@
+#pragma once
+// ui::Host on Qt: the event loop, QTimers for the model's timers, message boxes and file
+// dialogs, one FormView per form, the tray icon and the desktop shell.
+#include <QElapsedTimer>
+
+#include <map>
+#include <memory>
+
+#include "qt/form_view.h"
+#include "ui/host.h"
+
+class QSystemTrayIcon;
+class QTimer;
+
+namespace qtui {
+
+class QtHost : public ui::Host {
+public:
+    QtHost();
+    ~QtHost() override;
+
+    // The main window's form: its view is the parent of dialogs and the one that moves.
+    void setMainForm(ui::Form& form, std::function<bool()> closeRequest);
+    FormView* viewOf(ui::Form& form);
+    // Restores and raises the main window (a second start asked for it).
+    void raiseMainWindow();
+    // Brings every view up to date with its form.
+    void syncAll();
+
+    void processMessages() override;
+    void sleep(int milliseconds) override;
+    std::uint64_t tickCount() override;
+    void timerChanged(ui::Timer& timer) override;
+    void showMessage(const std::string& text) override;
+    bool askYesNo(const std::string& text) override;
+    std::optional<std::string> openFileName(const ui::FileDialog& dialog) override;
+    std::optional<std::string> saveFileName(const ui::FileDialog& dialog) override;
+    void showForm(ui::Form& form) override;
+    void hideForm(ui::Form& form) override;
+    void repaint(ui::Form& form) override;
+    void closeMainWindow() override;
+    void openUrl(const std::string& url) override;
+    ui::Size screenSize() override;
+    void startWindowMove() override;
+    void setTrayIcon(const std::string& pictureName) override;
+    void setApplicationTitle(const std::string& title) override;
+    std::string applicationTitle() const override { return title_; }
+    void post(std::function<void()> task) override;
+
+private:
+    FormView& ensureView(ui::Form& form);
+
+    ui::Form* main_ = nullptr;
+    std::function<bool()> closeRequest_;
+    std::map<ui::Form*, std::unique_ptr<FormView>> views_;
+    std::map<ui::Timer*, std::unique_ptr<QTimer>> timers_;
+    std::unique_ptr<QSystemTrayIcon> tray_;
+    QElapsedTimer clock_;
+    std::string title_ = "Gaming Mouse";
+};
+
+}  // namespace qtui

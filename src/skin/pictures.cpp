@@ -1,0 +1,48 @@
+#include "skin/pictures.h"
+
+#include <cstdio>
+
+#include "res/resources.h"
+
+namespace skin {
+
+const Picture* PictureStore::get(const std::string& name) {
+    auto it = cache_.find(name);
+    if (it == cache_.end()) {
+        std::optional<Picture> decoded;
+        if (const auto bytes = res::findData(name)) {
+            auto result = decodePng(*bytes);
+            if (auto* pic = std::get_if<Picture>(&result)) {
+                decoded = std::move(*pic);
+            } else {
+                std::fprintf(stderr, "picture %s: %s\n", name.c_str(), std::get<DecodeError>(result).message.c_str());
+            }
+        } else if (!name.empty()) {
+            std::fprintf(stderr, "picture %s: no such resource\n", name.c_str());
+        }
+        it = cache_.emplace(name, std::move(decoded)).first;
+    }
+    return it->second ? &*it->second : nullptr;
+}
+
+std::optional<ui::Size> PictureStore::size(const std::string& name) {
+    const Picture* p = get(name);
+    if (!p) return std::nullopt;
+    return ui::Size{p->width, p->height};
+}
+
+PictureStore& pictures() {
+    static PictureStore store;
+    return store;
+}
+
+void showPicture(ui::Control& control, const std::string& name) {
+    control.setPicture(name, pictures().size(name));
+}
+
+std::string pictureNameOf(const std::string& buttonName) {
+    if (buttonName.size() < 4) return buttonName;
+    return "Img_" + buttonName.substr(4);
+}
+
+}  // namespace skin

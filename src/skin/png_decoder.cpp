@@ -1,0 +1,196 @@
+#include "skin/png_decoder.h"
+
+#include <zlib.h>
+
+#include <array>
+#include <cstring>
+#include <optional>
+
+namespace skin {
+namespace {
+
+constexpr std::array<std::uint8_t, 8> kSignature{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+
+enum ColorType : std::uint8_t { kGrey = 0, kRgb = 2, kPalette = 3, kGreyAlpha = 4, kRgba = 6 };
+
+std::uint32_t be32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+           static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+}
+
+int channels(std::uint8_t colorType) {
+    switch (colorType) {
+        case kGrey: return 1;
+        case kGreyAlpha: return 2;
+        case kRgb: return 3;
+        case kRgba: return 4;
+        case kPalette: return 1;
+        default: return 0;
+    }
+}
+
+std::uint8_t paeth(int a, int b, int c) {
+    const int p = a + b - c;
+    const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    if (pa <= pb && pa <= pc) return static_cast<std::uint8_t>(a);
+    if (pb <= pc) return static_cast<std::uint8_t>(b);
+    return static_cast<std::uint8_t>(c);
+}
+
+// Inflates exactly `expected` bytes; anything shorter, longer or broken is an error.
+bool inflateExactly(const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>& out, std::size_t expected) {
+    out.assign(expected, 0);
+    z_stream zs{};
+    if (inflateInit(&zs) != Z_OK) return false;
+    zs.next_in = const_cast<Bytef*>(in.data());
+    zs.avail_in = static_cast<uInt>(in.size());
+    zs.next_out = out.data();
+    zs.avail_out = static_cast<uInt>(expected);
+    const int rc = inflate(&zs, Z_FINISH);
+    const bool ok = rc == Z_STREAM_END && zs.total_out == expected;
+    inflateEnd(&zs);
+    return ok;
+}
+
+bool unfilter(std::vector<std::uint8_t>& raw, int width, int height, int bpp) {
+    const std::size_t stride = static_cast<std::size_t>(width) * bpp;
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = raw.data() + y * (stride + 1);
+        const std::uint8_t filter = row[0];
+        std::uint8_t* cur = row + 1;
+        const std::uint8_t* prev = y > 0 ? raw.data() + (y - 1) * (stride + 1) + 1 : nullptr;
+        for (std::size_t i = 0; i < stride; ++i) {
+            const int a = i >= static_cast<std::size_t>(bpp) ? cur[i - bpp] : 0;
+            const int b = prev ? prev[i] : 0;
+            const int c = (prev && i >= static_cast<std::size_t>(bpp)) ? prev[i - bpp] : 0;
+            switch (filter) {
+                case 0: break;
+                case 1: cur[i] = static_cast<std::uint8_t>(cur[i] + a); break;
+                case 2: cur[i] = static_cast<std::uint8_t>(cur[i] + b); break;
+                case 3: cur[i] = static_cast<std::uint8_t>(cur[i] + (a + b) / 2); break;
+                case 4: cur[i] = static_cast<std::uint8_t>(cur[i] + paeth(a, b, c)); break;
+                default: return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::variant<Picture, DecodeError> decodePng(std::span<const std::uint8_t> data) {
+    const auto fail = [](const char* why) { return DecodeError{why}; };
+    if (data.size() < kSignature.size() || !std::equal(kSignature.begin(), kSignature.end(), data.begin())) {
+        return fail("not a PNG file");
+    }
+    std::size_t pos = kSignature.size();
+    bool haveHeader = false, ended = false;
+    int width = 0, height = 0;
+    std::uint8_t colorType = 0;
+    std::vector<std::uint8_t> idat;
+    std::vector<std::array<std::uint8_t, 4>> palette;
+    std::optional<std::array<std::uint16_t, 3>> transparentColor;
+
+    while (!ended) {
+        if (data.size() - pos < 12) return fail("truncated chunk");
+        const std::uint32_t length = be32(&data[pos]);
+        if (length > data.size() - pos - 12) return fail("chunk longer than the file");
+        const std::uint8_t* type = &data[pos + 4];
+        const std::uint8_t* body = &data[pos + 8];
+        const std::uint32_t storedCrc = be32(body + length);
+        const uLong crc = crc32(crc32(0L, Z_NULL, 0), type, length + 4);
+        if (crc != storedCrc) return fail("bad chunk CRC");
+        pos += 12 + static_cast<std::size_t>(length);
+
+        if (std::memcmp(type, "IHDR", 4) == 0) {
+            if (haveHeader || length != 13) return fail("bad IHDR");
+            width = static_cast<int>(std::min<std::uint32_t>(be32(body), 0x7FFFFFFF));
+            height = static_cast<int>(std::min<std::uint32_t>(be32(body + 4), 0x7FFFFFFF));
+            const std::uint8_t depth = body[8];
+            colorType = body[9];
+            if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) {
+                return fail("picture dimensions out of range");
+            }
+            if (depth != 8 || channels(colorType) == 0) return fail("unsupported colour type or bit depth");
+            if (body[10] != 0 || body[11] != 0) return fail("unknown compression or filter method");
+            if (body[12] != 0) return fail("interlaced pictures are not supported");
+            haveHeader = true;
+        } else if (!haveHeader) {
+            return fail("first chunk is not IHDR");
+        } else if (std::memcmp(type, "PLTE", 4) == 0) {
+            if (length % 3 != 0 || length == 0 || length > 256 * 3) return fail("bad palette");
+            palette.clear();
+            for (std::uint32_t i = 0; i < length; i += 3) palette.push_back({body[i], body[i + 1], body[i + 2], 255});
+        } else if (std::memcmp(type, "tRNS", 4) == 0) {
+            if (colorType == kPalette) {
+                if (length > palette.size()) return fail("bad transparency");
+                for (std::uint32_t i = 0; i < length; ++i) palette[i][3] = body[i];
+            } else if (colorType == kGrey && length == 2) {
+                const std::uint16_t g = static_cast<std::uint16_t>(body[0] << 8 | body[1]);
+                transparentColor = std::array<std::uint16_t, 3>{g, g, g};
+            } else if (colorType == kRgb && length == 6) {
+                transparentColor = std::array<std::uint16_t, 3>{
+                    static_cast<std::uint16_t>(body[0] << 8 | body[1]),
+                    static_cast<std::uint16_t>(body[2] << 8 | body[3]),
+                    static_cast<std::uint16_t>(body[4] << 8 | body[5])};
+            } else {
+                return fail("bad transparency");
+            }
+        } else if (std::memcmp(type, "IDAT", 4) == 0) {
+            idat.insert(idat.end(), body, body + length);
+        } else if (std::memcmp(type, "IEND", 4) == 0) {
+            ended = true;
+        } else if ((type[0] & 0x20) == 0) {
+            return fail("unknown critical chunk");
+        }
+    }
+    if (idat.empty()) return fail("no image data");
+    if (colorType == kPalette && palette.empty()) return fail("palette picture without palette");
+
+    const int bpp = channels(colorType);
+    const std::size_t stride = static_cast<std::size_t>(width) * bpp;
+    std::vector<std::uint8_t> raw;
+    if (!inflateExactly(idat, raw, (stride + 1) * static_cast<std::size_t>(height))) {
+        return fail("damaged or short compressed data");
+    }
+    if (!unfilter(raw, width, height, bpp)) return fail("unknown row filter");
+
+    Picture pic;
+    pic.width = width;
+    pic.height = height;
+    pic.rgba.resize(static_cast<std::size_t>(width) * height * 4);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* src = raw.data() + y * (stride + 1) + 1;
+        std::uint8_t* dst = pic.rgba.data() + static_cast<std::size_t>(y) * width * 4;
+        for (int x = 0; x < width; ++x, src += bpp, dst += 4) {
+            switch (colorType) {
+                case kGrey:
+                    dst[0] = dst[1] = dst[2] = src[0];
+                    dst[3] = (transparentColor && (*transparentColor)[0] == src[0]) ? 0 : 255;
+                    break;
+                case kGreyAlpha:
+                    dst[0] = dst[1] = dst[2] = src[0];
+                    dst[3] = src[1];
+                    break;
+                case kRgb:
+                    dst[0] = src[0];
+                    dst[1] = src[1];
+                    dst[2] = src[2];
+                    dst[3] = (transparentColor && (*transparentColor)[0] == src[0] &&
+                              (*transparentColor)[1] == src[1] && (*transparentColor)[2] == src[2])
+                                 ? 0
+                                 : 255;
+                    break;
+                case kRgba: std::memcpy(dst, src, 4); break;
+                case kPalette: {
+                    if (src[0] >= palette.size()) return fail("palette index out of range");
+                    std::memcpy(dst, palette[src[0]].data(), 4);
+                    break;
+                }
+            }
+        }
+    }
+    return pic;
+}
+
+}  // namespace skin

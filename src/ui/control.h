@@ -1,0 +1,155 @@
+#pragma once
+// One named control of a form: its kind, place, look, content and event handlers. Every change
+// bumps a revision counter, which tells the renderer what to repaint.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/geometry.h"
+
+namespace ui {
+
+class Form;
+
+enum class ControlKind {
+    Label,
+    Picture,
+    Edit,
+    ListBox,
+    ComboBox,
+    CheckBox,
+    RadioButton,
+    GroupBox,
+    Panel,
+    Memo,
+    RadioGroup,  // a hidden group of exclusive states
+};
+
+// Windowed controls lie above every label and picture, as child windows do.
+bool isWindowed(ControlKind kind);
+
+enum class Align { Left, Center, Right };
+enum class MouseButton { Left, Right, Middle };
+
+struct Font {
+    int size = 9;  // points
+    Color color{255, 255, 255};
+    bool bold = false;
+    friend bool operator==(const Font&, const Font&) = default;
+};
+
+class Control {
+public:
+    using Handler = std::function<void(Control&)>;
+    using MouseHandler = std::function<void(Control&, MouseButton, int x, int y)>;
+    // May replace the character with 0 to drop it.
+    using KeyPressHandler = std::function<void(Control&, char32_t& ch)>;
+    using KeyDownHandler = std::function<void(Control&, int& key)>;
+
+    Control(Form& form, ControlKind kind, std::string name, Control* parent, int z);
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& name() const { return name_; }
+    ControlKind kind() const { return kind_; }
+    bool windowed() const { return isWindowed(kind_); }
+    Control* parent() const { return parent_; }
+    Form& form() const { return form_; }
+    const std::vector<Control*>& children() const { return children_; }
+
+    // Relative to the parent, or to the form for top-level controls.
+    const Rect& bounds() const { return bounds_; }
+    void setBounds(Rect r);
+    void setPosition(int x, int y) { setBounds({x, y, bounds_.w, bounds_.h}); }
+    void setSize(int w, int h) { setBounds({bounds_.x, bounds_.y, w, h}); }
+    // In form coordinates.
+    Rect formBounds() const;
+
+    bool visible() const { return visible_; }
+    void setVisible(bool v);
+    // Visible, and every parent too.
+    bool showing() const;
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool e);
+    bool readOnly() const { return readOnly_; }
+    void setReadOnly(bool r);
+
+    const std::string& caption() const { return caption_; }  // UTF-8
+    void setCaption(std::string text);
+    const std::string& picture() const { return picture_; }  // resource name
+    // Assigns the picture; a control with autoSize takes the picture's size.
+    void setPicture(std::string name, std::optional<Size> pictureSize = std::nullopt);
+    bool stretch() const { return stretch_; }
+    void setStretch(bool s);
+    bool autoSize() const { return autoSize_; }
+    void setAutoSize(bool a) { autoSize_ = a; }
+
+    const Font& font() const { return font_; }
+    void setFont(const Font& f);
+    void setFontSize(int size);
+    void setFontColor(Color c);
+    // Nothing for a transparent background.
+    const std::optional<Color>& background() const { return background_; }
+    void setBackground(std::optional<Color> c);
+    std::optional<Color> borderColor() const { return border_; }
+    void setBorderColor(std::optional<Color> c);
+    Align alignment() const { return alignment_; }
+    void setAlignment(Align a);
+    // Captions centred vertically (button labels) rather than at the top.
+    bool verticalCenter() const { return verticalCenter_; }
+    void setVerticalCenter(bool c);
+
+    const std::vector<std::string>& items() const { return items_; }
+    void setItems(std::vector<std::string> items);
+    void addItem(std::string item);
+    void setItem(std::size_t index, std::string item);
+    void clearItems();
+    int itemIndex() const { return itemIndex_; }
+    void setItemIndex(int i);
+    int topIndex() const { return topIndex_; }
+    void setTopIndex(int i);
+    int itemHeight() const { return itemHeight_; }
+    void setItemHeight(int h);
+    int maxLength() const { return maxLength_; }
+    void setMaxLength(int n);
+    bool checked() const { return checked_; }
+    void setChecked(bool c);
+    int tag() const { return tag_; }
+    void setTag(int t) { tag_ = t; }
+
+    int z() const { return z_; }
+    std::uint64_t revision() const { return revision_; }
+
+    Handler onClick, onMouseEnter, onMouseLeave, onChange, onExit;
+    MouseHandler onMouseDown;
+    KeyPressHandler onKeyPress;
+    KeyDownHandler onKeyDown;
+
+private:
+    friend class Form;
+    void touch();
+
+    Form& form_;
+    ControlKind kind_;
+    std::string name_;
+    Control* parent_;
+    std::vector<Control*> children_;
+    int z_;
+    Rect bounds_;
+    bool visible_ = true, enabled_ = true, readOnly_ = false;
+    std::string caption_, picture_;
+    bool stretch_ = false, autoSize_ = false;
+    Font font_;
+    std::optional<Color> background_, border_;
+    Align alignment_ = Align::Left;
+    bool verticalCenter_ = false;
+    std::vector<std::string> items_;
+    int itemIndex_ = -1, topIndex_ = 0, itemHeight_ = 16, maxLength_ = 0;
+    bool checked_ = false;
+    int tag_ = 0;
+    std::uint64_t revision_ = 1;
+};
+
+}  // namespace ui

@@ -1,0 +1,87 @@
+#pragma once
+// A window's model: named controls in z-order, hit-testing, and the pointer and keyboard input
+// turned into the controls' events. The Qt view and the tests drive the same code.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/control.h"
+
+namespace ui {
+
+class Form {
+public:
+    explicit Form(std::string name) : name_(std::move(name)) {}
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+    virtual ~Form() = default;
+
+    const std::string& name() const { return name_; }
+
+    // Adds a control above every control of its class created so far.
+    Control& add(ControlKind kind, std::string name, Control* parent = nullptr);
+    Control* find(std::string_view name) const;
+    // The control of that name; a missing name is a programming error and aborts.
+    Control& at(std::string_view name) const;
+    const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+
+    // Puts the control above the others of its class (labels and pictures, or windowed).
+    void bringToFront(Control& c);
+
+    // Top-level controls (or a parent's children), bottom first: labels and pictures by z,
+    // then windowed controls by z.
+    std::vector<Control*> paintOrder(const Control* parent = nullptr) const;
+
+    // The topmost showing control at a point in form coordinates, or null. A container's
+    // children lie above it.
+    Control* hitTest(int x, int y) const;
+
+    // Pointer input in form coordinates. Enter and leave follow from the moves; a click is a
+    // press and release over the same control. Disabled controls take the pointer but fire
+    // nothing.
+    void pointerMove(int x, int y);
+    void pointerDown(int x, int y, MouseButton button);
+    void pointerUp(int x, int y, MouseButton button);
+    void pointerLeft();
+    Control* hovered() const { return hovered_; }
+
+    // Keyboard input for the focused control. keyPress returns the character after the
+    // handler (0 when it was dropped).
+    char32_t keyPress(char32_t ch);
+    int keyDown(int key);
+    void setFocus(Control* c);
+    Control* focus() const { return focus_; }
+
+    // The window itself.
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string c) { caption_ = std::move(c); }
+    const Rect& bounds() const { return bounds_; }
+    void setBounds(Rect r) { bounds_ = r; }
+    bool visible() const { return visible_; }
+    void setVisible(bool v) { visible_ = v; }
+
+    // Repaint bookkeeping: the form area changed since the last takeDirty().
+    std::uint64_t revision() const { return revision_; }
+    std::vector<Rect> takeDirty();
+    void invalidate(const Rect& r);
+
+private:
+    friend class Control;
+    void touched(Control& c);
+    Control* hitIn(const std::vector<Control*>& order, int x, int y) const;
+
+    std::string name_;
+    std::vector<std::unique_ptr<Control>> controls_;
+    int nextZ_ = 0;
+    Control* hovered_ = nullptr;
+    Control* pressed_ = nullptr;
+    Control* focus_ = nullptr;
+    std::string caption_;
+    Rect bounds_;
+    bool visible_ = false;
+    std::uint64_t revision_ = 1;
+    std::vector<Rect> dirty_;
+};
+
+}  // namespace ui
