@@ -69,8 +69,9 @@ void DeviceLink::DevTimerTimer() {
             transport_.Reset();
             for (const image::DeviceIdentity& id : identities_) {
                 if (isEmpty(id)) {
-                    kind_ = DeviceKind::None;
+                    // The window still sees which kind of mouse was lost; then it is none.
                     window_.ShowNoDevicePage();
+                    kind_ = DeviceKind::None;
                     continue;
                 }
                 host_.sleep(kOpenDelayMs);

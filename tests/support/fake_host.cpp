@@ -27,7 +27,7 @@ void FakeHost::advance(int milliseconds) {
         next->at += static_cast<std::uint64_t>(timer->interval());
         timer->fire();
     }
-    now_ = end;
+    now_ = std::max(now_, end);  // sleeps inside a handler may have moved time on
 }
 
 void FakeHost::sleep(int milliseconds) {
