@@ -1,0 +1,83 @@
+// The Qt view under the offscreen platform: TForm1 rendered into an image.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+
+#include "app/main_form.h"
+#include "qt/form_view.h"
+#include "qt/qt_host.h"
+#include "sim/sim_presets.h"
+
+namespace {
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "form_view_test";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    return app;
+}
+
+struct Rendered : ::testing::Test {
+    void SetUp() override { application(); }
+    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
+    qtui::QtHost host;
+    app::TForm1 form{host, mouse};
+
+    QImage render() {
+        qtui::FormView* view = host.viewOf(form);
+        view->sync();
+        QImage image(view->size(), QImage::Format_RGB32);
+        view->render(&image);
+        return image;
+    }
+};
+
+TEST_F(Rendered, MainWindowShowsItsSkin) {
+    host.setMainForm(form, [] { return true; });
+    form.FormCreate();
+    const QImage image = render();
+    ASSERT_EQ(image.size(), QSize(800, 600));
+    // The red line under the header, the red ring on the mouse, and a selected navigation
+    // button (Alternate Key: the built-in image's current profile).
+    EXPECT_GT(qRed(image.pixel(400, 86)), 180);
+    EXPECT_GT(qRed(image.pixel(195 + 236, 104 + 250 - 13)), 150);
+    const QRgb selected = image.pixel(161 + 10, 484 + 18);
+    EXPECT_GT(qRed(selected), 120);
+    EXPECT_LT(qGreen(selected), 80);
+    // The Main Control button is not selected: dark.
+    EXPECT_LT(qRed(image.pixel(71 + 4, 484 + 30)), 80);
+    // Caption text of the Apply button is drawn in white somewhere in its label.
+    bool white = false;
+    for (int y = 160; y < 190 && !white; ++y) {
+        for (int x = 10; x < 76; ++x) white |= qGray(image.pixel(x, y)) > 200;
+    }
+    EXPECT_TRUE(white);
+}
+
+TEST_F(Rendered, InputControlsAreRealWidgetsThatFollowTheModel) {
+    host.setMainForm(form, [] { return true; });
+    form.FormCreate();
+    host.viewOf(form)->sync();
+    const auto edits = host.viewOf(form)->findChildren<QLineEdit*>();
+    EXPECT_EQ(edits.size(), 16) << "eight fire-key edits, six colour edits and the two delay edits";
+    ui::Control& repeat = form.at("Edt_Repeat1");
+    repeat.setCaption("7");
+    repeat.setVisible(true);
+    host.viewOf(form)->sync();
+    bool found = false;
+    for (QLineEdit* e : edits) {
+        if (e->geometry() == QRect(repeat.formBounds().x, repeat.formBounds().y, repeat.formBounds().w,
+                                   repeat.formBounds().h)) {
+            found = true;
+            EXPECT_EQ(e->text(), "7");
+            EXPECT_EQ(e->maxLength(), 2);
+        }
+    }
+    EXPECT_TRUE(found);
+}
+
+}  // namespace
