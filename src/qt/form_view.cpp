@@ -114,9 +114,21 @@ const QImage* FormView::image(const std::string& name) {
     return it->second.isNull() ? nullptr : &it->second;
 }
 
+void FormView::setKeyedBackground() {
+    keyed_ = true;
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
 void FormView::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), Qt::black);
+    if (keyed_) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.fillRect(rect(), Qt::transparent);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    } else {
+        p.fillRect(rect(), Qt::black);
+    }
     paintChildren(p, nullptr);
     if (!firstPaintReported_) {
         firstPaintReported_ = true;

@@ -20,6 +20,8 @@ public:
     ui::Form& form() { return form_; }
     // Brings the view up to date with the model: geometry, repaints of what changed, widgets.
     void sync();
+    // Black shows the desktop through (the wait window's keyed background).
+    void setKeyedBackground();
     // Called when the user asks to close the window; false keeps it open.
     std::function<bool()> onCloseRequest;
 
@@ -50,6 +52,7 @@ private:
     std::map<ui::Control*, Hosted> widgets_;
     std::map<QObject*, ui::Control*> controlOf_;
     bool syncing_ = false;
+    bool keyed_ = false;
     bool firstPaintReported_ = false;
 };
 

@@ -28,7 +28,10 @@ FormView& QtHost::ensureView(ui::Form& form) {
         Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
         if (&form != main_) flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
         view = std::make_unique<FormView>(form, *this, flags);
-        if (&form != main_) view->setAttribute(Qt::WA_ShowWithoutActivating);
+        if (&form != main_) {
+            view->setAttribute(Qt::WA_ShowWithoutActivating);
+            view->setKeyedBackground();
+        }
         if (&form == main_) view->onCloseRequest = [this] {
             const bool close = !closeRequest_ || closeRequest_();
             if (close) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
