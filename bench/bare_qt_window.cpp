@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 class Bare : public QWidget {
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter(this).fillRect(rect(), Qt::black);
         if (reported_) return;
@@ -25,7 +25,7 @@ protected:
         }
     }
 
-private:
+  private:
     bool reported_ = false;
 };
 

@@ -51,14 +51,16 @@ struct Rig {
 
 void BM_DeviceLinkFullRead(benchmark::State& state) {
     Rig rig;
-    if (rig.link.deviceKind() != device::DeviceKind::Macro) state.SkipWithError("mouse not detected");
+    if (rig.link.deviceKind() != device::DeviceKind::Macro)
+        state.SkipWithError("mouse not detected");
     for (auto _ : state) rig.link.Btn_Read();
 }
 BENCHMARK(BM_DeviceLinkFullRead)->Unit(benchmark::kMillisecond);
 
 void BM_DeviceLinkFullWrite(benchmark::State& state) {
     Rig rig;
-    if (rig.link.deviceKind() != device::DeviceKind::Macro) state.SkipWithError("mouse not detected");
+    if (rig.link.deviceKind() != device::DeviceKind::Macro)
+        state.SkipWithError("mouse not detected");
     for (auto _ : state) rig.link.DownloadParameter();
 }
 BENCHMARK(BM_DeviceLinkFullWrite)->Unit(benchmark::kMillisecond);

@@ -30,7 +30,8 @@ void BM_NavigationHoverEnterLeave(benchmark::State& state) {
         view->sync();
         view->repaint();
     }
-    if (form.at("Img_Adv").picture() != "SetS_01") state.SkipWithError("the hover pictures did not change back");
+    if (form.at("Img_Adv").picture() != "SetS_01")
+        state.SkipWithError("the hover pictures did not change back");
 }
 BENCHMARK(BM_NavigationHoverEnterLeave)->Unit(benchmark::kMicrosecond);
 

@@ -16,8 +16,8 @@ using device::Access;
 void countReports(benchmark::State& state, int reports) {
     const int perRun = reports / static_cast<int>(state.iterations());
     state.counters["data_reports"] = perRun;
-    state.counters["per_report"] = benchmark::Counter(static_cast<double>(reports),
-                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_report"] = benchmark::Counter(
+        static_cast<double>(reports), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 struct Rig {
@@ -43,7 +43,9 @@ void fullWrite(device::HidTransport& link, const std::vector<std::uint8_t>& byte
     for (int k = 0; k < 4; ++k) link.WriteBlock(Access::Long, 0x6400 + k * 0x100, 256, {p, 256});
     for (int i = 0; i < 32; ++i) {
         for (int k = 0; k < 4; ++k) {
-            link.WriteBlock(Access::Long, static_cast<std::uint16_t>(0x8000 + i * 0x400 + k * 0x100), 256, {p, 256});
+            link.WriteBlock(Access::Long,
+                            static_cast<std::uint16_t>(0x8000 + i * 0x400 + k * 0x100), 256,
+                            {p, 256});
         }
     }
     link.WriteBlock(Access::Long, 0x7000, 5, {p, 5});
@@ -54,7 +56,9 @@ void fullWrite(device::HidTransport& link, const std::vector<std::uint8_t>& byte
 void fullRead(device::HidTransport& link, std::vector<std::uint8_t>& target) {
     auto* p = target.data();
     link.ReadBlock(Access::Long, 0x6000, 256, {p, 256});
-    for (int i = 0; i < 32; ++i) link.ReadBlock(Access::Long, static_cast<std::uint16_t>(0x8000 + i * 0x400), 1024, {p, 1024});
+    for (int i = 0; i < 32; ++i)
+        link.ReadBlock(Access::Long, static_cast<std::uint16_t>(0x8000 + i * 0x400), 1024,
+                       {p, 1024});
     link.ReadBlock(Access::Long, 0x6400, 1024, {p, 1024});
     link.ReadBlock(Access::Long, 0x7000, 5, {p, 5});
     link.ReadBlock(Access::Long, 0x7005, 4, {p, 4});

@@ -30,13 +30,15 @@ void roundTrips(benchmark::State& state, Report report) {
 }
 
 void BM_HidrawFetchRoundTrip(benchmark::State& state) {
-    roundTrips(state, [](device::HidTransport& link) { benchmark::DoNotOptimize(link.ReceiveData()); });
+    roundTrips(state,
+               [](device::HidTransport& link) { benchmark::DoNotOptimize(link.ReceiveData()); });
 }
 BENCHMARK(BM_HidrawFetchRoundTrip)->Unit(benchmark::kMicrosecond);
 
 void BM_HidrawSendRoundTrip(benchmark::State& state) {
     const device::Chunk chunk{1, 2, 3, 4, 5, 6, 7};
-    roundTrips(state, [&](device::HidTransport& link) { benchmark::DoNotOptimize(link.SendData(chunk)); });
+    roundTrips(state,
+               [&](device::HidTransport& link) { benchmark::DoNotOptimize(link.SendData(chunk)); });
 }
 BENCHMARK(BM_HidrawSendRoundTrip)->Unit(benchmark::kMicrosecond);
 

@@ -11,21 +11,26 @@ namespace app {
 
 // The fire-key settings as the Advanced Page's edits and the FireKey section hold them.
 class TForm1::FireKeySettings : public keys::FireKeyModeSettings {
-public:
+  public:
     explicit FireKeySettings(const TForm1& form) : form_(form) {}
-    std::string repeatText(int mode) const override { return form_.control("Edt_Repeat" + std::to_string(mode)).caption(); }
-    std::string delayText(int mode) const override { return form_.control("Edt_DelayTime" + std::to_string(mode)).caption(); }
+    std::string repeatText(int mode) const override {
+        return form_.control("Edt_Repeat" + std::to_string(mode)).caption();
+    }
+    std::string delayText(int mode) const override {
+        return form_.control("Edt_DelayTime" + std::to_string(mode)).caption();
+    }
     std::uint8_t fireKeyByte2(int mode) const override {
-        return form_.image_.sectionBuf[image::kFireKey.offset + 4 * static_cast<std::size_t>(mode - 1) + 2];
+        return form_.image_
+            .sectionBuf[image::kFireKey.offset + 4 * static_cast<std::size_t>(mode - 1) + 2];
     }
 
-private:
+  private:
     const TForm1& form_;
 };
 
 // The macro names of the button menu's chooser, by slot address.
 class TForm1::MacroNameList : public keys::MacroNames {
-public:
+  public:
     explicit MacroNameList(const TForm1& form) : form_(form) {}
     std::optional<std::string> nameAtAddress(std::uint16_t address) const override {
         const auto& items = form_.control("LB_Name").items();
@@ -35,7 +40,7 @@ public:
         return std::nullopt;
     }
 
-private:
+  private:
     const TForm1& form_;
 };
 
@@ -101,13 +106,15 @@ void TForm1::FormCreate() {
     RefreshMouseSystemParameters();
     // 15. The application title.
     host_.setApplicationTitle("Gaming Mouse");
-    if (const std::string title = languageText("Title"); !title.empty()) host_.setApplicationTitle(title);
+    if (const std::string title = languageText("Title"); !title.empty())
+        host_.setApplicationTitle(title);
     // 16. No mouse yet.
     link_.reset();
     // 18. Right-aligned number edits.
-    for (const char* e : {"Edt_Repeat1", "Edt_Repeat2", "Edt_Repeat3", "Edt_Repeat4", "Edt_DelayTime1",
-                          "Edt_DelayTime2", "Edt_DelayTime3", "Edt_DelayTime4", "Edt_Mode1R", "Edt_Mode1G",
-                          "Edt_Mode1B", "Edt_Mode2R", "Edt_Mode2G", "Edt_Mode2B"}) {
+    for (const char* e :
+         {"Edt_Repeat1", "Edt_Repeat2", "Edt_Repeat3", "Edt_Repeat4", "Edt_DelayTime1",
+          "Edt_DelayTime2", "Edt_DelayTime3", "Edt_DelayTime4", "Edt_Mode1R", "Edt_Mode1G",
+          "Edt_Mode1B", "Edt_Mode2R", "Edt_Mode2G", "Edt_Mode2B"}) {
         control(e).setAlignment(ui::Align::Right);
     }
     // 19. The language of the skin set.
@@ -122,7 +129,9 @@ void TForm1::attachHandlers() {
     const auto click = [this](const char* name, std::function<void()> f) {
         control(name).onClick = [f = std::move(f)](ui::Control&) { f(); };
     };
-    control("Img_Base").onMouseDown = [this](ui::Control&, ui::MouseButton, int, int) { Img_BaseMouseDown(); };
+    control("Img_Base").onMouseDown = [this](ui::Control&, ui::MouseButton, int, int) {
+        Img_BaseMouseDown();
+    };
     control("Img_Base").onClick = [this](ui::Control&) { ClearAP(); };
     control("Img_P1").onClick = [this](ui::Control&) { ClearAP(); };
     click("Btn_Exit", [this] { Btn_ExitClick(); });
@@ -143,7 +152,9 @@ void TForm1::attachHandlers() {
 
 // ---- closing and the window itself ----
 
-void TForm1::Btn_ExitClick() { host_.closeMainWindow(); }
+void TForm1::Btn_ExitClick() {
+    host_.closeMainWindow();
+}
 
 bool TForm1::FormCloseQuery() {
     devTimer_.setEnabled(false);
@@ -164,8 +175,8 @@ void TForm1::Btn_WebClick() {
 // ---- what the device link asks of the window ----
 
 void TForm1::HideAllMenu() {
-    for (const char* menu : {"Pnl_LRM", "Pnl_Main", "Pnl_MseKey", "Pnl_Special", "Pnl_ACPI", "Pnl_Media",
-                             "Pnl_WWW", "Pnl_Fire", "LB_Name"}) {
+    for (const char* menu : {"Pnl_LRM", "Pnl_Main", "Pnl_MseKey", "Pnl_Special", "Pnl_ACPI",
+                             "Pnl_Media", "Pnl_WWW", "Pnl_Fire", "LB_Name"}) {
         control(menu).setVisible(false);
     }
 }
@@ -191,7 +202,9 @@ void TForm1::HideWaitWindow() {
     if (waitForm_) waitForm_->hide();
 }
 
-void TForm1::SetDevTimerEnabled(bool enabled) { devTimer_.setEnabled(enabled); }
+void TForm1::SetDevTimerEnabled(bool enabled) {
+    devTimer_.setEnabled(enabled);
+}
 
 void TForm1::ShowStateLabels(StateLabels labels) {
     control("lbl_TypeError").setVisible(labels == StateLabels::TypeError);
@@ -200,19 +213,33 @@ void TForm1::ShowStateLabels(StateLabels labels) {
     control("lbl_CheckDev").setVisible(false);
 }
 
-void TForm1::ShowMessage(std::string_view languageKey) { host_.showMessage(languageText(languageKey)); }
+void TForm1::ShowMessage(std::string_view languageKey) {
+    host_.showMessage(languageText(languageKey));
+}
 
-void TForm1::ShowPressedPicture(std::string_view buttonName) { skin::showPressed(*this, buttonName); }
+void TForm1::ShowPressedPicture(std::string_view buttonName) {
+    skin::showPressed(*this, buttonName);
+}
 
-void TForm1::CloseMainWindow() { host_.closeMainWindow(); }
+void TForm1::CloseMainWindow() {
+    host_.closeMainWindow();
+}
 
-std::string TForm1::languageText(std::string_view key) const { return language_.text(key); }
+std::string TForm1::languageText(std::string_view key) const {
+    return language_.text(key);
+}
 
-int TForm1::pageSelector() const { return control("gbPageCtl").itemIndex() + 1; }
+int TForm1::pageSelector() const {
+    return control("gbPageCtl").itemIndex() + 1;
+}
 
-int TForm1::languageSelector() const { return control("gbLang").itemIndex() + 1; }
+int TForm1::languageSelector() const {
+    return control("gbLang").itemIndex() + 1;
+}
 
-void TForm1::setPageSelector(int selector) { control("gbPageCtl").setItemIndex(selector - 1); }
+void TForm1::setPageSelector(int selector) {
+    control("gbPageCtl").setItemIndex(selector - 1);
+}
 
 std::string TForm1::keyName(const std::string& codeText) const {
     return keys::KeyCodeToName(codeText, language_, *fireKeys_, *macroNames_);
@@ -225,7 +252,8 @@ void TForm1::fireKeysToEdits() {
         const std::size_t at = image::kFireKey.offset + 4 * static_cast<std::size_t>(n - 1);
         const auto& s = image_.sectionBuf;
         control("Edt_Repeat" + std::to_string(n)).setCaption(std::to_string(s[at + 1] & 0x0F));
-        control("Edt_DelayTime" + std::to_string(n)).setCaption(std::to_string((s[at + 2] & 0x0F) * 256 + s[at + 3]));
+        control("Edt_DelayTime" + std::to_string(n))
+            .setCaption(std::to_string((s[at + 2] & 0x0F) * 256 + s[at + 3]));
     }
 }
 
@@ -234,7 +262,9 @@ void TForm1::RefreshUI() {
     // The image's current profile selects its navigation button and shows its keys.
     const int profile = image_.sectionBuf[image::kParameterB.offset + 2];
     if (profile >= 0 && profile <= 2) {
-        for (int s = 1; s <= 6; ++s) skin::showPicture(control(skin::navigationPicture(s)), s == profile + 1 ? "SetS_02" : "SetS_01");
+        for (int s = 1; s <= 6; ++s)
+            skin::showPicture(control(skin::navigationPicture(s)),
+                              s == profile + 1 ? "SetS_02" : "SetS_01");
         skin::showPicture(control("Img_P1"), "L" + std::to_string(skinSet_) + "_Back1");
         setPageSelector(profile + 1);
         refreshKeyLabels(profile + 1);
@@ -244,12 +274,14 @@ void TForm1::RefreshUI() {
 void TForm1::UIToDataBuf() {
     // Page selector states 1 to 3 are the current profile; the others leave it.
     const int selector = pageSelector();
-    if (selector >= 1 && selector <= 3) image_.sectionBuf[image::kParameterB.offset + 2] = static_cast<image::Byte>(selector - 1);
+    if (selector >= 1 && selector <= 3)
+        image_.sectionBuf[image::kParameterB.offset + 2] = static_cast<image::Byte>(selector - 1);
 }
 
 void TForm1::refreshKeyLabels(int profile) {
     for (int b = 1; b <= 12; ++b) {
-        control("Key" + std::to_string(b)).setCaption(keyName(image_.keyCodeTexts[profile - 1][b - 1]));
+        control("Key" + std::to_string(b))
+            .setCaption(keyName(image_.keyCodeTexts[profile - 1][b - 1]));
     }
 }
 

@@ -24,7 +24,7 @@ class TForm1 : public ui::Form,
                public device::LinkWindow,
                private device::LinkHost,
                private skin::HoverContext {
-public:
+  public:
     static constexpr int kWidth = 800;
     static constexpr int kHeight = 600;
     static constexpr const char* kCaption = "Gaming Mouse v1.0";
@@ -115,7 +115,7 @@ public:
     // The name of a key code as a button shows it, in the current language.
     std::string keyName(const std::string& codeText) const;
 
-private:
+  private:
     class FireKeySettings;
     class MacroNameList;
 

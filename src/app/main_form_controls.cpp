@@ -23,43 +23,60 @@ struct MenuSpec {
 // The function menus of the Mouse Keys Page, 24 pixels an entry.
 const MenuSpec kMenus[] = {
     {"Pnl_LRM", 0, 0, 150, {"Key_L", "Key_R", "Key_M"}},
-    {"Pnl_Main", 0, 0, 170, {"Key_Standard", "Key_Special", "Key_Media", "Key_WWW", "Key_Assembly", "Key_Macro"}},
+    {"Pnl_Main",
+     0,
+     0,
+     170,
+     {"Key_Standard", "Key_Special", "Key_Media", "Key_WWW", "Key_Assembly", "Key_Macro"}},
     {"Pnl_MseKey", 0, 0, 150, {"Key_Left", "Key_Right", "Key_Middle", "Key_B4", "Key_B5"}},
-    {"Pnl_Special", 0, 0, 160,
-     {"Key_ACPI", "Key_Fire", "Key_FireMode", "Key_AIM", "Key_Profile", "Key_ReportRate", "Key_Default",
-      "Key_LEDMode", "Key_CPI", "Key_CPII", "Key_CPID"}},
+    {"Pnl_Special",
+     0,
+     0,
+     160,
+     {"Key_ACPI", "Key_Fire", "Key_FireMode", "Key_AIM", "Key_Profile", "Key_ReportRate",
+      "Key_Default", "Key_LEDMode", "Key_CPI", "Key_CPII", "Key_CPID"}},
     {"Pnl_ACPI", 0, 0, 130, {"Key_Power", "Key_Sleep", "Key_WakeUp"}},
-    {"Pnl_Media", 0, 0, 160,
-     {"Key_PlayPause", "Key_Stop", "Key_PreviousTrack", "Key_NextTrack", "Key_VolumePlus", "Key_VolumeMinus",
-      "Key_Mute"}},
-    {"Pnl_WWW", 0, 0, 170,
-     {"Key_WWWHome", "Key_WWWSearch", "Key_WWWBack", "Key_WWWForward", "Key_WWWStop", "Key_WWWRefresh",
-      "Key_WWWFavorites"}},
+    {"Pnl_Media",
+     0,
+     0,
+     160,
+     {"Key_PlayPause", "Key_Stop", "Key_PreviousTrack", "Key_NextTrack", "Key_VolumePlus",
+      "Key_VolumeMinus", "Key_Mute"}},
+    {"Pnl_WWW",
+     0,
+     0,
+     170,
+     {"Key_WWWHome", "Key_WWWSearch", "Key_WWWBack", "Key_WWWForward", "Key_WWWStop",
+      "Key_WWWRefresh", "Key_WWWFavorites"}},
     {"Pnl_Fire", 0, 0, 130, {"Key_FireMode1", "Key_FireMode2", "Key_FireMode3", "Key_FireMode4"}},
 };
 
 }  // namespace
 
 void TForm1::createControls() {
-    const auto picture = [this](const std::string& name, int x, int y, int w, int h, ui::Control* parent = nullptr) -> ui::Control& {
+    const auto picture = [this](const std::string& name, int x, int y, int w, int h,
+                                ui::Control* parent = nullptr) -> ui::Control& {
         ui::Control& c = add(ControlKind::Picture, name, parent);
         c.setBounds({x, y, w, h});
         return c;
     };
-    const auto label = [this](const std::string& name, int x, int y, int w, int h, ui::Control* parent = nullptr) -> ui::Control& {
+    const auto label = [this](const std::string& name, int x, int y, int w, int h,
+                              ui::Control* parent = nullptr) -> ui::Control& {
         ui::Control& c = add(ControlKind::Label, name, parent);
         c.setBounds({x, y, w, h});
         return c;
     };
     // A button: a transparent, centred label over the picture of the same name with "Img_".
-    const auto button = [&](const std::string& name, int x, int y, int w, int h, ui::Control* parent = nullptr) {
+    const auto button = [&](const std::string& name, int x, int y, int w, int h,
+                            ui::Control* parent = nullptr) {
         picture("Img_" + name.substr(4), x, y, w, h, parent);
         ui::Control& l = label(name, x, y, w, h, parent);
         l.setAlignment(Align::Center);
         l.setVerticalCenter(true);
         return &l;
     };
-    const auto edit = [this](const std::string& name, int x, int y, int w, int maxLength, ui::Control* parent = nullptr) -> ui::Control& {
+    const auto edit = [this](const std::string& name, int x, int y, int w, int maxLength,
+                             ui::Control* parent = nullptr) -> ui::Control& {
         ui::Control& c = add(ControlKind::Edit, name, parent);
         c.setBounds({x, y, w, 18});
         c.setMaxLength(maxLength);
@@ -71,8 +88,10 @@ void TForm1::createControls() {
     // Pictures get their design-time look here; the settings they show give them their state.
     const auto scale = [&](const std::string& stem, int x, int y) {
         for (int n = 1; n <= 10; ++n) {
-            picture("Img_" + stem + std::to_string(n), x + 24 * (n - 1), y, 23, 4).setPicture("Bar1_D");
-            ui::Control& digit = label("lbl_" + stem + std::to_string(n), x + 24 * (n - 1) - 4, y + 8, 31, 14);
+            picture("Img_" + stem + std::to_string(n), x + 24 * (n - 1), y, 23, 4)
+                .setPicture("Bar1_D");
+            ui::Control& digit =
+                label("lbl_" + stem + std::to_string(n), x + 24 * (n - 1) - 4, y + 8, 31, 14);
             digit.setAlignment(Align::Center);
             digit.setCaption(std::to_string(n));
         }
@@ -87,17 +106,21 @@ void TForm1::createControls() {
     base.setStretch(true);
 
     // The four pages: their pictures size themselves.
-    for (const auto& [name, x, y] : {std::tuple{"Img_P1", 195, 104}, {"Img_P2", 88, 144}, {"Img_P3", 112, 128},
-                                    {"Img_P4", 112, 136}}) {
+    for (const auto& [name, x, y] : {std::tuple{"Img_P1", 195, 104},
+                                     {"Img_P2", 88, 144},
+                                     {"Img_P3", 112, 128},
+                                     {"Img_P4", 112, 136}}) {
         picture(name, x, y, 0, 0).setAutoSize(true);
     }
 
     // Mouse Keys Page.
-    const int keyPlaces[12][2] = {{180, 190}, {568, 190}, {578, 250}, {588, 310}, {180, 305}, {180, 270},
-                                  {120, 220}, {98, 216},  {874, 150}, {874, 200}, {874, 250}, {874, 300}};
+    const int keyPlaces[12][2] = {{180, 190}, {568, 190}, {578, 250}, {588, 310},
+                                  {180, 305}, {180, 270}, {120, 220}, {98, 216},
+                                  {874, 150}, {874, 200}, {874, 250}, {874, 300}};
     for (int n = 1; n <= 12; ++n) {
         picture("Img_Key" + std::to_string(n), keyPlaces[n - 1][0], keyPlaces[n - 1][1], 97, 30);
-        ui::Control& key = label("Key" + std::to_string(n), keyPlaces[n - 1][0], keyPlaces[n - 1][1], 97, 30);
+        ui::Control& key =
+            label("Key" + std::to_string(n), keyPlaces[n - 1][0], keyPlaces[n - 1][1], 97, 30);
         key.setAlignment(Align::Center);
         key.setVerticalCenter(true);
         key.setFontSize(11);
@@ -110,7 +133,8 @@ void TForm1::createControls() {
     for (int n = 1; n <= 8; ++n) {
         picture("Img_DPI" + std::to_string(n), 535 + 29 * (n - 1), 222, 20, 4).setPicture("Bar2_D");
         // 28 wide, so that the levels 29 pixels apart keep a gap between their texts.
-        label("lbl_DPI" + std::to_string(n), 535 + 29 * (n - 1) - 6, 194, 28, 14).setAlignment(Align::Center);
+        label("lbl_DPI" + std::to_string(n), 535 + 29 * (n - 1) - 6, 194, 28, 14)
+            .setAlignment(Align::Center);
     }
     choice("Rep1", 486, 294, -4, -2, 86);
     choice("Rep2", 588, 294, -4, -2, 80);
@@ -119,7 +143,8 @@ void TForm1::createControls() {
     for (int n = 1; n <= 4; ++n) {
         edit("Edt_Repeat" + std::to_string(n), fireX[n - 1], 384, 44, 2);
         edit("Edt_DelayTime" + std::to_string(n), fireX[n - 1], 406, 44, 4);
-        label("lbl_FKMode" + std::to_string(n), modeX[n - 1], 430, 46, 16).setAlignment(Align::Center);
+        label("lbl_FKMode" + std::to_string(n), modeX[n - 1], 430, 46, 16)
+            .setAlignment(Align::Center);
     }
 
     // Breathing Page.
@@ -143,7 +168,8 @@ void TForm1::createControls() {
     ui::Control& events = add(ControlKind::ListBox, "LB_macro");
     events.setBounds({353, 183, 230, 284});
     events.setItemHeight(24);
-    const char* column[] = {"Btn_New", "Btn_Start", "Btn_Clear", "Btn_ExportOne", "Btn_Export", "Btn_ImportOne", "Btn_Import"};
+    const char* column[] = {"Btn_New",    "Btn_Start",     "Btn_Clear", "Btn_ExportOne",
+                            "Btn_Export", "Btn_ImportOne", "Btn_Import"};
     for (int i = 0; i < 7; ++i) button(column[i], 598, 192 + 26 * i, 80, 25);
     button("Btn_Del", 598, 407, 80, 25);
     button("Btn_Insert", 598, 433, 80, 25);
@@ -151,7 +177,9 @@ void TForm1::createControls() {
 
     ui::Control& delay = add(ControlKind::GroupBox, "Gb_Delay");
     delay.setBounds({128, 314, 210, 150});
-    const char* delayChoices[][2] = {{"LED_RecDelay", "IB_RecDelay"}, {"LED_DelayTime", "IB_DelayTime"}, {"LED_NoDelay", "IB_NoDelay"}};
+    const char* delayChoices[][2] = {{"LED_RecDelay", "IB_RecDelay"},
+                                     {"LED_DelayTime", "IB_DelayTime"},
+                                     {"LED_NoDelay", "IB_NoDelay"}};
     for (int i = 0; i < 3; ++i) {
         picture(delayChoices[i][0], 20, 36 + 23 * i, 17, 18, &delay).setPicture("RdS_D");
         label(delayChoices[i][1], 18, 34 + 23 * i, 112, 22, &delay);
@@ -186,7 +214,8 @@ void TForm1::createControls() {
         button(name, x, y, 88, 36);
         at("Img_" + name.substr(4)).setStretch(true);
     };
-    const char* navigation[] = {"Btn_Main", "Btn_Switch", "Btn_Fixed", "Btn_Adv", "Btn_Breath", "Btn_Macro"};
+    const char* navigation[] = {"Btn_Main", "Btn_Switch", "Btn_Fixed",
+                                "Btn_Adv",  "Btn_Breath", "Btn_Macro"};
     for (int i = 0; i < 6; ++i) rowButton(navigation[i], 71 + 90 * i, 484);
     rowButton("Btn_Save", 109, 520);
     rowButton("Btn_Load", 199, 520);
@@ -234,7 +263,8 @@ void TForm1::createControls() {
     ui::Control& rates = add(ControlKind::RadioGroup, "gbReport");
     rates.setItems({"rb_Rep1", "rb_Rep2"});
     rates.setItemIndex(0);
-    for (const char* memo : {"mmo_macro", "mmo_wrscript"}) add(ControlKind::Memo, memo).setVisible(false);
+    for (const char* memo : {"mmo_macro", "mmo_wrscript"})
+        add(ControlKind::Memo, memo).setVisible(false);
 }
 
 }  // namespace app

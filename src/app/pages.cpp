@@ -7,9 +7,10 @@
 namespace app {
 namespace {
 
-const char* const kLockedEdits[] = {"Edt_Repeat1", "Edt_Repeat2", "Edt_Repeat3", "Edt_Repeat4", "Edt_DelayTime1",
-                                    "Edt_DelayTime2", "Edt_DelayTime3", "Edt_DelayTime4", "Edt_Mode1R", "Edt_Mode1G",
-                                    "Edt_Mode1B"};
+const char* const kLockedEdits[] = {"Edt_Repeat1",    "Edt_Repeat2",    "Edt_Repeat3",
+                                    "Edt_Repeat4",    "Edt_DelayTime1", "Edt_DelayTime2",
+                                    "Edt_DelayTime3", "Edt_DelayTime4", "Edt_Mode1R",
+                                    "Edt_Mode1G",     "Edt_Mode1B"};
 
 std::vector<std::string> pageControls(int page) {
     std::vector<std::string> names;
@@ -44,13 +45,16 @@ std::vector<std::string> pageControls(int page) {
                 add(std::string("lbl_") + n);
                 add(std::string("Img_") + n);
             }
-            for (const char* n : {"Edt_Mode1R", "Edt_Mode1G", "Edt_Mode1B", "Edt_Mode2R", "Edt_Mode2G", "Edt_Mode2B"}) add(n);
+            for (const char* n : {"Edt_Mode1R", "Edt_Mode1G", "Edt_Mode1B", "Edt_Mode2R",
+                                  "Edt_Mode2G", "Edt_Mode2B"})
+                add(n);
             break;
         case 4:
             add("Img_P4");
             add("LB_MacroName");
             add("LB_macro");
-            for (const char* b : {"New", "Start", "Clear", "ExportOne", "Export", "ImportOne", "Import", "Del", "Insert"}) {
+            for (const char* b : {"New", "Start", "Clear", "ExportOne", "Export", "ImportOne",
+                                  "Import", "Del", "Insert"}) {
                 add(std::string("Btn_") + b);
                 add(std::string("Img_") + b);
             }
@@ -62,10 +66,22 @@ std::vector<std::string> pageControls(int page) {
 }  // namespace
 
 void TForm1::showPage(int page) {
-    if (page == 1) DisplayP1_OnClick(); else HideP1_OnClick();
-    if (page == 2) DisplayP2_OnClick(); else HideP2_OnClick();
-    if (page == 3) DisplayP3_OnClick(); else HideP3_OnClick();
-    if (page == 4) DisplayP4_OnClick(); else HideP4_OnClick();
+    if (page == 1)
+        DisplayP1_OnClick();
+    else
+        HideP1_OnClick();
+    if (page == 2)
+        DisplayP2_OnClick();
+    else
+        HideP2_OnClick();
+    if (page == 3)
+        DisplayP3_OnClick();
+    else
+        HideP3_OnClick();
+    if (page == 4)
+        DisplayP4_OnClick();
+    else
+        HideP4_OnClick();
 }
 
 void TForm1::DisplayP1_OnClick() {

@@ -9,37 +9,70 @@ namespace {
 
 // Menu entries and the language keys of their names.
 const std::pair<const char*, const char*> kMenuTexts[] = {
-    {"Key_Standard", "Str201"}, {"Key_Special", "Str202"},      {"Key_Media", "Str203"},
-    {"Key_WWW", "Str204"},      {"Key_Assembly", "Str205"},     {"Key_Macro", "Str206"},
-    {"Key_L", "Str210"},        {"Key_Left", "Str210"},         {"Key_R", "Str211"},
-    {"Key_Right", "Str211"},    {"Key_M", "Str212"},            {"Key_Middle", "Str212"},
-    {"Key_B4", "Str213"},       {"Key_B5", "Str214"},           {"Key_ACPI", "Str220"},
-    {"Key_Power", "Str221"},    {"Key_Sleep", "Str222"},        {"Key_WakeUp", "Str223"},
-    {"Key_Fire", "Str230"},     {"Key_FireMode1", "Str231"},    {"Key_FireMode2", "Str232"},
-    {"Key_FireMode3", "Str233"}, {"Key_FireMode4", "Str234"},   {"Key_FireMode", "Str240"},
-    {"Key_AIM", "Str241"},      {"Key_Profile", "Str242"},      {"Key_CPI", "Str243"},
-    {"Key_ReportRate", "Str244"}, {"Key_Default", "Str245"},    {"Key_LEDMode", "Str246"},
-    {"Key_CPII", "Str247"},     {"Key_CPID", "Str248"},         {"Key_PlayPause", "Str250"},
-    {"Key_Stop", "Str251"},     {"Key_PreviousTrack", "Str252"}, {"Key_NextTrack", "Str253"},
-    {"Key_VolumePlus", "Str254"}, {"Key_VolumeMinus", "Str255"}, {"Key_Mute", "Str256"},
-    {"Key_WWWHome", "Str260"},  {"Key_WWWSearch", "Str261"},    {"Key_WWWBack", "Str262"},
-    {"Key_WWWForward", "Str263"}, {"Key_WWWStop", "Str264"},    {"Key_WWWRefresh", "Str265"},
+    {"Key_Standard", "Str201"},
+    {"Key_Special", "Str202"},
+    {"Key_Media", "Str203"},
+    {"Key_WWW", "Str204"},
+    {"Key_Assembly", "Str205"},
+    {"Key_Macro", "Str206"},
+    {"Key_L", "Str210"},
+    {"Key_Left", "Str210"},
+    {"Key_R", "Str211"},
+    {"Key_Right", "Str211"},
+    {"Key_M", "Str212"},
+    {"Key_Middle", "Str212"},
+    {"Key_B4", "Str213"},
+    {"Key_B5", "Str214"},
+    {"Key_ACPI", "Str220"},
+    {"Key_Power", "Str221"},
+    {"Key_Sleep", "Str222"},
+    {"Key_WakeUp", "Str223"},
+    {"Key_Fire", "Str230"},
+    {"Key_FireMode1", "Str231"},
+    {"Key_FireMode2", "Str232"},
+    {"Key_FireMode3", "Str233"},
+    {"Key_FireMode4", "Str234"},
+    {"Key_FireMode", "Str240"},
+    {"Key_AIM", "Str241"},
+    {"Key_Profile", "Str242"},
+    {"Key_CPI", "Str243"},
+    {"Key_ReportRate", "Str244"},
+    {"Key_Default", "Str245"},
+    {"Key_LEDMode", "Str246"},
+    {"Key_CPII", "Str247"},
+    {"Key_CPID", "Str248"},
+    {"Key_PlayPause", "Str250"},
+    {"Key_Stop", "Str251"},
+    {"Key_PreviousTrack", "Str252"},
+    {"Key_NextTrack", "Str253"},
+    {"Key_VolumePlus", "Str254"},
+    {"Key_VolumeMinus", "Str255"},
+    {"Key_Mute", "Str256"},
+    {"Key_WWWHome", "Str260"},
+    {"Key_WWWSearch", "Str261"},
+    {"Key_WWWBack", "Str262"},
+    {"Key_WWWForward", "Str263"},
+    {"Key_WWWStop", "Str264"},
+    {"Key_WWWRefresh", "Str265"},
     {"Key_WWWFavorites", "Str266"},
 };
 
 const std::pair<const char*, const char*> kButtonTexts[] = {
-    {"Btn_Confirm", "Str000"}, {"Btn_Apply", "Str001"}, {"Btn_Reset", "Str002"}, {"Btn_Exit", "Str003"},
-    {"Btn_Main", "Str004"},    {"Btn_Switch", "Str005"}, {"Btn_Fixed", "Str006"}, {"Btn_Adv", "Str007"},
-    {"Btn_Breath", "Str008"},  {"Btn_Save", "Str009"},   {"Btn_Load", "Str010"},  {"Btn_Lang1", "Str011"},
-    {"Btn_Lang2", "Str012"},   {"Btn_Lang3", "Str013"},  {"Btn_Macro", "Str014"},
-    {"lbl_NoDev", "Str100"},   {"lbl_CheckDev", "Str101"}, {"lbl_TypeError", "Str102"}, {"lbl_IDError", "Str103"},
+    {"Btn_Confirm", "Str000"}, {"Btn_Apply", "Str001"},    {"Btn_Reset", "Str002"},
+    {"Btn_Exit", "Str003"},    {"Btn_Main", "Str004"},     {"Btn_Switch", "Str005"},
+    {"Btn_Fixed", "Str006"},   {"Btn_Adv", "Str007"},      {"Btn_Breath", "Str008"},
+    {"Btn_Save", "Str009"},    {"Btn_Load", "Str010"},     {"Btn_Lang1", "Str011"},
+    {"Btn_Lang2", "Str012"},   {"Btn_Lang3", "Str013"},    {"Btn_Macro", "Str014"},
+    {"lbl_NoDev", "Str100"},   {"lbl_CheckDev", "Str101"}, {"lbl_TypeError", "Str102"},
+    {"lbl_IDError", "Str103"},
 };
 
 const std::pair<const char*, const char*> kMacroPageTexts[] = {
-    {"Btn_Start", "Str400"},  {"Btn_New", "Str402"},       {"Btn_Clear", "Str403"},  {"Btn_ExportOne", "Str404"},
-    {"Btn_Export", "Str405"}, {"Btn_ImportOne", "Str406"}, {"Btn_Import", "Str407"}, {"Btn_Del", "Str408"},
-    {"Btn_Insert", "Str409"}, {"lbl_Delay", "Str417"},     {"lbl_s_A", "Str418"},    {"Btn_InsertStart", "Str400"},
-    {"Btn_OK", "Str420"},     {"Btn_Cancel", "Str422"},
+    {"Btn_Start", "Str400"},     {"Btn_New", "Str402"},    {"Btn_Clear", "Str403"},
+    {"Btn_ExportOne", "Str404"}, {"Btn_Export", "Str405"}, {"Btn_ImportOne", "Str406"},
+    {"Btn_Import", "Str407"},    {"Btn_Del", "Str408"},    {"Btn_Insert", "Str409"},
+    {"lbl_Delay", "Str417"},     {"lbl_s_A", "Str418"},    {"Btn_InsertStart", "Str400"},
+    {"Btn_OK", "Str420"},        {"Btn_Cancel", "Str422"},
 };
 
 }  // namespace
@@ -59,7 +92,8 @@ void TForm1::ApplyLayoutAndLanguage() {
     skin::showPicture(control("Img_Base"), prefix + "BackGround");
     const int selector = pageSelector();
     const int page = selector <= 3 ? 1 : selector - 2;
-    skin::showPicture(control("Img_P" + std::to_string(page)), prefix + "Back" + std::to_string(page));
+    skin::showPicture(control("Img_P" + std::to_string(page)),
+                      prefix + "Back" + std::to_string(page));
     skin::applyLayoutTable(*this, skin::LayoutTable::load(skinSet_), kept_);
     language_ = skin::LanguageTable::load(skinSet_);
     applyLanguageTexts();
@@ -72,8 +106,8 @@ void TForm1::applyLanguageTexts() {
 
     // Key labels show function names in the language they were set in: find each caption's key
     // in any table and take the current table's text for it.
-    const skin::LanguageTable tables[3] = {skin::LanguageTable::load(1), skin::LanguageTable::load(2),
-                                           skin::LanguageTable::load(3)};
+    const skin::LanguageTable tables[3] = {
+        skin::LanguageTable::load(1), skin::LanguageTable::load(2), skin::LanguageTable::load(3)};
     for (int n = 1; n <= 12; ++n) {
         ui::Control& key = control("Key" + std::to_string(n));
         const std::string found = skin::FindStrKey(key.caption(), tables);
@@ -82,8 +116,12 @@ void TForm1::applyLanguageTexts() {
 
     const std::string bullet = " " + text("Str200") + " ";
     for (const auto& [name, key] : kMenuTexts) control(name).setCaption(bullet + text(key));
-    for (int n = 0; n < 8; ++n) control("lbl_DPI" + std::to_string(n + 1)).setCaption(text(("Str" + std::to_string(300 + n)).c_str()));
-    for (int n = 0; n < 4; ++n) control("lbl_FKMode" + std::to_string(n + 1)).setCaption(text(("Str" + std::to_string(310 + n)).c_str()));
+    for (int n = 0; n < 8; ++n)
+        control("lbl_DPI" + std::to_string(n + 1))
+            .setCaption(text(("Str" + std::to_string(300 + n)).c_str()));
+    for (int n = 0; n < 4; ++n)
+        control("lbl_FKMode" + std::to_string(n + 1))
+            .setCaption(text(("Str" + std::to_string(310 + n)).c_str()));
     for (const auto& [name, key] : kMacroPageTexts) control(name).setCaption(text(key));
     ui::Control& insert = control("CB_Insert");
     insert.setItems({text("Str410"), text("Str411"), text("Str412"), text("Str413")});
@@ -95,7 +133,8 @@ void TForm1::applyLanguageTexts() {
 
 void TForm1::Btn_LangClick(int language) {
     for (int n = 1; n <= 3; ++n) {
-        skin::showPicture(control("Img_Lang" + std::to_string(n)), n == language ? "SetS_02" : "SetS_01");
+        skin::showPicture(control("Img_Lang" + std::to_string(n)),
+                          n == language ? "SetS_02" : "SetS_01");
     }
     control("gbLang").setItemIndex(language - 1);
     ui::Control& insert = control("CB_Insert");

@@ -21,7 +21,8 @@ std::string TFormLoadingUI::frameName(int frame) {
 
 void TFormLoadingUI::FormCreate(const ui::Rect& main) {
     // Integer division truncates towards zero, as the window placement does.
-    setBounds({main.x + (main.w - kWidth) / 2, main.y + (main.h - kHeight) / 2 + 40, kWidth, kHeight});
+    setBounds(
+        {main.x + (main.w - kWidth) / 2, main.y + (main.h - kHeight) / 2 + 40, kWidth, kHeight});
     skin::showPicture(waitGif_, frameName(0));
     host_.attachTimer(animation_);
     animation_.setEnabled(true);  // the animation runs from creation on

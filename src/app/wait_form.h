@@ -8,7 +8,7 @@
 namespace app {
 
 class TFormLoadingUI : public ui::Form {
-public:
+  public:
     static constexpr int kWidth = 206;
     static constexpr int kHeight = 196;
     static constexpr int kFrameCount = 12;
@@ -24,7 +24,7 @@ public:
 
     static std::string frameName(int frame);
 
-private:
+  private:
     void nextFrame();
 
     ui::Host& host_;

@@ -17,9 +17,13 @@ constexpr std::uint8_t kFlashClass32 = 0x9D;
 constexpr std::uint8_t kFlashClass64 = 0xC8;
 constexpr std::size_t kBlock = 256;
 
-bool isEmpty(const image::DeviceIdentity& id) { return id.vendorId == 0 || id.productId == 0; }
+bool isEmpty(const image::DeviceIdentity& id) {
+    return id.vendorId == 0 || id.productId == 0;
+}
 
-bool isMacroClass(std::uint8_t c) { return c == 0xA0 || c == 0xA5 || c == 0xAA; }
+bool isMacroClass(std::uint8_t c) {
+    return c == 0xA0 || c == 0xA5 || c == 0xAA;
+}
 
 }  // namespace
 
@@ -190,24 +194,30 @@ void DeviceLink::Btn_Read() {
     window_.LockWindow();
     pump();
     // DataBuf is all 0xFF when this read fails; the controls keep what they showed.
-    if (transport_.ReadBlock(access_, kImageAddress, image::kImageSize, image_.dataBuf.image, chunkPump_)) {
+    if (transport_.ReadBlock(access_, kImageAddress, image::kImageSize, image_.dataBuf.image,
+                             chunkPump_)) {
         if (kind_ == DeviceKind::Macro) {
             image::Macro scratch;
             for (std::size_t i = 0; i < image::kMacroCount; ++i) {
                 const auto address = static_cast<std::uint16_t>(kMacroAddress + i * kMacroStride);
-                if (transport_.ReadBlock(Access::Long, address, image::kMacroSize, scratch, chunkPump_)) {
+                if (transport_.ReadBlock(Access::Long, address, image::kMacroSize, scratch,
+                                         chunkPump_)) {
                     image_.dataBuf.macros[i] = scratch;
                 }
             }
             std::array<image::Byte, image::kMacroNameAreaSize> names;
-            if (transport_.ReadBlock(Access::Long, kMacroNameAddress, image::kMacroNameAreaSize, names, chunkPump_)) {
+            if (transport_.ReadBlock(Access::Long, kMacroNameAddress, image::kMacroNameAreaSize,
+                                     names, chunkPump_)) {
                 image_.dataBuf.macroNames = names;
             }
             const auto readSection = [&](std::uint16_t address, const image::Section& section) {
                 std::array<image::Byte, 8> buffer;
                 const auto target = std::span(buffer).first(section.length);
-                if (transport_.ReadBlock(Access::Long, address, static_cast<std::uint16_t>(section.length), target, chunkPump_)) {
-                    std::ranges::copy(target, image::sectionBytes(image_.sectionBuf, section).begin());
+                if (transport_.ReadBlock(Access::Long, address,
+                                         static_cast<std::uint16_t>(section.length), target,
+                                         chunkPump_)) {
+                    std::ranges::copy(target,
+                                      image::sectionBytes(image_.sectionBuf, section).begin());
                 }
             };
             readSection(kParameterBAddress, image::kParameterB);
@@ -232,17 +242,20 @@ bool DeviceLink::writeEverything(const std::array<image::Byte, image::kImageSize
     if (kind_ == DeviceKind::Macro) {
         const auto writePieces = [&](std::uint16_t address, std::span<const image::Byte> bytes) {
             for (std::size_t k = 0; k * kBlock < bytes.size(); ++k) {
-                complete &= transport_.WriteBlock(Access::Long, static_cast<std::uint16_t>(address + k * kBlock),
-                                                  kBlock, bytes.subspan(k * kBlock, kBlock), chunkPump_);
+                complete &= transport_.WriteBlock(
+                    Access::Long, static_cast<std::uint16_t>(address + k * kBlock), kBlock,
+                    bytes.subspan(k * kBlock, kBlock), chunkPump_);
             }
         };
         writePieces(kMacroNameAddress, macroSource.macroNames);
         for (std::size_t i = 0; i < image::kMacroCount; ++i) {
-            writePieces(static_cast<std::uint16_t>(kMacroAddress + i * kMacroStride), macroSource.macros[i]);
+            writePieces(static_cast<std::uint16_t>(kMacroAddress + i * kMacroStride),
+                        macroSource.macros[i]);
         }
         const auto writeSection = [&](std::uint16_t address, const image::Section& section) {
-            complete &= transport_.WriteBlock(Access::Long, address, static_cast<std::uint16_t>(section.length),
-                                              image::sectionBytes(image_.sectionBuf, section), chunkPump_);
+            complete &= transport_.WriteBlock(
+                Access::Long, address, static_cast<std::uint16_t>(section.length),
+                image::sectionBytes(image_.sectionBuf, section), chunkPump_);
         };
         writeSection(kParameterBAddress, image::kParameterB);
         writeSection(kUserBreathAddress, image::kUserBreath);

@@ -26,7 +26,7 @@ inline constexpr std::string_view kNoDeviceMessage = "Str022";
 inline constexpr std::string_view kIncompleteWriteMessage = "Str023";
 
 class DeviceLink {
-public:
+  public:
     DeviceLink(HidTransport& transport, LinkWindow& window, LinkHost& host,
                image::EditorImage& image);
 
@@ -68,7 +68,7 @@ public:
     // The context of every image conversion: image layout, device layout, device kind.
     image::ConversionContext conversionContext() const;
 
-private:
+  private:
     void refuseSilently() { transport_.Reset(); }
     void showRefusal(LinkWindow::StateLabels labels);
     void identified(DeviceKind kind, Access access, std::uint16_t modelIdAddress);

@@ -19,7 +19,7 @@ struct HidAttributes {
 };
 
 class HidBackend {
-public:
+  public:
     virtual ~HidBackend() = default;
     // Device paths of the HID interfaces present, in the platform's enumeration order.
     virtual std::vector<std::string> interfacePaths() = 0;

@@ -8,7 +8,8 @@ namespace {
 
 using Report = std::array<std::uint8_t, kReportLength>;
 
-constexpr Report kCommandProbe{kCommandReportId, kCmdRegisterRead, 0x00, 0x11, 0x00, 0x01, 0x00, 0x00};
+constexpr Report kCommandProbe{
+    kCommandReportId, kCmdRegisterRead, 0x00, 0x11, 0x00, 0x01, 0x00, 0x00};
 constexpr Report kDataProbe{kDataReportId, 0, 0, 0, 0, 0, 0, 0};
 // Bytes after the end of a block in its last report. 0xFF can clear no flash bit, so even a
 // firmware that took them could not change anything.

@@ -40,10 +40,12 @@ using Chunk = std::array<std::uint8_t, kChunkLength>;
 using ChunkPump = std::function<void()>;
 
 // Number of reports a block of `length` bytes takes.
-constexpr std::size_t chunkCount(std::size_t length) { return (length + kChunkLength - 1) / kChunkLength; }
+constexpr std::size_t chunkCount(std::size_t length) {
+    return (length + kChunkLength - 1) / kChunkLength;
+}
 
 class HidTransport {
-public:
+  public:
     explicit HidTransport(HidBackend& backend) : backend_(backend) {}
     ~HidTransport() { Reset(); }
     HidTransport(const HidTransport&) = delete;
@@ -80,13 +82,15 @@ public:
     // Gives the mouse up: closes the handles, marks them invalid, forgets the identity.
     void Reset();
 
-    bool handlesValid() const { return commandHandle_ != kInvalidHandle && dataHandle_ != kInvalidHandle; }
+    bool handlesValid() const {
+        return commandHandle_ != kInvalidHandle && dataHandle_ != kInvalidHandle;
+    }
     std::uint16_t vendorId() const { return vendorId_; }
     std::uint16_t productId() const { return productId_; }
     // Device path of the interface that provides the command handle (empty when none).
     const std::string& devicePath() const { return devicePath_; }
 
-private:
+  private:
     bool sendReport(HidHandle handle, const std::array<std::uint8_t, kReportLength>& report);
 
     HidBackend& backend_;

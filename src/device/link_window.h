@@ -10,7 +10,7 @@ namespace device {
 // The window's side. Through ConversionHooks it also contributes its shares to the image
 // conversions the link runs (RefreshUI, UIToDataBuf and the fire-key writers).
 class LinkWindow : public image::ConversionHooks {
-public:
+  public:
     enum class StateLabels { None, TypeError, IdError };
 
     // Closes the function menus.
@@ -46,7 +46,7 @@ public:
 
 // Time and the message queue; only through here, so that tests run on virtual time.
 class LinkHost {
-public:
+  public:
     virtual ~LinkHost() = default;
     virtual void sleep(int milliseconds) = 0;
     // Runs the message queue once.

@@ -53,13 +53,18 @@ std::optional<std::uint16_t> featureReportLength(std::span<const std::uint8_t> d
         const int tag = prefix >> 4;
         if (i + 1 + size > d.size()) return std::nullopt;
         std::uint32_t value = 0;
-        for (std::size_t k = 0; k < size; ++k) value |= static_cast<std::uint32_t>(d[i + 1 + k]) << (8 * k);
+        for (std::size_t k = 0; k < size; ++k)
+            value |= static_cast<std::uint32_t>(d[i + 1 + k]) << (8 * k);
         i += 1 + size;
 
         if (type == kGlobal) {
             switch (tag) {
-                case kTagReportSize: globals.reportSize = value; break;
-                case kTagReportCount: globals.reportCount = value; break;
+                case kTagReportSize:
+                    globals.reportSize = value;
+                    break;
+                case kTagReportCount:
+                    globals.reportCount = value;
+                    break;
                 case kTagReportId:
                     if (value == 0 || value > 0xFF) return std::nullopt;
                     globals.reportId = value;
@@ -73,7 +78,8 @@ std::optional<std::uint16_t> featureReportLength(std::span<const std::uint8_t> d
                     globals = stack.back();
                     stack.pop_back();
                     break;
-                default: break;
+                default:
+                    break;
             }
         } else if (type == kMain && tag == kTagFeature) {
             std::uint64_t& bits = featureBits[globals.reportId];

@@ -13,7 +13,8 @@ namespace device {
 
 std::unique_ptr<HidBackend> makeHidBackend() {
     if (const char* value = std::getenv("QUORVEX_SIMULATED_MOUSE"); value && *value) {
-        if (const auto kind = sim::parseDeviceKind(value)) return std::make_unique<sim::SimulatedMouse>(*kind);
+        if (const auto kind = sim::parseDeviceKind(value))
+            return std::make_unique<sim::SimulatedMouse>(*kind);
         std::fprintf(stderr,
                      "QUORVEX_SIMULATED_MOUSE=%s is neither \"macro\" nor \"image\"; "
                      "using the real mouse.\n",

@@ -7,7 +7,7 @@
 namespace image {
 
 class ConversionHooks {
-public:
+  public:
     virtual ~ConversionHooks() = default;
     // Shows SectionBuf and the key code texts in every control.
     virtual void RefreshUI() {}

@@ -20,7 +20,8 @@ std::size_t keyCodeOffset(std::size_t profile, std::size_t button) {
 void renderKeyCodeTexts(const SectionBuf& buf, KeyCodeTexts& texts) {
     for (std::size_t p = 0; p < kProfileCount; ++p) {
         for (std::size_t b = 0; b < kButtonCount; ++b) {
-            texts[p][b] = toHexText(std::span<const Byte>(buf).subspan(keyCodeOffset(p, b), kKeyCodeSize));
+            texts[p][b] =
+                toHexText(std::span<const Byte>(buf).subspan(keyCodeOffset(p, b), kKeyCodeSize));
         }
     }
 }

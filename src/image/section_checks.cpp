@@ -29,7 +29,9 @@ std::vector<Byte> withCheckByte(std::vector<Byte> covered) {
     return covered;
 }
 
-bool knownLayout(LayoutType layout) { return layout == kLayout29 || layout == kLayout58; }
+bool knownLayout(LayoutType layout) {
+    return layout == kLayout29 || layout == kLayout58;
+}
 
 void overwrite(SectionBuf& buf, const Section& section, const std::vector<Byte>& bytes) {
     std::ranges::copy(bytes, sectionBytes(buf, section).begin());
@@ -45,14 +47,34 @@ void checkSection(SectionBuf& buf, const Section& section, const CheckContext& c
 
 }  // namespace
 
-std::vector<Byte> defaultSection(const Section& section, LayoutType layout,
-                                 DeviceIdentity id) {
+std::vector<Byte> defaultSection(const Section& section, LayoutType layout, DeviceIdentity id) {
     if (section.offset == kParameterA.offset) {
-        return withCheckByte({0x00, layout, static_cast<Byte>(id.vendorId >> 8),
-                              static_cast<Byte>(id.vendorId), static_cast<Byte>(id.productId >> 8),
-                              static_cast<Byte>(id.productId), 0xFF, 0xFF, 0xFF, 0xFF, 0x03, 0x05,
-                              0x06, 0x08, 0x54, 0x20, 0x05, 0x80, 0xA0, 0x28, 0x0A, 0x32, 0x3C,
-                              0x0A, 0x07, 0x00});
+        return withCheckByte({0x00,
+                              layout,
+                              static_cast<Byte>(id.vendorId >> 8),
+                              static_cast<Byte>(id.vendorId),
+                              static_cast<Byte>(id.productId >> 8),
+                              static_cast<Byte>(id.productId),
+                              0xFF,
+                              0xFF,
+                              0xFF,
+                              0xFF,
+                              0x03,
+                              0x05,
+                              0x06,
+                              0x08,
+                              0x54,
+                              0x20,
+                              0x05,
+                              0x80,
+                              0xA0,
+                              0x28,
+                              0x0A,
+                              0x32,
+                              0x3C,
+                              0x0A,
+                              0x07,
+                              0x00});
     }
     if (section.offset == kParameterB.offset) return withCheckByte({0x01, 0x02, 0x00, 0x04});
     if (section.offset == kUserBreath.offset) return withCheckByte({0x00, 0x00, 0x00});
@@ -65,7 +87,8 @@ std::vector<Byte> defaultSection(const Section& section, LayoutType layout,
         std::vector<Byte> codes;
         codes.reserve(kProfile.length);
         for (std::size_t p = 0; p < kProfileCount; ++p) {
-            for (const auto& code : kDefaultProfileCodes) codes.insert(codes.end(), code.begin(), code.end());
+            for (const auto& code : kDefaultProfileCodes)
+                codes.insert(codes.end(), code.begin(), code.end());
         }
         return withCheckByte(std::move(codes));
     }
@@ -79,8 +102,10 @@ void CheckParameterASection(SectionBuf& buf, const CheckContext& ctx) {
 void CheckParameterBSection(SectionBuf& buf, const CheckContext& ctx) {
     if (hasValidCheckByte(buf, kParameterB)) return;
     if (knownLayout(ctx.deviceLayout)) {
-        overwrite(buf, kParameterA, defaultSection(kParameterA, ctx.deviceLayout, ctx.builtInIdentity));
-        overwrite(buf, kParameterB, defaultSection(kParameterB, ctx.deviceLayout, ctx.builtInIdentity));
+        overwrite(buf, kParameterA,
+                  defaultSection(kParameterA, ctx.deviceLayout, ctx.builtInIdentity));
+        overwrite(buf, kParameterB,
+                  defaultSection(kParameterB, ctx.deviceLayout, ctx.builtInIdentity));
     }
     refreshCheckByte(buf, kParameterA);
     refreshCheckByte(buf, kParameterB);

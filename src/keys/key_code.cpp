@@ -4,7 +4,9 @@
 
 namespace keys {
 
-std::string keyCodeText(const KeyCode& code) { return image::toHexText(code); }
+std::string keyCodeText(const KeyCode& code) {
+    return image::toHexText(code);
+}
 
 std::optional<KeyCode> keyCodeFromText(std::string_view text) {
     if (text.size() != 8) return std::nullopt;
@@ -13,7 +15,9 @@ std::optional<KeyCode> keyCodeFromText(std::string_view text) {
     return KeyCode{(*bytes)[0], (*bytes)[1], (*bytes)[2], (*bytes)[3]};
 }
 
-std::uint16_t macroSlotAddress(int slot) { return static_cast<std::uint16_t>(0x8000 + 0x400 * slot); }
+std::uint16_t macroSlotAddress(int slot) {
+    return static_cast<std::uint16_t>(0x8000 + 0x400 * slot);
+}
 
 std::string macroKeyCodeText(int slot) {
     const std::uint16_t address = macroSlotAddress(slot);

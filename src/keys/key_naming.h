@@ -9,14 +9,14 @@ namespace keys {
 
 // The current language table: the text of a key such as "Str210" (empty when missing).
 class LanguageTexts {
-public:
+  public:
     virtual ~LanguageTexts() = default;
     virtual std::string text(std::string_view key) const = 0;
 };
 
 // The settings of the four fire-key modes as the user is editing them (mode 1-4).
 class FireKeyModeSettings {
-public:
+  public:
     virtual ~FireKeyModeSettings() = default;
     virtual std::string repeatText(int mode) const = 0;
     virtual std::string delayText(int mode) const = 0;
@@ -26,7 +26,7 @@ public:
 
 // The macro names of the macro list, by the device address of their slot.
 class MacroNames {
-public:
+  public:
     virtual ~MacroNames() = default;
     virtual std::optional<std::string> nameAtAddress(std::uint16_t address) const = 0;
 };

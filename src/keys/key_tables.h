@@ -7,7 +7,7 @@
 namespace keys {
 
 enum TKeyboardHookKey : std::uint8_t {
-    kh_None, // 0
+    kh_None,  // 0
     kh_Demo,
     kh_255,
     kh_Back,
@@ -17,7 +17,7 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_Shift,
     kh_Control,
     kh_Alt,
-    kh_Pause, // 10
+    kh_Pause,  // 10
     kh_Capital,
     kh_Escape,
     kh_Space,
@@ -27,7 +27,7 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_Home,
     kh_Left,
     kh_Up,
-    kh_Right, // 20
+    kh_Right,  // 20
     kh_Down,
     kh_Select,
     kh_Snapshot,
@@ -37,7 +37,7 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_LWIN,
     kh_RWIN,
     kh_APPS,
-    kh_Numpad0, // 30
+    kh_Numpad0,  // 30
     kh_Numpad1,
     kh_Numpad2,
     kh_Numpad3,
@@ -47,7 +47,7 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_Numpad7,
     kh_Numpad8,
     kh_Numpad9,
-    kh_Multiply, // 40
+    kh_Multiply,  // 40
     kh_Add,
     kh_Separator,
     kh_Subtract,
@@ -57,7 +57,7 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_F2,
     kh_F3,
     kh_F4,
-    kh_F5, // 50
+    kh_F5,  // 50
     kh_F6,
     kh_F7,
     kh_F8,
@@ -67,7 +67,7 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_F12,
     kh_F13,
     kh_F14,
-    kh_F15, // 60
+    kh_F15,  // 60
     kh_F16,
     kh_F17,
     kh_F18,
@@ -77,7 +77,7 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_F22,
     kh_F23,
     kh_F24,
-    kh_Numlock, // 70
+    kh_Numlock,  // 70
     kh_Scroll,
     kh_LShift,
     kh_RShift,
@@ -87,7 +87,7 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_RAlt,
     kh_A,
     kh_B,
-    kh_C, // 80
+    kh_C,  // 80
     kh_D,
     kh_E,
     kh_F,
@@ -97,7 +97,7 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_J,
     kh_K,
     kh_L,
-    kh_M, // 90
+    kh_M,  // 90
     kh_N,
     kh_O,
     kh_P,
@@ -107,7 +107,7 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_T,
     kh_U,
     kh_V,
-    kh_W, // 100
+    kh_W,  // 100
     kh_X,
     kh_Y,
     kh_Z,
@@ -117,7 +117,7 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_3,
     kh_4,
     kh_5,
-    kh_6, // 110
+    kh_6,  // 110
     kh_7,
     kh_8,
     kh_9,
@@ -127,7 +127,7 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_OEM_4,
     kh_OEM_5,
     kh_OEM_6,
-    kh_OEM_7, // 120
+    kh_OEM_7,  // 120
     kh_OEM_8,
     kh_OEM_Plus,
     kh_OEM_Comma,
@@ -137,7 +137,7 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_Browser_Forward,
     kh_Browser_Refresh,
     kh_Browser_Stop,
-    kh_Browser_Search, // 130
+    kh_Browser_Search,  // 130
     kh_Browser_Favorites,
     kh_Browser_Home,
     kh_Volume_Mute,
@@ -147,7 +147,7 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_Media_Prev_Track,
     kh_Media_Stop,
     kh_Media_Play_Pause,
-    kh_Launch_Mail, // 140
+    kh_Launch_Mail,  // 140
     kh_Launch_Media_Select,
     kh_Launch_App1,
     kh_Launch_App2,

@@ -20,9 +20,13 @@
 namespace qtui {
 namespace {
 
-QColor qcolor(const ui::Color& c) { return QColor(c.r, c.g, c.b); }
+QColor qcolor(const ui::Color& c) {
+    return QColor(c.r, c.g, c.b);
+}
 
-QRect qrect(const ui::Rect& r) { return QRect(r.x, r.y, r.w, r.h); }
+QRect qrect(const ui::Rect& r) {
+    return QRect(r.x, r.y, r.w, r.h);
+}
 
 ui::MouseButton buttonOf(Qt::MouseButton b) {
     if (b == Qt::RightButton) return ui::MouseButton::Right;
@@ -41,7 +45,8 @@ QFont fontOf(const ui::Font& f, bool condensed = false) {
 QString styleOf(const ui::Control& c) {
     QString style;
     style += QString("color: %1;").arg(qcolor(c.font().color).name());
-    if (c.background()) style += QString("background-color: %1;").arg(qcolor(*c.background()).name());
+    if (c.background())
+        style += QString("background-color: %1;").arg(qcolor(*c.background()).name());
     if (c.borderColor()) {
         style += QString("border: 1px solid %1;").arg(qcolor(*c.borderColor()).name());
     } else {
@@ -89,7 +94,9 @@ void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c
 
 }  // namespace
 
-int pixelSize(int points) { return (points * 96 + 36) / 72; }
+int pixelSize(int points) {
+    return (points * 96 + 36) / 72;
+}
 
 FormView::FormView(ui::Form& form, QtHost& host, Qt::WindowFlags flags)
     : QWidget(nullptr, flags), form_(form), host_(host) {
@@ -106,7 +113,8 @@ const QImage* FormView::image(const std::string& name) {
     if (it == images_.end()) {
         QImage img;
         if (const skin::Picture* pic = skin::pictures().get(name)) {
-            img = QImage(pic->rgba.data(), pic->width, pic->height, pic->width * 4, QImage::Format_RGBA8888)
+            img = QImage(pic->rgba.data(), pic->width, pic->height, pic->width * 4,
+                         QImage::Format_RGBA8888)
                       .convertToFormat(QImage::Format_ARGB32_Premultiplied);
         }
         it = images_.emplace(name, std::move(img)).first;
@@ -195,7 +203,9 @@ QWidget* FormView::createWidget(ui::Control& c) {
             w = edit;
             break;
         }
-        case ui::ControlKind::Memo: w = new QPlainTextEdit(this); break;
+        case ui::ControlKind::Memo:
+            w = new QPlainTextEdit(this);
+            break;
         case ui::ControlKind::ListBox: {
             auto* list = new QListWidget(this);
             list->setFrameShape(QFrame::NoFrame);
@@ -222,8 +232,9 @@ QWidget* FormView::createWidget(ui::Control& c) {
         }
         case ui::ControlKind::CheckBox:
         case ui::ControlKind::RadioButton: {
-            QAbstractButton* b = c.kind() == ui::ControlKind::CheckBox ? static_cast<QAbstractButton*>(new QCheckBox(this))
-                                                                        : new QRadioButton(this);
+            QAbstractButton* b = c.kind() == ui::ControlKind::CheckBox
+                                     ? static_cast<QAbstractButton*>(new QCheckBox(this))
+                                     : new QRadioButton(this);
             QObject::connect(b, &QAbstractButton::clicked, this, [this, &c](bool checked) {
                 c.setChecked(checked);
                 if (c.onClick) c.onClick(c);
@@ -232,7 +243,8 @@ QWidget* FormView::createWidget(ui::Control& c) {
             w = b;
             break;
         }
-        default: return nullptr;
+        default:
+            return nullptr;
     }
     w->installEventFilter(this);
     controlOf_[w] = &c;
@@ -263,13 +275,15 @@ void FormView::syncWidget(ui::Control& c, Hosted& h) {
             list->clear();
             list->addItems(items);
         }
-        for (int i = 0; i < list->count(); ++i) list->item(i)->setSizeHint(QSize(0, c.itemHeight()));
+        for (int i = 0; i < list->count(); ++i)
+            list->item(i)->setSizeHint(QSize(0, c.itemHeight()));
         list->setCurrentRow(c.itemIndex());
-        list->setStyleSheet("QListWidget{" + styleOf(c) +
-                            "} QListWidget::item:selected{background:#e3262e;color:white;}"
-                            " QScrollBar:vertical{background:#15171b;width:10px;margin:0;}"
-                            " QScrollBar::handle:vertical{background:#3a3f49;border-radius:4px;min-height:20px;}"
-                            " QScrollBar::add-line,QScrollBar::sub-line{height:0;}");
+        list->setStyleSheet(
+            "QListWidget{" + styleOf(c) +
+            "} QListWidget::item:selected{background:#e3262e;color:white;}"
+            " QScrollBar:vertical{background:#15171b;width:10px;margin:0;}"
+            " QScrollBar::handle:vertical{background:#3a3f49;border-radius:4px;min-height:20px;}"
+            " QScrollBar::add-line,QScrollBar::sub-line{height:0;}");
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         QStringList items;
         for (const auto& i : c.items()) items << QString::fromStdString(i);
@@ -310,7 +324,9 @@ void FormView::sync() {
     syncing_ = false;
 }
 
-void FormView::afterInput() { host_.syncAll(); }
+void FormView::afterInput() {
+    host_.syncAll();
+}
 
 void FormView::mouseMoveEvent(QMouseEvent* e) {
     form_.pointerMove(e->position().toPoint().x(), e->position().toPoint().y());
@@ -318,12 +334,14 @@ void FormView::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void FormView::mousePressEvent(QMouseEvent* e) {
-    form_.pointerDown(e->position().toPoint().x(), e->position().toPoint().y(), buttonOf(e->button()));
+    form_.pointerDown(e->position().toPoint().x(), e->position().toPoint().y(),
+                      buttonOf(e->button()));
     afterInput();
 }
 
 void FormView::mouseReleaseEvent(QMouseEvent* e) {
-    form_.pointerUp(e->position().toPoint().x(), e->position().toPoint().y(), buttonOf(e->button()));
+    form_.pointerUp(e->position().toPoint().x(), e->position().toPoint().y(),
+                    buttonOf(e->button()));
     afterInput();
 }
 
@@ -352,7 +370,9 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             afterInput();
             break;
         }
-        case QEvent::FocusIn: form_.setFocus(&c); break;
+        case QEvent::FocusIn:
+            form_.setFocus(&c);
+            break;
         case QEvent::FocusOut:
             if (form_.focus() == &c) form_.setFocus(nullptr);
             afterInput();
@@ -368,7 +388,8 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             }
             break;
         }
-        default: break;
+        default:
+            break;
     }
     return false;
 }

@@ -14,7 +14,7 @@ namespace qtui {
 class QtHost;
 
 class FormView : public QWidget {
-public:
+  public:
     FormView(ui::Form& form, QtHost& host, Qt::WindowFlags flags);
 
     ui::Form& form() { return form_; }
@@ -25,7 +25,7 @@ public:
     // Called when the user asks to close the window; false keeps it open.
     std::function<bool()> onCloseRequest;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -34,7 +34,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     struct Hosted {
         QWidget* widget = nullptr;
         std::uint64_t revision = 0;

@@ -16,7 +16,9 @@
 
 namespace qtui {
 
-QtHost::QtHost() { clock_.start(); }
+QtHost::QtHost() {
+    clock_.start();
+}
 
 QtHost::~QtHost() {
     for (auto& [timer, q] : timers_) timer->setDriver(nullptr);
@@ -32,11 +34,12 @@ FormView& QtHost::ensureView(ui::Form& form) {
             view->setAttribute(Qt::WA_ShowWithoutActivating);
             view->setKeyedBackground();
         }
-        if (&form == main_) view->onCloseRequest = [this] {
-            const bool close = !closeRequest_ || closeRequest_();
-            if (close) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-            return close;
-        };
+        if (&form == main_)
+            view->onCloseRequest = [this] {
+                const bool close = !closeRequest_ || closeRequest_();
+                if (close) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+                return close;
+            };
     }
     return *view;
 }
@@ -70,9 +73,13 @@ void QtHost::processMessages() {
     syncAll();
 }
 
-void QtHost::sleep(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
+void QtHost::sleep(int milliseconds) {
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
 
-std::uint64_t QtHost::tickCount() { return static_cast<std::uint64_t>(clock_.elapsed()); }
+std::uint64_t QtHost::tickCount() {
+    return static_cast<std::uint64_t>(clock_.elapsed());
+}
 
 void QtHost::timerChanged(ui::Timer& timer) {
     if (timer.driver() != this) {
@@ -93,23 +100,26 @@ void QtHost::timerChanged(ui::Timer& timer) {
 }
 
 void QtHost::showMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title_), QString::fromStdString(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title_),
+                    QString::fromStdString(text), QMessageBox::Ok,
                     main_ ? viewOf(*main_) : nullptr);
     box.exec();
     syncAll();
 }
 
 bool QtHost::askYesNo(const std::string& text) {
-    QMessageBox box(QMessageBox::Information, QString::fromStdString(title_), QString::fromStdString(text),
-                    QMessageBox::Yes | QMessageBox::No, main_ ? viewOf(*main_) : nullptr);
+    QMessageBox box(QMessageBox::Information, QString::fromStdString(title_),
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
+                    main_ ? viewOf(*main_) : nullptr);
     const bool yes = box.exec() == QMessageBox::Yes;
     syncAll();
     return yes;
 }
 
 std::optional<std::string> QtHost::openFileName(const ui::FileDialog& dialog) {
-    const QString file = QFileDialog::getOpenFileName(main_ ? viewOf(*main_) : nullptr, QString::fromStdString(title_),
-                                                      QString(), QString::fromStdString(dialog.filter));
+    const QString file = QFileDialog::getOpenFileName(main_ ? viewOf(*main_) : nullptr,
+                                                      QString::fromStdString(title_), QString(),
+                                                      QString::fromStdString(dialog.filter));
     syncAll();
     if (file.isEmpty()) return std::nullopt;
     return file.toStdString();
@@ -148,7 +158,9 @@ void QtHost::closeMainWindow() {
     if (FormView* view = main_ ? viewOf(*main_) : nullptr) view->close();
 }
 
-void QtHost::openUrl(const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }
+void QtHost::openUrl(const std::string& url) {
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
 
 ui::Size QtHost::screenSize() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -165,7 +177,8 @@ void QtHost::setTrayIcon(const std::string& pictureName) {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;  // no tray on this desktop
     const skin::Picture* pic = skin::pictures().get(pictureName);
     if (!pic) return;
-    const QImage img(pic->rgba.data(), pic->width, pic->height, pic->width * 4, QImage::Format_RGBA8888);
+    const QImage img(pic->rgba.data(), pic->width, pic->height, pic->width * 4,
+                     QImage::Format_RGBA8888);
     tray_ = std::make_unique<QSystemTrayIcon>(QIcon(QPixmap::fromImage(img.copy())));
     tray_->show();
 }
@@ -176,10 +189,13 @@ void QtHost::setApplicationTitle(const std::string& title) {
 }
 
 void QtHost::post(std::function<void()> task) {
-    QMetaObject::invokeMethod(qApp, [this, task = std::move(task)] {
-        task();
-        syncAll();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp,
+        [this, task = std::move(task)] {
+            task();
+            syncAll();
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace qtui

@@ -15,7 +15,7 @@ class QTimer;
 namespace qtui {
 
 class QtHost : public ui::Host {
-public:
+  public:
     QtHost();
     ~QtHost() override;
 
@@ -47,7 +47,7 @@ public:
     std::string applicationTitle() const override { return title_; }
     void post(std::function<void()> task) override;
 
-private:
+  private:
     FormView& ensureView(ui::Form& form);
 
     ui::Form* main_ = nullptr;

@@ -9,7 +9,7 @@
 namespace qtui {
 
 class SingleInstance {
-public:
+  public:
     explicit SingleInstance(const QString& caption);
     // True when another instance answered; it has been asked to come forward.
     bool otherInstanceRaised() const { return raised_; }
@@ -18,7 +18,7 @@ public:
 
     static QString serverName(const QString& caption);
 
-private:
+  private:
     bool raised_ = false;
     std::unique_ptr<QLocalServer> server_;
     std::function<void()> handler_;

@@ -27,6 +27,8 @@ std::optional<Bytes> find(std::string_view type, std::string_view name) {
     return std::nullopt;
 }
 
-std::optional<Bytes> findData(std::string_view name) { return find(kDataType, name); }
+std::optional<Bytes> findData(std::string_view name) {
+    return find(kDataType, name);
+}
 
 }  // namespace res

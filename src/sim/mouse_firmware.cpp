@@ -138,8 +138,8 @@ bool MouseFirmware::command(const std::uint8_t* r) {
         case 0x0B:    // short block read: only the low address byte travels
         case 0x0E: {  // long block read
             if (cmd == 0x0E && !longAccess()) return false;
-            std::uint16_t address = cmd == 0x0B ? static_cast<std::uint16_t>(kImageAddress + r[3])
-                                                : word(r[2], r[3]);
+            std::uint16_t address =
+                cmd == 0x0B ? static_cast<std::uint16_t>(kImageAddress + r[3]) : word(r[2], r[3]);
             std::vector<std::uint8_t> bytes(length);
             for (auto& b : bytes) b = memory_[address++];
             startReply(std::move(bytes));
@@ -158,10 +158,17 @@ bool MouseFirmware::command(const std::uint8_t* r) {
             std::fill_n(memory_.begin() + static_cast<std::ptrdiff_t>(start), kSectorSize, 0xFF);
             return true;
         }
-        case 0x19: ++counters_.reloads; return true;
-        case 0x03: ++counters_.rateSwitches; return true;
-        case 0x18: ++counters_.reloadsAfterRate; return true;
-        default: return true;  // the probe's register 0x0011 and anything else: accepted
+        case 0x19:
+            ++counters_.reloads;
+            return true;
+        case 0x03:
+            ++counters_.rateSwitches;
+            return true;
+        case 0x18:
+            ++counters_.reloadsAfterRate;
+            return true;
+        default:
+            return true;  // the probe's register 0x0011 and anything else: accepted
     }
 }
 

@@ -19,9 +19,9 @@ struct FirmwareConfig {
     std::uint16_t productId = 0x5158;
     std::uint16_t featureReportLength = 8;
     DeviceKind kind = DeviceKind::Macro;
-    std::uint8_t layout = 58;         // device info d3
-    std::uint8_t classByte = 0xA0;    // device info d5
-    std::uint8_t optionByte = 0x00;   // register 0x90E4
+    std::uint8_t layout = 58;           // device info d3
+    std::uint8_t classByte = 0xA0;      // device info d5
+    std::uint8_t optionByte = 0x00;     // register 0x90E4
     std::uint8_t flashRegister = 0xC8;  // register 0x0008: 0x9D class 32, 0xC8 class 64
     std::uint8_t checkRegister = 0xAF;  // register 0x90E7
     std::array<std::uint8_t, 2> modelId{0x28, 0x02};
@@ -34,17 +34,17 @@ struct TrafficEntry {
 };
 
 struct FirmwareCounters {
-    int reloads = 0;          // command 0x19
-    int rateSwitches = 0;     // command 0x03
-    int reloadsAfterRate = 0; // command 0x18
-    int erases = 0;           // command 0x11
+    int reloads = 0;           // command 0x19
+    int rateSwitches = 0;      // command 0x03
+    int reloadsAfterRate = 0;  // command 0x18
+    int erases = 0;            // command 0x11
     int commands = 0;
-    int dataReportsIn = 0;    // data reports sent to the mouse
-    int dataReportsOut = 0;   // data reports fetched from the mouse
+    int dataReportsIn = 0;   // data reports sent to the mouse
+    int dataReportsOut = 0;  // data reports fetched from the mouse
 };
 
 class MouseFirmware {
-public:
+  public:
     static constexpr std::uint16_t kImageAddress = 0x6000;
     static constexpr std::size_t kMemorySize = 0x10000;
     static constexpr std::size_t kSectorSize = 4096;
@@ -78,11 +78,14 @@ public:
     // After `reports` more reports the mouse is gone; every report then fails at once.
     void unplugAfter(std::size_t reports) { unplugAfter_ = reports; }
     void unplug() { plugged_ = false; }
-    void plug() { plugged_ = true; unplugAfter_.reset(); }
+    void plug() {
+        plugged_ = true;
+        unplugAfter_.reset();
+    }
     bool plugged() const { return plugged_; }
     void clearFaults();
 
-private:
+  private:
     bool countReport();
     void log(TrafficEntry::Direction direction, std::span<const std::uint8_t> report, bool ok);
     bool command(const std::uint8_t* r);

@@ -72,6 +72,8 @@ bool SimBackend::getFeature(device::HidHandle handle, std::span<std::uint8_t> re
     return i && i->firmware && i->firmware->getFeature(report);
 }
 
-void SimBackend::close(device::HidHandle handle) { handles_.erase(handle); }
+void SimBackend::close(device::HidHandle handle) {
+    handles_.erase(handle);
+}
 
 }  // namespace sim

@@ -12,14 +12,14 @@
 namespace sim {
 
 class SimBackend : public device::HidBackend {
-public:
+  public:
     struct Interface {
         std::string path;
         std::uint16_t vendorId = 0;
         std::uint16_t productId = 0;
         std::uint16_t featureReportLength = 0;
         MouseFirmware* firmware = nullptr;  // null for an unrelated device
-        bool present = true;   // listed at all (a mouse is listed while plugged)
+        bool present = true;                // listed at all (a mouse is listed while plugged)
         bool openable = true;  // false: listed but refuses to open, as without permission
     };
 
@@ -39,7 +39,7 @@ public:
     int openHandleCount() const { return static_cast<int>(handles_.size()); }
     int opensAttempted() const { return opens_; }
 
-private:
+  private:
     bool listed(const Interface& iface) const;
     Interface* byHandle(device::HidHandle handle);
 

@@ -19,7 +19,7 @@ void programFactoryContents(MouseFirmware& firmware);
 
 // A backend that owns its simulated mouse, with one unrelated HID device beside it.
 class SimulatedMouse : public SimBackend {
-public:
+  public:
     explicit SimulatedMouse(DeviceKind kind);
     MouseFirmware firmware;
 };

@@ -15,22 +15,30 @@ struct ButtonFamily {
     std::string_view enter, leave, pressed;
 };
 
-const ButtonFamily kTypeA{{"Btn_Confirm", "Btn_Apply", "Btn_Reset", "Btn_Exit"}, "BtnS_02", "BtnS_01", "BtnS_03"};
-const ButtonFamily kTypeB{{"Btn_Main", "Btn_Switch", "Btn_Fixed", "Btn_Adv", "Btn_Breath", "Btn_Macro",
-                           "Btn_Save", "Btn_Load"},
-                          "SetS_03", "SetS_01", "SetS_02"};
+const ButtonFamily kTypeA{
+    {"Btn_Confirm", "Btn_Apply", "Btn_Reset", "Btn_Exit"}, "BtnS_02", "BtnS_01", "BtnS_03"};
+const ButtonFamily kTypeB{{"Btn_Main", "Btn_Switch", "Btn_Fixed", "Btn_Adv", "Btn_Breath",
+                           "Btn_Macro", "Btn_Save", "Btn_Load"},
+                          "SetS_03",
+                          "SetS_01",
+                          "SetS_02"};
 const ButtonFamily kTypeD{{"Btn_Lang1", "Btn_Lang2", "Btn_Lang3"}, "SetS_03", "SetS_01", "SetS_02"};
-const ButtonFamily kTypeC{{"Key1", "Key2", "Key3", "Key4", "Key5", "Key6", "Key7", "Key8", "Key9", "Key10",
-                           "Key11", "Key12"},
-                          "KeyS_02", "KeyS_01", ""};
-const ButtonFamily kTypeF{{"Btn_New", "Btn_Clear", "Btn_ExportOne", "Btn_Export", "Btn_ImportOne", "Btn_Import",
-                           "Btn_Del", "Btn_Insert"},
-                          "MacroS_02", "MacroS_01", "MacroS_03"};
+const ButtonFamily kTypeC{{"Key1", "Key2", "Key3", "Key4", "Key5", "Key6", "Key7", "Key8", "Key9",
+                           "Key10", "Key11", "Key12"},
+                          "KeyS_02",
+                          "KeyS_01",
+                          ""};
+const ButtonFamily kTypeF{{"Btn_New", "Btn_Clear", "Btn_ExportOne", "Btn_Export", "Btn_ImportOne",
+                           "Btn_Import", "Btn_Del", "Btn_Insert"},
+                          "MacroS_02",
+                          "MacroS_01",
+                          "MacroS_03"};
 const ButtonFamily kRecord{{"Btn_Start", "Btn_InsertStart"}, "MacroS_02", "MacroS_01", "MacroS_03"};
 const ButtonFamily kTypeG{{"Btn_OK", "Btn_Cancel"}, "MacroBtnS_02", "MacroBtnS_01", "MacroBtnS_03"};
 const ButtonFamily kWeb{{"Btn_Web"}, "WebS_03", "WebS_01", "WebS_02"};
 
-const ButtonFamily* const kFamilies[] = {&kTypeA, &kTypeB, &kTypeD, &kTypeC, &kTypeF, &kRecord, &kTypeG, &kWeb};
+const ButtonFamily* const kFamilies[] = {&kTypeA, &kTypeB,  &kTypeD, &kTypeC,
+                                         &kTypeF, &kRecord, &kTypeG, &kWeb};
 
 // Key labels keep their pictures under "Img_Key<n>".
 std::string imageOf(std::string_view button) {
@@ -68,11 +76,13 @@ void attachHoverHandlers(ui::Form& form, HoverContext& context) {
                 show(form, image, enter);
                 if (record) context.setPointerOverRecord(true);
             };
-            label->onMouseLeave = [&form, &context, image, leave, record, navigation, language](ui::Control&) {
+            label->onMouseLeave = [&form, &context, image, leave, record, navigation,
+                                   language](ui::Control&) {
                 show(form, image, leave);
                 if (record) context.setPointerOverRecord(false);
                 if (navigation) showSelectedNavigation(form, context);
-                if (language) show(form, "Img_Lang" + std::to_string(context.languageSelector()), "SetS_02");
+                if (language)
+                    show(form, "Img_Lang" + std::to_string(context.languageSelector()), "SetS_02");
             };
         }
     }
@@ -101,14 +111,15 @@ void LoadSkinImages(ui::Form& form, int pageSelector) {
     for (std::string_view b : kTypeA.buttons) show(form, imageOf(b), "BtnS_01");
     show(form, "Img_Main", "SetS_02");
     show(form, "Img_Lang1", "SetS_02");
-    for (std::string_view c : {"Img_Switch", "Img_Fixed", "Img_Adv", "Img_Breath", "Img_Macro", "Img_Save",
-                               "Img_Load", "Img_Lang2", "Img_Lang3"}) {
+    for (std::string_view c : {"Img_Switch", "Img_Fixed", "Img_Adv", "Img_Breath", "Img_Macro",
+                               "Img_Save", "Img_Load", "Img_Lang2", "Img_Lang3"}) {
         show(form, c, "SetS_01");
     }
     for (std::string_view b : kTypeC.buttons) show(form, imageOf(b), "KeyS_01");
     show(form, "Img_Web", "WebS_01");
-    for (std::string_view c : {"Img_New", "Img_Clear", "Img_Start", "Img_ExportOne", "Img_Export", "Img_ImportOne",
-                               "Img_Import", "Img_InsertStart", "Img_Del", "Img_Insert"}) {
+    for (std::string_view c :
+         {"Img_New", "Img_Clear", "Img_Start", "Img_ExportOne", "Img_Export", "Img_ImportOne",
+          "Img_Import", "Img_InsertStart", "Img_Del", "Img_Insert"}) {
         show(form, c, "MacroS_01");
     }
     show(form, "Img_OK", "MacroBtnS_01");

@@ -10,7 +10,7 @@ namespace skin {
 
 // What the pictures need to know of the window.
 class HoverContext {
-public:
+  public:
     virtual ~HoverContext() = default;
     virtual bool errorPage() const = 0;
     // The page selector, 1 (rb_1) to 6 (rb_6).

@@ -10,7 +10,7 @@
 namespace skin {
 
 class LanguageTable : public keys::LanguageTexts {
-public:
+  public:
     LanguageTable() = default;
     // Reads the entries of `section`. The byte-order mark FF FE is skipped when present; the
     // text is UTF-16 little-endian either way.
@@ -22,7 +22,7 @@ public:
     std::string text(std::string_view key) const override;
     std::size_t size() const { return entries_.size(); }
 
-private:
+  private:
     std::map<std::string, std::string, std::less<>> entries_;  // lower-case keys
 };
 

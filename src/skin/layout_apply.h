@@ -17,7 +17,8 @@ struct KeptLayout {
     ui::Color macroListBack{0, 0, 0};
     int macroNameItemHeight = 20;
     // Key labels the layout enables; showing the Mouse Keys Page never reveals the others.
-    std::array<bool, 12> keyEnabled{true, true, true, true, true, true, true, true, true, true, true, true};
+    std::array<bool, 12> keyEnabled{true, true, true, true, true, true,
+                                    true, true, true, true, true, true};
 };
 
 // A value that is missing or not a number leaves what it would set as it was.

@@ -64,7 +64,8 @@ std::optional<long> LayoutTable::number(std::string_view key) const {
     const char* first = v.data();
     if (!v.empty() && v[0] == '+') ++first;
     const auto [end, ec] = std::from_chars(first, v.data() + v.size(), value);
-    if (ec != std::errc() || end != v.data() + v.size() || first == v.data() + v.size()) return std::nullopt;
+    if (ec != std::errc() || end != v.data() + v.size() || first == v.data() + v.size())
+        return std::nullopt;
     return value;
 }
 

@@ -10,7 +10,7 @@
 namespace skin {
 
 class LayoutTable {
-public:
+  public:
     // Reads the entries of `section`; lines are split at CR LF or LF.
     static LayoutTable parse(std::span<const std::uint8_t> text, std::string_view section);
     // The layout table "orgN" (or "org" for N = 0) of the program's resources; empty when the
@@ -24,7 +24,7 @@ public:
     // Keys in file order, as written.
     const std::vector<std::string>& keys() const { return order_; }
 
-private:
+  private:
     std::map<std::string, std::string, std::less<>> values_;  // lower-case keys
     std::vector<std::string> order_;
 };

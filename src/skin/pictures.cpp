@@ -15,7 +15,8 @@ const Picture* PictureStore::get(const std::string& name) {
             if (auto* pic = std::get_if<Picture>(&result)) {
                 decoded = std::move(*pic);
             } else {
-                std::fprintf(stderr, "picture %s: %s\n", name.c_str(), std::get<DecodeError>(result).message.c_str());
+                std::fprintf(stderr, "picture %s: %s\n", name.c_str(),
+                             std::get<DecodeError>(result).message.c_str());
             }
         } else if (!name.empty()) {
             std::fprintf(stderr, "picture %s: no such resource\n", name.c_str());

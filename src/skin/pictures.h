@@ -10,13 +10,13 @@
 namespace skin {
 
 class PictureStore {
-public:
+  public:
     // The decoded picture, or null when the resource is missing or damaged (said once on
     // stderr); the control then stays empty and the program goes on.
     const Picture* get(const std::string& name);
     std::optional<ui::Size> size(const std::string& name);
 
-private:
+  private:
     std::map<std::string, std::optional<Picture>, std::less<>> cache_;
 };
 

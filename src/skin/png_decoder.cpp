@@ -20,12 +20,18 @@ std::uint32_t be32(const std::uint8_t* p) {
 
 int channels(std::uint8_t colorType) {
     switch (colorType) {
-        case kGrey: return 1;
-        case kGreyAlpha: return 2;
-        case kRgb: return 3;
-        case kRgba: return 4;
-        case kPalette: return 1;
-        default: return 0;
+        case kGrey:
+            return 1;
+        case kGreyAlpha:
+            return 2;
+        case kRgb:
+            return 3;
+        case kRgba:
+            return 4;
+        case kPalette:
+            return 1;
+        default:
+            return 0;
     }
 }
 
@@ -38,7 +44,8 @@ std::uint8_t paeth(int a, int b, int c) {
 }
 
 // Inflates exactly `expected` bytes; anything shorter, longer or broken is an error.
-bool inflateExactly(const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>& out, std::size_t expected) {
+bool inflateExactly(const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>& out,
+                    std::size_t expected) {
     out.assign(expected, 0);
     z_stream zs{};
     if (inflateInit(&zs) != Z_OK) return false;
@@ -64,12 +71,22 @@ bool unfilter(std::vector<std::uint8_t>& raw, int width, int height, int bpp) {
             const int b = prev ? prev[i] : 0;
             const int c = (prev && i >= static_cast<std::size_t>(bpp)) ? prev[i - bpp] : 0;
             switch (filter) {
-                case 0: break;
-                case 1: cur[i] = static_cast<std::uint8_t>(cur[i] + a); break;
-                case 2: cur[i] = static_cast<std::uint8_t>(cur[i] + b); break;
-                case 3: cur[i] = static_cast<std::uint8_t>(cur[i] + (a + b) / 2); break;
-                case 4: cur[i] = static_cast<std::uint8_t>(cur[i] + paeth(a, b, c)); break;
-                default: return false;
+                case 0:
+                    break;
+                case 1:
+                    cur[i] = static_cast<std::uint8_t>(cur[i] + a);
+                    break;
+                case 2:
+                    cur[i] = static_cast<std::uint8_t>(cur[i] + b);
+                    break;
+                case 3:
+                    cur[i] = static_cast<std::uint8_t>(cur[i] + (a + b) / 2);
+                    break;
+                case 4:
+                    cur[i] = static_cast<std::uint8_t>(cur[i] + paeth(a, b, c));
+                    break;
+                default:
+                    return false;
             }
         }
     }
@@ -80,7 +97,8 @@ bool unfilter(std::vector<std::uint8_t>& raw, int width, int height, int bpp) {
 
 std::variant<Picture, DecodeError> decodePng(std::span<const std::uint8_t> data) {
     const auto fail = [](const char* why) { return DecodeError{why}; };
-    if (data.size() < kSignature.size() || !std::equal(kSignature.begin(), kSignature.end(), data.begin())) {
+    if (data.size() < kSignature.size() ||
+        !std::equal(kSignature.begin(), kSignature.end(), data.begin())) {
         return fail("not a PNG file");
     }
     std::size_t pos = kSignature.size();
@@ -111,7 +129,8 @@ std::variant<Picture, DecodeError> decodePng(std::span<const std::uint8_t> data)
             if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) {
                 return fail("picture dimensions out of range");
             }
-            if (depth != 8 || channels(colorType) == 0) return fail("unsupported colour type or bit depth");
+            if (depth != 8 || channels(colorType) == 0)
+                return fail("unsupported colour type or bit depth");
             if (body[10] != 0 || body[11] != 0) return fail("unknown compression or filter method");
             if (body[12] != 0) return fail("interlaced pictures are not supported");
             haveHeader = true;
@@ -120,7 +139,8 @@ std::variant<Picture, DecodeError> decodePng(std::span<const std::uint8_t> data)
         } else if (std::memcmp(type, "PLTE", 4) == 0) {
             if (length % 3 != 0 || length == 0 || length > 256 * 3) return fail("bad palette");
             palette.clear();
-            for (std::uint32_t i = 0; i < length; i += 3) palette.push_back({body[i], body[i + 1], body[i + 2], 255});
+            for (std::uint32_t i = 0; i < length; i += 3)
+                palette.push_back({body[i], body[i + 1], body[i + 2], 255});
         } else if (std::memcmp(type, "tRNS", 4) == 0) {
             if (colorType == kPalette) {
                 if (length > palette.size()) return fail("bad transparency");
@@ -181,7 +201,9 @@ std::variant<Picture, DecodeError> decodePng(std::span<const std::uint8_t> data)
                                  ? 0
                                  : 255;
                     break;
-                case kRgba: std::memcpy(dst, src, 4); break;
+                case kRgba:
+                    std::memcpy(dst, src, 4);
+                    break;
                 case kPalette: {
                     if (src[0] >= palette.size()) return fail("palette index out of range");
                     std::memcpy(dst, palette[src[0]].data(), 4);

@@ -8,8 +8,10 @@ bool isWindowed(ControlKind kind) {
     switch (kind) {
         case ControlKind::Label:
         case ControlKind::Picture:
-        case ControlKind::RadioGroup: return false;
-        default: return true;
+        case ControlKind::RadioGroup:
+            return false;
+        default:
+            return true;
     }
 }
 

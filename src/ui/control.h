@@ -41,7 +41,7 @@ struct Font {
 };
 
 class Control {
-public:
+  public:
     using Handler = std::function<void(Control&)>;
     using MouseHandler = std::function<void(Control&, MouseButton, int x, int y)>;
     // May replace the character with 0 to drop it.
@@ -127,7 +127,7 @@ public:
     KeyPressHandler onKeyPress;
     KeyDownHandler onKeyDown;
 
-private:
+  private:
     friend class Form;
     void touch();
 

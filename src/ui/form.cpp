@@ -21,8 +21,8 @@ Control* Form::find(std::string_view name) const {
 Control& Form::at(std::string_view name) const {
     Control* c = find(name);
     if (!c) {
-        std::fprintf(stderr, "form %s has no control %.*s\n", name_.c_str(), static_cast<int>(name.size()),
-                     name.data());
+        std::fprintf(stderr, "form %s has no control %.*s\n", name_.c_str(),
+                     static_cast<int>(name.size()), name.data());
         std::abort();
     }
     return *c;
@@ -62,7 +62,9 @@ Control* Form::hitIn(const std::vector<Control*>& order, int x, int y) const {
     return nullptr;
 }
 
-Control* Form::hitTest(int x, int y) const { return hitIn(paintOrder(), x, y); }
+Control* Form::hitTest(int x, int y) const {
+    return hitIn(paintOrder(), x, y);
+}
 
 void Form::pointerMove(int x, int y) {
     Control* now = hitTest(x, y);

@@ -11,7 +11,7 @@
 namespace ui {
 
 class Form {
-public:
+  public:
     explicit Form(std::string name) : name_(std::move(name)) {}
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -66,7 +66,7 @@ public:
     std::vector<Rect> takeDirty();
     void invalidate(const Rect& r);
 
-private:
+  private:
     friend class Control;
     void touched(Control& c);
     Control* hitIn(const std::vector<Control*>& order, int x, int y) const;

@@ -14,7 +14,8 @@ struct Color {
     friend bool operator==(const Color&, const Color&) = default;
     // The layout tables' encoding: R + 256 G + 65536 B.
     static Color fromRgbValue(long value) {
-        return {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>((value >> 8) & 0xFF),
+        return {static_cast<std::uint8_t>(value & 0xFF),
+                static_cast<std::uint8_t>((value >> 8) & 0xFF),
                 static_cast<std::uint8_t>((value >> 16) & 0xFF)};
     }
 };

@@ -19,7 +19,7 @@ struct FileDialog {
 };
 
 class Host : public TimerDriver {
-public:
+  public:
     ~Host() override = default;
 
     // Runs the message queue once: pending input and paints.

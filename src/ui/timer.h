@@ -8,14 +8,14 @@ namespace ui {
 class Timer;
 
 class TimerDriver {
-public:
+  public:
     virtual ~TimerDriver() = default;
     // The timer's interval or enabled state changed.
     virtual void timerChanged(Timer& timer) = 0;
 };
 
 class Timer {
-public:
+  public:
     explicit Timer(std::string name, int intervalMs = 1000, bool enabled = false)
         : name_(std::move(name)), interval_(intervalMs), enabled_(enabled) {}
     ~Timer() { setDriver(nullptr); }
@@ -49,7 +49,7 @@ public:
 
     std::function<void()> onTimer;
 
-private:
+  private:
     void notify() {
         if (driver_) driver_->timerChanged(*this);
     }

@@ -43,7 +43,8 @@ TEST_P(Identification, EveryRowOfTheTable) {
     switch (row.outcome) {
         case Outcome::ImageOnly:
         case Outcome::Macro:
-            EXPECT_EQ(rig.link.deviceKind(), row.outcome == Outcome::Macro ? DeviceKind::Macro : DeviceKind::ImageOnly);
+            EXPECT_EQ(rig.link.deviceKind(),
+                      row.outcome == Outcome::Macro ? DeviceKind::Macro : DeviceKind::ImageOnly);
             EXPECT_TRUE(rig.link.deviceOpen());
             EXPECT_TRUE(w.called("ShowDevicePages"));
             break;
@@ -56,9 +57,10 @@ TEST_P(Identification, EveryRowOfTheTable) {
         case Outcome::TypeError:
         case Outcome::IdError:
             EXPECT_FALSE(rig.link.deviceOpen());
-            EXPECT_EQ(w.calls, (std::vector<std::string>{
-                                   row.outcome == Outcome::TypeError ? "TypeErrorLabel" : "IdErrorLabel",
-                                   "RefreshErrorAP"}));
+            EXPECT_EQ(w.calls,
+                      (std::vector<std::string>{
+                          row.outcome == Outcome::TypeError ? "TypeErrorLabel" : "IdErrorLabel",
+                          "RefreshErrorAP"}));
             EXPECT_LE(dataOut, 6) << "no image is transferred";
             break;
     }
@@ -66,22 +68,22 @@ TEST_P(Identification, EveryRowOfTheTable) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, Identification,
-    ::testing::Values(
-        Row{"ImageOnlyLayout29Option4", 0x50, 0x04, 29, 0x00, Outcome::ImageOnly, 29},
-        Row{"ImageOnlyLayout29Option12", 0x50, 0x0C, 29, 0x00, Outcome::ImageOnly, 29},
-        Row{"ImageOnlyLayout58Option4", 0x50, 0x04, 58, 0x00, Outcome::ImageOnly},
-        Row{"ImageOnlyLayout58Option12", 0x50, 0x0C, 58, 0x00, Outcome::Silent},
-        Row{"ImageOnlyOption0", 0x50, 0x00, 58, 0x00, Outcome::Silent},
-        Row{"MacroA0Option0", 0xA0, 0x00, 58, 0xC8, Outcome::Macro},
-        Row{"MacroA5Option8", 0xA5, 0x08, 58, 0xC8, Outcome::Macro},
-        Row{"MacroAALayout29", 0xAA, 0xF3, 29, 0xC8, Outcome::Macro, 29},
-        Row{"MacroFlash32", 0xA0, 0x00, 58, 0x9D, Outcome::Silent},
-        Row{"MacroFlashUnknown", 0xA0, 0x00, 58, 0x12, Outcome::Silent},
-        Row{"MacroOption4", 0xA0, 0x04, 58, 0xC8, Outcome::Silent},
-        Row{"MacroOption12", 0xA0, 0x0C, 58, 0xC8, Outcome::Silent},
-        Row{"OtherClass", 0x33, 0x04, 58, 0xC8, Outcome::Silent},
-        Row{"Layout58ForImage29", 0x50, 0x04, 58, 0x00, Outcome::TypeError, 29},
-        Row{"Layout29ForImage58", 0xA0, 0x00, 29, 0xC8, Outcome::TypeError}),
+    ::testing::Values(Row{"ImageOnlyLayout29Option4", 0x50, 0x04, 29, 0x00, Outcome::ImageOnly, 29},
+                      Row{"ImageOnlyLayout29Option12", 0x50, 0x0C, 29, 0x00, Outcome::ImageOnly,
+                          29},
+                      Row{"ImageOnlyLayout58Option4", 0x50, 0x04, 58, 0x00, Outcome::ImageOnly},
+                      Row{"ImageOnlyLayout58Option12", 0x50, 0x0C, 58, 0x00, Outcome::Silent},
+                      Row{"ImageOnlyOption0", 0x50, 0x00, 58, 0x00, Outcome::Silent},
+                      Row{"MacroA0Option0", 0xA0, 0x00, 58, 0xC8, Outcome::Macro},
+                      Row{"MacroA5Option8", 0xA5, 0x08, 58, 0xC8, Outcome::Macro},
+                      Row{"MacroAALayout29", 0xAA, 0xF3, 29, 0xC8, Outcome::Macro, 29},
+                      Row{"MacroFlash32", 0xA0, 0x00, 58, 0x9D, Outcome::Silent},
+                      Row{"MacroFlashUnknown", 0xA0, 0x00, 58, 0x12, Outcome::Silent},
+                      Row{"MacroOption4", 0xA0, 0x04, 58, 0xC8, Outcome::Silent},
+                      Row{"MacroOption12", 0xA0, 0x0C, 58, 0xC8, Outcome::Silent},
+                      Row{"OtherClass", 0x33, 0x04, 58, 0xC8, Outcome::Silent},
+                      Row{"Layout58ForImage29", 0x50, 0x04, 58, 0x00, Outcome::TypeError, 29},
+                      Row{"Layout29ForImage58", 0xA0, 0x00, 29, 0xC8, Outcome::TypeError}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Identification, RegisterCheckAndModelIdDecide) {
@@ -189,7 +191,7 @@ TEST(Polling, UnrelatedDeviceKeepsTheLinkAndTheEdits) {
 
 // Lists that change between the two counts of a pair are not trusted.
 class FlickeringBackend : public sim::SimBackend {
-public:
+  public:
     int calls = 0;
     int flickerUntil = 0;  // before this call, every second list comes back empty
     std::vector<std::string> interfacePaths() override {

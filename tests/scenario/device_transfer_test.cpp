@@ -13,7 +13,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes pattern(std::size_t n, int seed) {
     Bytes b(n);
-    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>((i * 7 + seed * 13) & 0xFF);
+    for (std::size_t i = 0; i < n; ++i)
+        b[i] = static_cast<std::uint8_t>((i * 7 + seed * 13) & 0xFF);
     return b;
 }
 
@@ -48,7 +49,8 @@ std::vector<std::string> commandSummary(const sim::MouseFirmware& fw) {
 struct MacroDevice : ::testing::Test {
     LinkRig rig;
     void SetUp() override {
-        for (int i = 0; i < 32; ++i) rig.firmware.program(static_cast<std::uint16_t>(0x8000 + i * 0x400), pattern(1024, i));
+        for (int i = 0; i < 32; ++i)
+            rig.firmware.program(static_cast<std::uint16_t>(0x8000 + i * 0x400), pattern(1024, i));
         rig.firmware.program(0x6400, pattern(1024, 99));
         rig.firmware.program(0x7000, Bytes{0x01, 0x01, 0x00, 0x02, 0x5E});
         rig.firmware.program(0x7005, Bytes{0x10, 0x20, 0x30, 0xCA});
@@ -59,18 +61,21 @@ TEST_F(MacroDevice, DetectionReadsEverythingInOrder) {
     rig.detect();
     ASSERT_EQ(rig.link.deviceKind(), device::DeviceKind::Macro);
     for (int i = 0; i < 32; ++i) {
-        EXPECT_EQ(Bytes(rig.img.dataBuf.macros[i].begin(), rig.img.dataBuf.macros[i].end()), pattern(1024, i)) << i;
+        EXPECT_EQ(Bytes(rig.img.dataBuf.macros[i].begin(), rig.img.dataBuf.macros[i].end()),
+                  pattern(1024, i))
+            << i;
     }
-    EXPECT_EQ(Bytes(rig.img.dataBuf.macroNames.begin(), rig.img.dataBuf.macroNames.end()), pattern(1024, 99));
+    EXPECT_EQ(Bytes(rig.img.dataBuf.macroNames.begin(), rig.img.dataBuf.macroNames.end()),
+              pattern(1024, 99));
     EXPECT_EQ(Bytes(rig.img.sectionBuf.begin() + 27, rig.img.sectionBuf.begin() + 36),
               (Bytes{0x01, 0x01, 0x00, 0x02, 0x5E, 0x10, 0x20, 0x30, 0xCA}))
         << "ParameterB and UserBreath come from their own regions, unchecked";
 
     const auto summary = commandSummary(rig.firmware);
     // The open's command probe, followed by its data probe.
-    std::vector<std::string> expected{"04 0011 0001 +1",
-                                      "04 90E7 0000 +1", "04 90E4 0000 +1", "16 0000 0000 +1",
-                                      "04 0008 0000 +1", "0E 6057 0006 +1", "0E 6000 0100 +37"};
+    std::vector<std::string> expected{"04 0011 0001 +1", "04 90E7 0000 +1", "04 90E4 0000 +1",
+                                      "16 0000 0000 +1", "04 0008 0000 +1", "0E 6057 0006 +1",
+                                      "0E 6000 0100 +37"};
     for (int i = 0; i < 32; ++i) {
         char text[32];
         std::snprintf(text, sizeof(text), "0E %04X 0400 +147", 0x8000 + i * 0x400);
@@ -82,9 +87,11 @@ TEST_F(MacroDevice, DetectionReadsEverythingInOrder) {
 
     // The window saw the read frame.
     const auto& c = rig.window.calls;
-    const std::vector<std::string> frame{"StopDevTimer", "HideStateLabels", "LockWindow",
-                                         "RefreshMacroName", "RefreshUI", "RefreshMouseSystemParameters",
-                                         "ShowDevicePages", "HideWaitWindow", "StartDevTimer", "UnlockWindow"};
+    const std::vector<std::string> frame{"StopDevTimer",    "HideStateLabels",
+                                         "LockWindow",      "RefreshMacroName",
+                                         "RefreshUI",       "RefreshMouseSystemParameters",
+                                         "ShowDevicePages", "HideWaitWindow",
+                                         "StartDevTimer",   "UnlockWindow"};
     EXPECT_EQ(c, frame);
     EXPECT_GE(rig.window.waitShows, 4890);
 }
@@ -108,11 +115,16 @@ TEST_F(MacroDevice, ApplyErasesThenWritesEverythingByteForByte) {
     EXPECT_EQ(fw.counters().erases, 10);
     EXPECT_EQ(fw.counters().dataReportsIn, 4923);
     EXPECT_EQ(fw.counters().reloads, 1);
-    EXPECT_EQ(memoryAt(fw, 0x6000, 256), Bytes(rig.img.dataBuf.image.begin(), rig.img.dataBuf.image.end()));
+    EXPECT_EQ(memoryAt(fw, 0x6000, 256),
+              Bytes(rig.img.dataBuf.image.begin(), rig.img.dataBuf.image.end()));
     EXPECT_EQ(fw.memory()[0x600A], 0x02);
     EXPECT_EQ(memoryAt(fw, 0x6400, 1024), names);
-    for (int i = 0; i < 32; ++i) EXPECT_EQ(memoryAt(fw, static_cast<std::uint16_t>(0x8000 + i * 0x400), 1024), pattern(1024, i + 40)) << i;
-    EXPECT_EQ(memoryAt(fw, 0x7000, 9), Bytes(rig.img.sectionBuf.begin() + 27, rig.img.sectionBuf.begin() + 36));
+    for (int i = 0; i < 32; ++i)
+        EXPECT_EQ(memoryAt(fw, static_cast<std::uint16_t>(0x8000 + i * 0x400), 1024),
+                  pattern(1024, i + 40))
+            << i;
+    EXPECT_EQ(memoryAt(fw, 0x7000, 9),
+              Bytes(rig.img.sectionBuf.begin() + 27, rig.img.sectionBuf.begin() + 36));
     EXPECT_EQ(fw.memory()[0x6100], 0xFF) << "erased and not written";
 
     const auto summary = commandSummary(fw);
@@ -127,12 +139,14 @@ TEST_F(MacroDevice, ApplyErasesThenWritesEverythingByteForByte) {
     EXPECT_EQ(summary[144], "12 7005 0004 +1");
     EXPECT_EQ(summary[145], "19 0000 0000 +0");
 
-    EXPECT_EQ(rig.window.calls, (std::vector<std::string>{
-                                    "Pressed Btn_Apply", "HideAllMenu", "StopDevTimer", "LockWindow",
-                                    "UIToDataBuf", "ApplyMouseSystemParameters", "UIToMacroName",
-                                    "HideWaitWindow", "StartDevTimer", "UnlockWindow"}));
+    EXPECT_EQ(
+        rig.window.calls,
+        (std::vector<std::string>{"Pressed Btn_Apply", "HideAllMenu", "StopDevTimer", "LockWindow",
+                                  "UIToDataBuf", "ApplyMouseSystemParameters", "UIToMacroName",
+                                  "HideWaitWindow", "StartDevTimer", "UnlockWindow"}));
     EXPECT_TRUE(rig.window.messages.empty());
-    EXPECT_EQ(std::count(rig.host.sleeps.begin(), rig.host.sleeps.end(), 10), 11) << "the 110 ms pause";
+    EXPECT_EQ(std::count(rig.host.sleeps.begin(), rig.host.sleeps.end(), 10), 11)
+        << "the 110 ms pause";
 }
 
 TEST_F(MacroDevice, ReportRateChangeChoosesTheReload) {
@@ -168,7 +182,8 @@ TEST_F(MacroDevice, FailedMacroReadsKeepThePreviousMacros) {
 TEST_F(MacroDevice, FailedImageReadLeavesThePageAndTheControls) {
     rig.firmware.refuseCommandAfter(0x0E, 1);  // only the ModelId read passes
     rig.detect();
-    EXPECT_TRUE(std::all_of(rig.img.dataBuf.image.begin(), rig.img.dataBuf.image.end(), [](auto b) { return b == 0xFF; }));
+    EXPECT_TRUE(std::all_of(rig.img.dataBuf.image.begin(), rig.img.dataBuf.image.end(),
+                            [](auto b) { return b == 0xFF; }));
     EXPECT_FALSE(rig.window.called("RefreshUI"));
     EXPECT_FALSE(rig.window.called("ShowDevicePages"));
     EXPECT_FALSE(rig.window.locked);
@@ -214,7 +229,8 @@ TEST_F(MacroDevice, ResetWritesTheFactoryImageAndEmptyMacros) {
     EXPECT_EQ(memoryAt(fw, 0x6000, 256), Bytes(builtIn.image.begin(), builtIn.image.end()));
     EXPECT_EQ(memoryAt(fw, 0x6400, 1024), Bytes(1024, 0x00));
     EXPECT_EQ(memoryAt(fw, 0xFC00, 1024), Bytes(1024, 0x00));
-    EXPECT_EQ(memoryAt(fw, 0x7000, 9), sectionCopies) << "the mouse's own DPI, rate and colours survive";
+    EXPECT_EQ(memoryAt(fw, 0x7000, 9), sectionCopies)
+        << "the mouse's own DPI, rate and colours survive";
     EXPECT_EQ(rig.img.dataBuf.macros[7], image::Macro{});
     EXPECT_EQ(rig.img.dataBuf.image, builtIn.image);
     EXPECT_EQ(fw.counters().erases, 10);
@@ -223,7 +239,8 @@ TEST_F(MacroDevice, ResetWritesTheFactoryImageAndEmptyMacros) {
     const auto clear = std::find(c.begin(), c.end(), "ClearMacroEditor");
     ASSERT_NE(clear, c.end());
     EXPECT_EQ(*(clear + 1), "RefreshMacroName");
-    EXPECT_FALSE(rig.window.called("ApplyMouseSystemParameters")) << "Reset leaves the desktop settings";
+    EXPECT_FALSE(rig.window.called("ApplyMouseSystemParameters"))
+        << "Reset leaves the desktop settings";
     EXPECT_FALSE(rig.window.called("UIToDataBuf")) << "Reset does not compose";
 }
 

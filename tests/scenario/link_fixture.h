@@ -14,7 +14,7 @@ namespace scenario {
 
 // Records every call the link makes, in order, as a short text.
 class RecordingWindow : public device::LinkWindow {
-public:
+  public:
     std::vector<std::string> calls;
     std::vector<std::string> messages;
     int refreshUI = 0;
@@ -22,8 +22,14 @@ public:
     bool locked = false;
 
     void HideAllMenu() override { calls.push_back("HideAllMenu"); }
-    void LockWindow() override { calls.push_back("LockWindow"); locked = true; }
-    void UnlockWindow() override { calls.push_back("UnlockWindow"); locked = false; }
+    void LockWindow() override {
+        calls.push_back("LockWindow");
+        locked = true;
+    }
+    void UnlockWindow() override {
+        calls.push_back("UnlockWindow");
+        locked = false;
+    }
     void ShowWaitWindow() override { ++waitShows; }
     void HideWaitWindow() override { calls.push_back("HideWaitWindow"); }
     void SetDevTimerEnabled(bool on) override {
@@ -41,12 +47,19 @@ public:
     void RefreshMacroName() override { calls.push_back("RefreshMacroName"); }
     void UIToMacroName() override { calls.push_back("UIToMacroName"); }
     void ClearMacroEditor() override { calls.push_back("ClearMacroEditor"); }
-    void RefreshMouseSystemParameters() override { calls.push_back("RefreshMouseSystemParameters"); }
+    void RefreshMouseSystemParameters() override {
+        calls.push_back("RefreshMouseSystemParameters");
+    }
     void ApplyMouseSystemParameters() override { calls.push_back("ApplyMouseSystemParameters"); }
     void ShowMessage(std::string_view key) override { messages.emplace_back(key); }
-    void ShowPressedPicture(std::string_view b) override { calls.push_back("Pressed " + std::string(b)); }
+    void ShowPressedPicture(std::string_view b) override {
+        calls.push_back("Pressed " + std::string(b));
+    }
     void CloseMainWindow() override { calls.push_back("CloseMainWindow"); }
-    void RefreshUI() override { ++refreshUI; calls.push_back("RefreshUI"); }
+    void RefreshUI() override {
+        ++refreshUI;
+        calls.push_back("RefreshUI");
+    }
     void UIToDataBuf() override {
         calls.push_back("UIToDataBuf");
         if (onUIToDataBuf) onUIToDataBuf();
@@ -60,7 +73,7 @@ public:
 };
 
 class VirtualHost : public device::LinkHost {
-public:
+  public:
     long long now = 0;
     int queueRuns = 0;
     std::vector<int> sleeps;
@@ -81,9 +94,7 @@ struct LinkRig {
         link.TakeStartupIdentity();
     }
     // One poll that finds the interface count changed and runs detection.
-    void detect() {
-        link.DevTimerTimer();
-    }
+    void detect() { link.DevTimerTimer(); }
 
     sim::MouseFirmware firmware;
     sim::SimBackend backend;

@@ -42,7 +42,8 @@ TEST_F(Window, StartsCentredWithTheBuiltInImageOnPageOne) {
     start();
     EXPECT_EQ(form->bounds(), (ui::Rect{560, 240, 800, 600}));
     EXPECT_EQ(form->caption(), "Gaming Mouse v1.0");
-    EXPECT_EQ(host.titles.front(), "Quorvex Gaming Mouse") << "the table's title arrives with the layout";
+    EXPECT_EQ(host.titles.front(), "Quorvex Gaming Mouse")
+        << "the table's title arrives with the layout";
     EXPECT_EQ(host.applicationTitle(), "Quorvex Gaming Mouse");
     EXPECT_EQ(host.trayIcon, "MAINICON");
     EXPECT_EQ(c("Disable_All").bounds(), (ui::Rect{0, 0, 800, 600}));
@@ -52,7 +53,8 @@ TEST_F(Window, StartsCentredWithTheBuiltInImageOnPageOne) {
     EXPECT_FALSE(c("Img_P2").visible());
     EXPECT_FALSE(c("LB_MacroName").visible());
     EXPECT_EQ(c("Img_P1").picture(), "L1_Back1");
-    EXPECT_EQ(c("Img_P1").bounds(), (ui::Rect{195, 104, 472, 379})) << "page pictures take their size";
+    EXPECT_EQ(c("Img_P1").bounds(), (ui::Rect{195, 104, 472, 379}))
+        << "page pictures take their size";
     EXPECT_EQ(c("Pnl_Special").bounds().h, 266);
     EXPECT_TRUE(form->devTimer().enabled());
     EXPECT_EQ(form->devTimer().interval(), 3500);
@@ -148,7 +150,8 @@ TEST_F(Window, AlternateAndResetPagesNeedTheirFunctions) {
     EXPECT_TRUE(c("Edt_Repeat1").readOnly());
     EXPECT_TRUE(c("Edt_Mode1B").readOnly());
     EXPECT_EQ(c("Key1").caption(), "Volume +") << "profile 3's keys";
-    EXPECT_EQ(form->hitTest(c("Key1").formBounds().x + 5, c("Key1").formBounds().y + 5)->name(), "Disable");
+    EXPECT_EQ(form->hitTest(c("Key1").formBounds().x + 5, c("Key1").formBounds().y + 5)->name(),
+              "Disable");
     click("Btn_Main");
     EXPECT_FALSE(c("Disable").visible());
     EXPECT_FALSE(c("Edt_Repeat1").readOnly());
@@ -202,7 +205,8 @@ TEST_F(Window, ApplyWritesTheImageAndConfirmCloses) {
     click("Btn_Apply");
     EXPECT_EQ(mouse.firmware.counters().reloads, 1);
     EXPECT_EQ(mouse.firmware.memory()[0x6000 + 29], 0x00) << "page 1 stored as the current profile";
-    EXPECT_TRUE(std::equal(form->editorImage().dataBuf.image.begin(), form->editorImage().dataBuf.image.end(),
+    EXPECT_TRUE(std::equal(form->editorImage().dataBuf.image.begin(),
+                           form->editorImage().dataBuf.image.end(),
                            mouse.firmware.memory().begin() + 0x6000));
     EXPECT_EQ(c("Img_Apply").picture(), "BtnS_03") << "pressed until the pointer leaves";
     EXPECT_FALSE(c("Disable_All").visible());

@@ -12,7 +12,7 @@
 namespace testing_support {
 
 class FakeHost : public ui::Host {
-public:
+  public:
     ~FakeHost() override;
 
     // Moves virtual time on, firing every timer that falls due, earliest first.
@@ -25,8 +25,12 @@ public:
     void timerChanged(ui::Timer& timer) override;
     void showMessage(const std::string& text) override { messages.push_back(text); }
     bool askYesNo(const std::string& text) override;
-    std::optional<std::string> openFileName(const ui::FileDialog&) override { return next(openNames); }
-    std::optional<std::string> saveFileName(const ui::FileDialog&) override { return next(saveNames); }
+    std::optional<std::string> openFileName(const ui::FileDialog&) override {
+        return next(openNames);
+    }
+    std::optional<std::string> saveFileName(const ui::FileDialog&) override {
+        return next(saveNames);
+    }
     void showForm(ui::Form& form) override { shown[&form] = true; }
     void hideForm(ui::Form& form) override { shown[&form] = false; }
     void repaint(ui::Form&) override { ++repaints; }
@@ -54,7 +58,7 @@ public:
     std::map<ui::Form*, bool> shown;
     ui::Size screen{1920, 1080};
 
-private:
+  private:
     static std::optional<std::string> next(std::deque<std::optional<std::string>>& q);
     struct Due {
         ui::Timer* timer;

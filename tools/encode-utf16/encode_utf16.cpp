@@ -11,7 +11,11 @@ namespace {
 bool decode(const std::string& in, std::size_t& i, char32_t& c) {
     const auto b = [&](std::size_t k) { return static_cast<unsigned char>(in[k]); };
     const unsigned char lead = b(i);
-    int extra = lead < 0x80 ? 0 : (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : -1;
+    int extra = lead < 0x80         ? 0
+                : (lead >> 5) == 6  ? 1
+                : (lead >> 4) == 14 ? 2
+                : (lead >> 3) == 30 ? 3
+                                    : -1;
     if (extra < 0 || i + extra >= in.size() + (extra == 0 ? 1 : 0)) return false;
     c = extra == 0 ? lead : lead & (0x3F >> extra);
     for (int k = 1; k <= extra; ++k) {
@@ -35,7 +39,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::ifstream inFile(argv[1], std::ios::binary);
-    const std::string in((std::istreambuf_iterator<char>(inFile)), std::istreambuf_iterator<char>());
+    const std::string in((std::istreambuf_iterator<char>(inFile)),
+                         std::istreambuf_iterator<char>());
     if (!inFile) {
         std::fprintf(stderr, "encode-utf16: cannot read %s\n", argv[1]);
         return 1;

@@ -123,7 +123,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         } else if (a == "--model-id") {
             std::uint16_t id = 0;
             if (!hexWord(id)) return std::nullopt;
-            o.firmware.modelId = {static_cast<std::uint8_t>(id >> 8), static_cast<std::uint8_t>(id)};
+            o.firmware.modelId = {static_cast<std::uint8_t>(id >> 8),
+                                  static_cast<std::uint8_t>(id)};
         } else if (a == "--blank") {
             o.factoryContents = false;
         } else if (a == "--extra-device" || a == "--locked-device") {
@@ -154,21 +155,21 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
 std::vector<std::uint8_t> mouseDescriptor(std::uint16_t featureReportLength) {
     const auto count = static_cast<std::uint8_t>(featureReportLength - 1);
     return {
-        0x06, 0x00, 0xFF,  // Usage Page (vendor 0xFF00)
-        0x09, 0x01,        // Usage (1)
-        0xA1, 0x01,        // Collection (Application)
-        0x15, 0x00,        //   Logical Minimum (0)
-        0x26, 0xFF, 0x00,  //   Logical Maximum (255)
-        0x75, 0x08,        //   Report Size (8)
-        0x85, 0x40,        //   Report ID (0x40): commands
-        0x95, count,       //   Report Count
-        0x09, 0x02,        //   Usage (2)
-        0xB1, 0x02,        //   Feature (Data, Var, Abs)
-        0x85, 0x41,        //   Report ID (0x41): data
-        0x95, count,       //   Report Count
-        0x09, 0x03,        //   Usage (3)
-        0xB1, 0x02,        //   Feature (Data, Var, Abs)
-        0xC0,              // End Collection
+        0x06, 0x00,  0xFF,  // Usage Page (vendor 0xFF00)
+        0x09, 0x01,         // Usage (1)
+        0xA1, 0x01,         // Collection (Application)
+        0x15, 0x00,         //   Logical Minimum (0)
+        0x26, 0xFF,  0x00,  //   Logical Maximum (255)
+        0x75, 0x08,         //   Report Size (8)
+        0x85, 0x40,         //   Report ID (0x40): commands
+        0x95, count,        //   Report Count
+        0x09, 0x02,         //   Usage (2)
+        0xB1, 0x02,         //   Feature (Data, Var, Abs)
+        0x85, 0x41,         //   Report ID (0x41): data
+        0x95, count,        //   Report Count
+        0x09, 0x03,         //   Usage (3)
+        0xB1, 0x02,         //   Feature (Data, Var, Abs)
+        0xC0,               // End Collection
     };
 }
 
@@ -181,8 +182,7 @@ std::vector<std::uint8_t> keyboardDescriptor() {
         0x05, 0x08, 0x19, 0x01, 0x29, 0x05, 0x95, 0x05,  // LEDs
         0x75, 0x01, 0x91, 0x02, 0x95, 0x01, 0x75, 0x03, 0x91, 0x01,  // Output
         0x05, 0x07, 0x19, 0x00, 0x29, 0x65, 0x15, 0x00, 0x25, 0x65,  // key array
-        0x95, 0x06, 0x75, 0x08, 0x81, 0x00,
-        0xC0,
+        0x95, 0x06, 0x75, 0x08, 0x81, 0x00, 0xC0,
     };
 }
 
@@ -197,7 +197,8 @@ Simulator::Simulator(const Options& options)
         nodes_.push_back({"hidraw" + std::to_string(n++), vid, pid, keyboardDescriptor()});
     }
     for (const auto& [vid, pid] : options.lockedDevices) {
-        nodes_.push_back({"hidraw" + std::to_string(n++), vid, pid, keyboardDescriptor(), nullptr, true});
+        nodes_.push_back(
+            {"hidraw" + std::to_string(n++), vid, pid, keyboardDescriptor(), nullptr, true});
     }
 }
 

@@ -39,7 +39,7 @@ std::vector<std::uint8_t> mouseDescriptor(std::uint16_t featureReportLength);
 std::vector<std::uint8_t> keyboardDescriptor();
 
 class Simulator {
-public:
+  public:
     explicit Simulator(const Options& options);
 
     const std::vector<Node>& nodes() const { return nodes_; }
@@ -52,7 +52,7 @@ public:
     // What reading the control file shows: state and counters.
     std::string status() const;
 
-private:
+  private:
     std::unique_ptr<sim::MouseFirmware> firmware_;
     std::vector<Node> nodes_;
 };

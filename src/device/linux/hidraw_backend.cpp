@@ -27,7 +27,8 @@ long hidrawNumber(const char* name) {
     char* end = nullptr;
     errno = 0;
     const long n = std::strtol(digits, &end, 10);
-    if (*end != '\0' || errno != 0 || n < 0 || !std::isdigit(static_cast<unsigned char>(*digits))) return -1;
+    if (*end != '\0' || errno != 0 || n < 0 || !std::isdigit(static_cast<unsigned char>(*digits)))
+        return -1;
     return n;
 }
 

@@ -7,7 +7,7 @@
 namespace device {
 
 class HidrawBackend : public HidBackend {
-public:
+  public:
     // Lists hidraw nodes in `directory`; by default the one named by QUORVEX_HIDRAW_DIR, else /dev.
     explicit HidrawBackend(std::string directory = defaultDirectory());
 
@@ -21,7 +21,7 @@ public:
     bool getFeature(HidHandle handle, std::span<std::uint8_t> report) override;
     void close(HidHandle handle) override;
 
-private:
+  private:
     std::string directory_;
 };
 

@@ -21,9 +21,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void sleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
-int spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env, int outFd) {
+int spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+          int outFd) {
     const int pid = ::fork();
     if (pid == 0) {
         for (const auto& [k, v] : env) ::setenv(k.c_str(), v.c_str(), 1);
@@ -74,7 +77,7 @@ VirtualDisplay::VirtualDisplay() {
     // A display number of our own, away from the usual ones.
     for (int n = 200 + ::getpid() % 500, tries = 0; tries < 20; ++n, ++tries) {
         const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-        struct stat st{};
+        struct stat st {};
         if (::stat(socket.c_str(), &st) == 0) continue;
         name_ = ":" + std::to_string(n);
         pid_ = spawn({"Xvfb", name_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {}, -1);
@@ -126,9 +129,11 @@ int Editor::windowsWithCaption() {
 }
 
 bool Editor::waitForWindow(double seconds) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
+    const auto deadline =
+        Clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
     while (Clock::now() < deadline) {
-        const std::string out = xdotool({"search", "--onlyvisible", "--name", "^Gaming Mouse v1\\.0$"});
+        const std::string out =
+            xdotool({"search", "--onlyvisible", "--name", "^Gaming Mouse v1\\.0$"});
         if (!out.empty()) {
             window_ = out.substr(0, out.find('\n'));
             return true;
@@ -141,7 +146,8 @@ bool Editor::waitForWindow(double seconds) {
 
 bool Editor::waitForExit(double seconds) {
     if (exitCode_ >= 0) return true;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
+    const auto deadline =
+        Clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
     do {
         int st = 0;
         if (::waitpid(pid_, &st, WNOHANG) == pid_) {
@@ -161,10 +167,13 @@ void Editor::click(int x, int y) {
 }
 
 skin::Picture Editor::screenshot(const std::string& artifact) {
-    const std::string file = artifact.empty() ? "/tmp/quorvex-e2e-" + std::to_string(::getpid()) + ".png" : artifact;
-    runCommand({"import", "-window", window_, "PNG24:" + file}, nullptr, {{"DISPLAY", display_.name()}});
+    const std::string file =
+        artifact.empty() ? "/tmp/quorvex-e2e-" + std::to_string(::getpid()) + ".png" : artifact;
+    runCommand({"import", "-window", window_, "PNG24:" + file}, nullptr,
+               {{"DISPLAY", display_.name()}});
     std::ifstream in(file, std::ios::binary);
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
     if (artifact.empty()) ::unlink(file.c_str());
     auto decoded = skin::decodePng(bytes);
     if (auto* p = std::get_if<skin::Picture>(&decoded)) return std::move(*p);
@@ -177,7 +186,9 @@ Rgb pixel(const skin::Picture& p, int x, int y) {
     return {px[0], px[1], px[2]};
 }
 
-bool isRed(Rgb c) { return c.r > 150 && c.g < 90 && c.b < 90; }
+bool isRed(Rgb c) {
+    return c.r > 150 && c.g < 90 && c.b < 90;
+}
 
 bool hasWhiteIn(const skin::Picture& p, int x, int y, int w, int h) {
     for (int j = y; j < y + h; ++j) {

@@ -15,21 +15,21 @@ std::string runCommand(const std::vector<std::string>& argv, int* status = nullp
 bool haveProgram(const std::string& name);
 
 class VirtualDisplay {
-public:
+  public:
     VirtualDisplay();
     ~VirtualDisplay();
     bool running() const { return skipReason_.empty(); }
     const std::string& skipReason() const { return skipReason_; }
     const std::string& name() const { return name_; }  // ":123"
 
-private:
+  private:
     std::string name_;
     std::string skipReason_;
     int pid_ = -1;
 };
 
 class Editor {
-public:
+  public:
     // Starts the editor binary on the display with extra environment.
     Editor(const VirtualDisplay& display, const std::map<std::string, std::string>& env);
     ~Editor();
@@ -47,7 +47,7 @@ public:
     // How many windows carry the caption.
     int windowsWithCaption();
 
-private:
+  private:
     std::string xdotool(const std::vector<std::string>& args);
 
     const VirtualDisplay& display_;

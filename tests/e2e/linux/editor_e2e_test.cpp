@@ -47,7 +47,8 @@ TEST(EditorEndToEnd, DetectsNavigatesWritesAndLosesTheMouse) {
     ASSERT_TRUE(editor.waitForWindow(15)) << "the editor's window never showed";
 
     // Detection: 3.5 s to the first tick, 2 s of waiting, then the full read (4,890 fetches).
-    ASSERT_TRUE(eventually([&] { return sim.counter("data_out") >= 4890 + 5; }, 20s)) << sim.status();
+    ASSERT_TRUE(eventually([&] { return sim.counter("data_out") >= 4890 + 5; }, 20s))
+        << sim.status();
     std::this_thread::sleep_for(500ms);
     skin::Picture shot = editor.screenshot(artifact("e2e-mouse-keys"));
     ASSERT_EQ(shot.width, 800);
@@ -71,12 +72,14 @@ TEST(EditorEndToEnd, DetectsNavigatesWritesAndLosesTheMouse) {
     image::SectionBuf written{};
     std::copy_n(memory.begin() + 0x6000, image::kSectionBufSize, written.begin());
     EXPECT_EQ(written[29], 0x00) << "profile 1, as Main Control was selected";
-    for (const image::Section& s : {image::kParameterA, image::kParameterB, image::kFireKey, image::kProfile}) {
+    for (const image::Section& s :
+         {image::kParameterA, image::kParameterB, image::kFireKey, image::kProfile}) {
         EXPECT_TRUE(image::hasValidCheckByte(written, s)) << s.offset;
     }
     image::DataBuf builtIn;
     ASSERT_TRUE(image::LoadBuiltInImage(builtIn));
-    EXPECT_TRUE(std::equal(builtIn.image.begin() + 110, builtIn.image.begin() + 254, memory.begin() + 0x6000 + 110))
+    EXPECT_TRUE(std::equal(builtIn.image.begin() + 110, builtIn.image.begin() + 254,
+                           memory.begin() + 0x6000 + 110))
         << "the key codes went back as read";
     EXPECT_EQ(memory[0x60FF], 0xFF);
 
@@ -88,10 +91,14 @@ TEST(EditorEndToEnd, DetectsNavigatesWritesAndLosesTheMouse) {
 
     // Unplugging the mouse brings "No Device Found" at the next poll.
     ASSERT_TRUE(sim.control("unplug"));
-    ASSERT_TRUE(eventually([&] {
-        shot = editor.screenshot();
-        return !isRed(pixel(shot, kMouseLogoX, kMouseLogoY)) && hasWhiteIn(shot, 94, 254, 80, 36);
-    }, 10s)) << "no no-device page";
+    ASSERT_TRUE(eventually(
+        [&] {
+            shot = editor.screenshot();
+            return !isRed(pixel(shot, kMouseLogoX, kMouseLogoY)) &&
+                   hasWhiteIn(shot, 94, 254, 80, 36);
+        },
+        10s))
+        << "no no-device page";
     editor.screenshot(artifact("e2e-no-device"));
 
     editor.click(10 + 33, 240 + 15);  // Btn_Exit

@@ -28,7 +28,8 @@ TEST(HidrawBackend, ListsHidrawNodesByNumber) {
         ::close(fd);
     }
     HidrawBackend backend(dir);
-    EXPECT_EQ(backend.interfacePaths(), (std::vector<std::string>{dir + "/hidraw2", dir + "/hidraw10"}));
+    EXPECT_EQ(backend.interfacePaths(),
+              (std::vector<std::string>{dir + "/hidraw2", dir + "/hidraw10"}));
     // A plain file opens but answers no hidraw ioctl: no attributes, no report length.
     const HidHandle h = backend.open(dir + "/hidraw2");
     ASSERT_NE(h, kInvalidHandle);

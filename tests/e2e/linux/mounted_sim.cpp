@@ -43,7 +43,7 @@ MountedSim::MountedSim(const std::vector<std::string>& options) {
         ::_exit(127);
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    struct stat st{};
+    struct stat st {};
     while (::stat((dir_ + "/ctl").c_str(), &st) != 0) {
         int status = 0;
         if (::waitpid(pid_, &status, WNOHANG) == pid_) {
@@ -101,7 +101,8 @@ std::vector<unsigned char> MountedSim::memory() const {
     const std::string file = dir_ + ".dump";
     if (!control("dump " + file)) return {};
     std::ifstream in(file, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                     std::istreambuf_iterator<char>());
     ::unlink(file.c_str());
     return bytes;
 }

@@ -6,7 +6,7 @@
 namespace e2e {
 
 class MountedSim {
-public:
+  public:
     // Starts the simulator; on failure skipReason() says why (no FUSE, mount refused, ...).
     explicit MountedSim(const std::vector<std::string>& options = {});
     ~MountedSim();
@@ -26,7 +26,7 @@ public:
     // The simulator's 64 KiB memory, through its dump command.
     std::vector<unsigned char> memory() const;
 
-private:
+  private:
     std::string dir_;
     std::string skipReason_;
     int pid_ = -1;

@@ -118,7 +118,8 @@ TEST_F(Transport, ReadOfAnImageWritesExactlyItsLength) {
     mouse.program(0x6000, memoryBytes);
     std::vector<std::uint8_t> buffer(300, 0x55);
     int pumps = 0;
-    ASSERT_TRUE(link.ReadBlock(Access::Long, 0x6000, 256, std::span(buffer).first(256), [&] { ++pumps; }));
+    ASSERT_TRUE(
+        link.ReadBlock(Access::Long, 0x6000, 256, std::span(buffer).first(256), [&] { ++pumps; }));
     EXPECT_TRUE(std::equal(memoryBytes.begin(), memoryBytes.end(), buffer.begin()));
     EXPECT_TRUE(std::all_of(buffer.begin() + 256, buffer.end(), [](auto b) { return b == 0x55; }));
     EXPECT_EQ(fetches(), 37);
@@ -157,7 +158,7 @@ TEST_F(Transport, WriteGoesToFlashAndStopsAtTheBlockEnd) {
     open();
     std::vector<std::uint8_t> block(1024);
     std::iota(block.begin(), block.end(), std::uint8_t{7});
-    ASSERT_TRUE(link.SendCommand(0x11, 0x80, 0, 0, 0));  // erase 0x8000-0x8FFF
+    ASSERT_TRUE(link.SendCommand(0x11, 0x80, 0, 0, 0));         // erase 0x8000-0x8FFF
     mouse.program(0x8400, std::vector<std::uint8_t>(8, 0x0F));  // just past the block
     int pumps = 0;
     ASSERT_TRUE(link.WriteBlock(Access::Long, 0x8000, 1024, block, [&] { ++pumps; }));

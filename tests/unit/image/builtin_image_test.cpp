@@ -31,11 +31,12 @@ std::array<Byte, kImageSize> expectedBuiltInImage() {
         std::copy(std::begin(entry), std::end(entry), b.begin() + 93 + 4 * mode);
     }
     b[109] = 0x5A;
-    const Byte codes[12][4] = {{1, 1, 0, 0},    {1, 2, 0, 0},    {1, 4, 0, 0},    {9, 0, 0, 0},
+    const Byte codes[12][4] = {{1, 1, 0, 0},    {1, 2, 0, 0},    {1, 4, 0, 0},       {9, 0, 0, 0},
                                {1, 8, 0, 0},    {1, 0x10, 0, 0}, {6, 0x12, 0, 0x10}, {7, 0, 0, 0},
-                               {0x0E, 0, 0, 0}, {3, 2, 0x23, 0}, {0x0C, 0, 0, 0}, {2, 8, 7, 0}};
+                               {0x0E, 0, 0, 0}, {3, 2, 0x23, 0}, {0x0C, 0, 0, 0},    {2, 8, 7, 0}};
     for (int p = 0; p < 3; ++p) {
-        for (int k = 0; k < 12; ++k) std::copy(codes[k], codes[k] + 4, b.begin() + 110 + 48 * p + 4 * k);
+        for (int k = 0; k < 12; ++k)
+            std::copy(codes[k], codes[k] + 4, b.begin() + 110 + 48 * p + 4 * k);
     }
     const Byte leftKey[] = {0x01, 0x01, 0x00, 0x00};
     const Byte unknownType[] = {0x11, 0x0A, 0x02, 0x01};
@@ -61,7 +62,8 @@ TEST(BuiltInImage, CheckBytesAndIdentityAreValid) {
     ASSERT_TRUE(LoadBuiltInImage(buf));
     SectionBuf sections{};
     std::copy_n(buf.image.begin(), kSectionBufSize, sections.begin());
-    for (const Section& s : {kParameterA, kParameterB, kUserBreath, kEFTControl, kFireKey, kProfile}) {
+    for (const Section& s :
+         {kParameterA, kParameterB, kUserBreath, kEFTControl, kFireKey, kProfile}) {
         EXPECT_TRUE(hasValidCheckByte(sections, s)) << "section at " << s.offset;
     }
     EXPECT_EQ(buf.image[31], 0x50);
@@ -102,7 +104,8 @@ TEST(ImageBytes, ShortInputLoadsWhatItHoldsAndLongInputStopsAtTheFileSize) {
     EXPECT_EQ(buf.macros[0][0], 0);
 
     std::vector<Byte> full(kFullImageSize + 100, 0);
-    for (std::size_t i = 0; i < kMacroCount; ++i) full[kImageSize + kMacroNameAreaSize + i * kMacroSize] = static_cast<Byte>(i + 1);
+    for (std::size_t i = 0; i < kMacroCount; ++i)
+        full[kImageSize + kMacroNameAreaSize + i * kMacroSize] = static_cast<Byte>(i + 1);
     full[kFullImageSize - 1] = 0x99;
     full[kFullImageSize] = 0x77;  // beyond the file size: ignored
     DataBuf all;

@@ -49,7 +49,8 @@ TEST(Decomposition, BuiltInImageChangesNoSectionAndRendersTheKeyCodeTexts) {
     EditorImage img = builtIn();
     RecordingHooks hooks;
     DataBufToUI(img, context(kLayout58, false), hooks);
-    EXPECT_TRUE(std::equal(img.sectionBuf.begin(), img.sectionBuf.end(), img.dataBuf.image.begin()));
+    EXPECT_TRUE(
+        std::equal(img.sectionBuf.begin(), img.sectionBuf.end(), img.dataBuf.image.begin()));
     EXPECT_EQ(hooks.calls, std::vector<std::string>{"RefreshUI"});
     EXPECT_EQ(img.keyCodeTexts[0][0], "01010000");
     EXPECT_EQ(img.keyCodeTexts[0][5], "01010000");
@@ -63,8 +64,10 @@ TEST(Decomposition, MacroDeviceKeepsTheSectionsItReadsFromItsOwnRegions) {
     for (LayoutType layout : {kLayout29, kLayout58}) {
         EditorImage img = builtIn();
         img.dataBuf.image[1] = layout;
-        for (std::size_t i = 27; i <= 35; ++i) img.dataBuf.image[i] = 0x11;  // ParameterB and UserBreath (58)
-        for (std::size_t i = 89; i <= 92; ++i) img.dataBuf.image[i] = 0x22;  // UserBreath for layout 29
+        for (std::size_t i = 27; i <= 35; ++i)
+            img.dataBuf.image[i] = 0x11;  // ParameterB and UserBreath (58)
+        for (std::size_t i = 89; i <= 92; ++i)
+            img.dataBuf.image[i] = 0x22;  // UserBreath for layout 29
         img.sectionBuf.fill(0x77);
         RecordingHooks hooks;
         DataBufToUI(img, context(layout, true, layout), hooks);
@@ -136,7 +139,10 @@ TEST(Composition, UserBreathAndEFTControlKeepTheCheckBytesTheyArrivedWith) {
 }
 
 TEST(Composition, PlacesTheMiddleSectionsByTheDeviceLayout) {
-    struct Case { LayoutType layout; std::size_t userBreath, reserved, modelId, eft; };
+    struct Case {
+        LayoutType layout;
+        std::size_t userBreath, reserved, modelId, eft;
+    };
     for (const Case& c : {Case{kLayout29, 89, 32, 83, 85}, Case{kLayout58, 32, 36, 87, 89},
                           Case{kLayoutNone, 32, 36, 87, 89}, Case{42, 32, 36, 87, 89}}) {
         EditorImage img;
@@ -171,7 +177,8 @@ TEST(RoundTrip, ComposeThenDecomposeKeepsSectionBuf) {
             const auto ctx = context(layout, macro, layout);
             ComposeDataBuf(img, ctx, hooks);
             // The composer renews the check bytes of the checked sections.
-            for (const Section& s : {kParameterA, kParameterB, kFireKey, kProfile}) refreshCheckByte(edited, s);
+            for (const Section& s : {kParameterA, kParameterB, kFireKey, kProfile})
+                refreshCheckByte(edited, s);
             const SectionBuf composed = img.sectionBuf;
             DataBufToUI(img, ctx, hooks);
             EXPECT_EQ(img.sectionBuf, edited) << "layout " << int(layout) << " macro " << macro;

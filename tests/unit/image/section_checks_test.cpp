@@ -77,9 +77,9 @@ TEST(SectionChecks, FailingParameterBReplacesParameterAToo) {
 
 TEST(SectionChecks, WithoutAMouseFailingSectionsKeepTheirBytesAndGetFreshCheckBytes) {
     SectionBuf s = builtInSections();
-    s[10] = 0x07;  // ParameterA now fails
-    s[28] = 0x01;  // ParameterB now fails
-    s[150] = 0x0D; // Profile now fails
+    s[10] = 0x07;   // ParameterA now fails
+    s[28] = 0x01;   // ParameterB now fails
+    s[150] = 0x0D;  // Profile now fails
     SectionBuf expected = s;
     CheckParameterASection(s, {kLayoutNone, kId});
     CheckParameterBSection(s, {kLayoutNone, kId});

@@ -13,10 +13,10 @@ namespace {
 // wrong key shows in the failure.
 struct FakeLanguage : LanguageTexts {
     std::map<std::string, std::string, std::less<>> texts{
-        {"Str210", "Left Key"},   {"Str213", "Backward"},   {"Str221", "Power"},
-        {"Str231", "Fire1 Key"},  {"Str232", "Fire2 Key"},  {"Str234", "Fire4 Key"},
-        {"Str240", "Fire Mode"},  {"Str242", "KB Switch Key"}, {"Str248", "CPI -"},
-        {"Str254", "Volume +"},   {"Str266", "WWW Favorites"},
+        {"Str210", "Left Key"},  {"Str213", "Backward"},      {"Str221", "Power"},
+        {"Str231", "Fire1 Key"}, {"Str232", "Fire2 Key"},     {"Str234", "Fire4 Key"},
+        {"Str240", "Fire Mode"}, {"Str242", "KB Switch Key"}, {"Str248", "CPI -"},
+        {"Str254", "Volume +"},  {"Str266", "WWW Favorites"},
     };
     std::string text(std::string_view key) const override {
         const auto it = texts.find(key);

@@ -26,16 +26,31 @@ TEST(KeyTables, EveryKeyRoundTripsFromItsVirtualKey) {
 }
 
 TEST(KeyTables, NamesAndUsagesOfChosenKeys) {
-    struct Case { int vk; int index; const char* name; int usage; };
+    struct Case {
+        int vk;
+        int index;
+        const char* name;
+        int usage;
+    };
     for (const Case& c : {
-             Case{0x10, 7, "Shift", 0xE1}, Case{0x5B, 27, "Left Windows", 0xE3},
-             Case{0xDF, 121, "OEM_8", 0x00}, Case{0xB6, 142, "Launch_App1", 0x00},
-             Case{0xB7, 143, "Launch_App2", 0x00}, Case{0x60, 30, "0 (numeric pad)", 0x62},
-             Case{0x61, 31, "1 (numeric pad)", 0x59}, Case{0x87, 69, "F24", 0x73},
-             Case{0x41, 78, "A", 0x04}, Case{0x5A, 103, "Z", 0x1D}, Case{0x30, 104, "0", 0x27},
-             Case{0x39, 113, "9", 0x26}, Case{0xFF, 2, "255", 0x00}, Case{0x0D, 6, "Enter", 0x28},
-             Case{0xA5, 77, "Right Alt", 0xE6}, Case{0xBE, 125, "OEM_Period", 0x37},
-             Case{0xA6, 126, "Browser_Back", 0xCA}, Case{0xB5, 141, "Launch_Media_Select", 0xD1},
+             Case{0x10, 7, "Shift", 0xE1},
+             Case{0x5B, 27, "Left Windows", 0xE3},
+             Case{0xDF, 121, "OEM_8", 0x00},
+             Case{0xB6, 142, "Launch_App1", 0x00},
+             Case{0xB7, 143, "Launch_App2", 0x00},
+             Case{0x60, 30, "0 (numeric pad)", 0x62},
+             Case{0x61, 31, "1 (numeric pad)", 0x59},
+             Case{0x87, 69, "F24", 0x73},
+             Case{0x41, 78, "A", 0x04},
+             Case{0x5A, 103, "Z", 0x1D},
+             Case{0x30, 104, "0", 0x27},
+             Case{0x39, 113, "9", 0x26},
+             Case{0xFF, 2, "255", 0x00},
+             Case{0x0D, 6, "Enter", 0x28},
+             Case{0xA5, 77, "Right Alt", 0xE6},
+             Case{0xBE, 125, "OEM_Period", 0x37},
+             Case{0xA6, 126, "Browser_Back", 0xCA},
+             Case{0xB5, 141, "Launch_Media_Select", 0xD1},
          }) {
         EXPECT_EQ(VirtualKeyToKeyIndex(c.vk), c.index) << c.name;
         EXPECT_EQ(KeyIndexToKeyName(c.index), c.name);

@@ -27,11 +27,11 @@ TEST(X11Keysyms, ChosenKeysyms) {
     EXPECT_EQ(keysymToVirtualKey('a'), 0x41);
     EXPECT_EQ(keysymToVirtualKey('Q'), 0x51);
     EXPECT_EQ(keysymToVirtualKey('7'), 0x37);
-    EXPECT_EQ(keysymToVirtualKey(0xFFBE), 0x70);      // F1
-    EXPECT_EQ(keysymToVirtualKey(0xFFD5), 0x87);      // F24
-    EXPECT_EQ(keysymToVirtualKey(0xFFB9), 0x69);      // KP_9
-    EXPECT_EQ(keysymToVirtualKey(0xFFE2), 0xA1);      // Shift_R
-    EXPECT_EQ(keysymToVirtualKey(0xFFEC), 0x5C);      // Super_R
+    EXPECT_EQ(keysymToVirtualKey(0xFFBE), 0x70);  // F1
+    EXPECT_EQ(keysymToVirtualKey(0xFFD5), 0x87);  // F24
+    EXPECT_EQ(keysymToVirtualKey(0xFFB9), 0x69);  // KP_9
+    EXPECT_EQ(keysymToVirtualKey(0xFFE2), 0xA1);  // Shift_R
+    EXPECT_EQ(keysymToVirtualKey(0xFFEC), 0x5C);  // Super_R
     EXPECT_EQ(keysymToVirtualKey(';'), 0xBA);
     EXPECT_EQ(keysymToVirtualKey('/'), 0xBF);
     EXPECT_EQ(keysymToVirtualKey(0x1008FF13), 0xAF);  // XF86AudioRaiseVolume

@@ -70,8 +70,8 @@ TEST_F(Rendered, InputControlsAreRealWidgetsThatFollowTheModel) {
     host.viewOf(form)->sync();
     bool found = false;
     for (QLineEdit* e : edits) {
-        if (e->geometry() == QRect(repeat.formBounds().x, repeat.formBounds().y, repeat.formBounds().w,
-                                   repeat.formBounds().h)) {
+        if (e->geometry() == QRect(repeat.formBounds().x, repeat.formBounds().y,
+                                   repeat.formBounds().w, repeat.formBounds().h)) {
             found = true;
             EXPECT_EQ(e->text(), "7");
             EXPECT_EQ(e->maxLength(), 2);

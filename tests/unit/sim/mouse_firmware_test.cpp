@@ -74,7 +74,8 @@ TEST(MouseFirmware, FactoryContentsMatchTheBuiltInImage) {
     SimulatedMouse mouse(DeviceKind::Macro);
     image::DataBuf builtIn;
     ASSERT_TRUE(image::LoadBuiltInImage(builtIn));
-    EXPECT_TRUE(std::equal(builtIn.image.begin(), builtIn.image.end(), mouse.firmware.memory().begin() + 0x6000));
+    EXPECT_TRUE(std::equal(builtIn.image.begin(), builtIn.image.end(),
+                           mouse.firmware.memory().begin() + 0x6000));
     EXPECT_TRUE(std::equal(builtIn.image.begin() + 27, builtIn.image.begin() + 36,
                            mouse.firmware.memory().begin() + 0x7000));
     EXPECT_EQ(mouse.firmware.memory()[0x8000], 0x00) << "empty macros";
@@ -113,9 +114,13 @@ TEST(MouseSimTool, ParsesOptionsAndControlCommands) {
     EXPECT_EQ(o->firmware.featureReportLength, 16);
     EXPECT_EQ(o->firmware.modelId, (std::array<std::uint8_t, 2>{0x28, 0x03}));
     EXPECT_EQ(o->extraDevices.size(), 1u);
-    for (const std::vector<std::string>& bad :
-         {std::vector<std::string>{}, {"/m", "--vid"}, {"/m", "--vid", "12345"}, {"/m", "--kind", "x"},
-          {"/m", "/n"}, {"/m", "--bogus"}, {"/m", "--extra-device", "046d"}}) {
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{},
+                                                {"/m", "--vid"},
+                                                {"/m", "--vid", "12345"},
+                                                {"/m", "--kind", "x"},
+                                                {"/m", "/n"},
+                                                {"/m", "--bogus"},
+                                                {"/m", "--extra-device", "046d"}}) {
         error.clear();
         EXPECT_FALSE(mousesim::parseOptions(bad, error));
         EXPECT_FALSE(error.empty());

@@ -21,7 +21,8 @@ struct Hover : ::testing::Test {
     Context context;
     void SetUp() override {
         int x = 0;
-        for (const char* b : {"Main", "Switch", "Fixed", "Adv", "Breath", "Macro", "Save", "Lang1", "Lang2", "Start", "Apply", "Web"}) {
+        for (const char* b : {"Main", "Switch", "Fixed", "Adv", "Breath", "Macro", "Save", "Lang1",
+                              "Lang2", "Start", "Apply", "Web"}) {
             form.add(ui::ControlKind::Picture, std::string("Img_") + b).setBounds({x, 0, 10, 10});
             form.add(ui::ControlKind::Label, std::string("Btn_") + b).setBounds({x, 0, 10, 10});
             x += 20;
@@ -53,11 +54,13 @@ TEST_F(Hover, NavigationLeaveRestoresTheSelectedButton) {
 
 TEST_F(Hover, NothingLooksSelectedOnTheErrorPage) {
     context.error = true;
-    for (const char* n : {"Img_Main", "Img_Switch", "Img_Fixed", "Img_Adv", "Img_Breath", "Img_Macro"}) {
+    for (const char* n :
+         {"Img_Main", "Img_Switch", "Img_Fixed", "Img_Adv", "Img_Breath", "Img_Macro"}) {
         showPicture(form.at(n), "SetS_01");
     }
     for (const char* b : {"Btn_Main", "Btn_Switch", "Btn_Adv"}) pass(b);
-    for (const char* n : {"Img_Main", "Img_Switch", "Img_Fixed", "Img_Adv", "Img_Breath", "Img_Macro"}) {
+    for (const char* n :
+         {"Img_Main", "Img_Switch", "Img_Fixed", "Img_Adv", "Img_Breath", "Img_Macro"}) {
         EXPECT_EQ(picture(n), "SetS_01") << n;
     }
 }

@@ -23,7 +23,8 @@ void chunk(Bytes& png, const char* type, const Bytes& data) {
     const std::size_t start = png.size();
     png.insert(png.end(), type, type + 4);
     png.insert(png.end(), data.begin(), data.end());
-    be32(png, static_cast<std::uint32_t>(crc32(0, png.data() + start, static_cast<uInt>(png.size() - start))));
+    be32(png, static_cast<std::uint32_t>(
+                  crc32(0, png.data() + start, static_cast<uInt>(png.size() - start))));
 }
 
 Bytes deflate(const Bytes& raw) {
@@ -36,7 +37,8 @@ Bytes deflate(const Bytes& raw) {
 
 // A PNG of the given type from unfiltered pixel rows (filter byte per row included).
 Bytes makePng(std::uint32_t w, std::uint32_t h, std::uint8_t colorType, const Bytes& rows,
-              const Bytes& palette = {}, const Bytes& trns = {}, std::uint8_t depth = 8, std::uint8_t interlace = 0) {
+              const Bytes& palette = {}, const Bytes& trns = {}, std::uint8_t depth = 8,
+              std::uint8_t interlace = 0) {
     Bytes png{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     Bytes ihdr;
     be32(ihdr, w);
@@ -71,7 +73,8 @@ TEST(PngDecoder, EveryColourTypeWithEveryFilter) {
     const Bytes grey = makePng(2, 2, 0, {3, 100, 50, 4, 10, 20});
     p = pictureOf(grey);
     // Average: 100, 50 + 100/2 = 100. Paeth on row 2: 100+10, then paeth(110, 100, 100) = 110 + 20.
-    EXPECT_EQ(p.rgba, (Bytes{100, 100, 100, 255, 100, 100, 100, 255, 110, 110, 110, 255, 130, 130, 130, 255}));
+    EXPECT_EQ(p.rgba, (Bytes{100, 100, 100, 255, 100, 100, 100, 255, 110, 110, 110, 255, 130, 130,
+                             130, 255}));
 
     p = pictureOf(makePng(1, 1, 4, {0, 77, 128}));
     EXPECT_EQ(p.rgba, (Bytes{77, 77, 77, 128}));
@@ -87,7 +90,8 @@ TEST(PngDecoder, DamagedFilesAreRefused) {
     const Bytes good = makePng(2, 2, 2, {0, 1, 2, 3, 4, 5, 6, 0, 1, 2, 3, 4, 5, 6});
     ASSERT_EQ(errorOf(good), "");
     for (std::size_t cut : {0ul, 7ul, 20ul, 33ul, good.size() - 13, good.size() - 1}) {
-        EXPECT_NE(errorOf(Bytes(good.begin(), good.begin() + static_cast<long>(cut))), "") << "cut at " << cut;
+        EXPECT_NE(errorOf(Bytes(good.begin(), good.begin() + static_cast<long>(cut))), "")
+            << "cut at " << cut;
     }
     Bytes badCrc = good;
     badCrc[30] ^= 0x01;  // inside IHDR's CRC-covered bytes
@@ -115,9 +119,11 @@ TEST(PngDecoder, HugeAndUnsupportedPicturesAreRefusedBeforeAllocating) {
     EXPECT_EQ(errorOf(makePng(100000, 100000, 6, {0})), "picture dimensions out of range");
     EXPECT_EQ(errorOf(makePng(0, 5, 6, {0})), "picture dimensions out of range");
     EXPECT_EQ(errorOf(makePng(0xFFFFFFFF, 1, 6, {0})), "picture dimensions out of range");
-    EXPECT_EQ(errorOf(makePng(1, 1, 2, {0, 0, 0, 0, 0, 0, 0}, {}, {}, 16)), "unsupported colour type or bit depth");
+    EXPECT_EQ(errorOf(makePng(1, 1, 2, {0, 0, 0, 0, 0, 0, 0}, {}, {}, 16)),
+              "unsupported colour type or bit depth");
     EXPECT_EQ(errorOf(makePng(1, 1, 5, {0, 0})), "unsupported colour type or bit depth");
-    EXPECT_EQ(errorOf(makePng(1, 1, 2, {0, 0, 0, 0}, {}, {}, 8, 1)), "interlaced pictures are not supported");
+    EXPECT_EQ(errorOf(makePng(1, 1, 2, {0, 0, 0, 0}, {}, {}, 8, 1)),
+              "interlaced pictures are not supported");
     EXPECT_EQ(errorOf(makePng(1, 1, 3, {0, 5}, {1, 2, 3})), "palette index out of range");
     EXPECT_EQ(errorOf(Bytes{'G', 'I', 'F', '8'}), "not a PNG file");
 }
@@ -127,20 +133,21 @@ TEST(PngDecoder, RandomDamageNeverCrashes) {
     std::mt19937 rng(11);
     for (int i = 0; i < 3000; ++i) {
         Bytes damaged = good;
-        for (int k = 0; k < 3; ++k) damaged[rng() % damaged.size()] = static_cast<std::uint8_t>(rng());
+        for (int k = 0; k < 3; ++k)
+            damaged[rng() % damaged.size()] = static_cast<std::uint8_t>(rng());
         (void)decodePng(damaged);
     }
 }
 
 TEST(PngDecoder, EveryShippedPictureDecodesAtItsSize) {
     const std::pair<const char*, std::pair<int, int>> sizes[] = {
-        {"L1_BackGround", {800, 600}}, {"L1_Back1", {472, 379}}, {"L1_Back2", {700, 325}},
-        {"L1_Back3", {620, 355}},      {"L1_Back4", {600, 346}}, {"L2_Back3", {23, 4}},
-        {"L3_BackGround", {23, 4}},    {"BtnS_03", {66, 30}},    {"SetS_02", {127, 36}},
-        {"KeyS_03", {97, 30}},         {"MacroS_01", {80, 25}},  {"MacroBtnS_02", {40, 25}},
-        {"WebS_03", {264, 21}},        {"RdS_E", {17, 18}},      {"Bar1_D", {23, 4}},
+        {"L1_BackGround", {800, 600}}, {"L1_Back1", {472, 379}},      {"L1_Back2", {700, 325}},
+        {"L1_Back3", {620, 355}},      {"L1_Back4", {600, 346}},      {"L2_Back3", {23, 4}},
+        {"L3_BackGround", {23, 4}},    {"BtnS_03", {66, 30}},         {"SetS_02", {127, 36}},
+        {"KeyS_03", {97, 30}},         {"MacroS_01", {80, 25}},       {"MacroBtnS_02", {40, 25}},
+        {"WebS_03", {264, 21}},        {"RdS_E", {17, 18}},           {"Bar1_D", {23, 4}},
         {"Bar2_E", {20, 4}},           {"InsertKeyBase", {207, 162}}, {"Wait_12", {200, 192}},
-        {"Event_Release", {24, 24}},   {"DialogBack", {355, 180}}, {"DialogHighlight", {97, 30}},
+        {"Event_Release", {24, 24}},   {"DialogBack", {355, 180}},    {"DialogHighlight", {97, 30}},
     };
     for (const auto& [name, size] : sizes) {
         const auto bytes = res::findData(name);

@@ -11,7 +11,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes ascii(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes ascii(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
 
 // UTF-16 little-endian of an ASCII or Latin-1 text, with or without the byte-order mark.
 Bytes utf16(const std::u16string& s, bool bom = true) {
@@ -26,7 +28,8 @@ Bytes utf16(const std::u16string& s, bool bom = true) {
 
 TEST(LayoutTable, ReadsIniTextAndRefusesNonNumbers) {
     const LayoutTable t = LayoutTable::parse(
-        ascii("[other]\r\nSize_A=99\r\n[org1]\r\n; comment=1\r\n//---- banner ----\r\n  Size_A = 11 \r\n"
+        ascii("[other]\r\nSize_A=99\r\n[org1]\r\n; comment=1\r\n//---- banner ----\r\n  Size_A = "
+              "11 \r\n"
               "Btn_A1_X=abc\r\nBtn_A1_Y=\r\nKey1_X=-5\r\nSize_A=12\r\nWeb=https://x.example/a b\n"),
         "org1");
     EXPECT_EQ(t.number("Size_A"), 11) << "blanks dropped, the first entry counts";
@@ -41,7 +44,8 @@ TEST(LayoutTable, ReadsIniTextAndRefusesNonNumbers) {
 }
 
 TEST(LayoutTable, ShippedTablesHoldEveryKeyAndDifferOnlyWhereIntended) {
-    const LayoutTable t1 = LayoutTable::load(1), t2 = LayoutTable::load(2), t3 = LayoutTable::load(3);
+    const LayoutTable t1 = LayoutTable::load(1), t2 = LayoutTable::load(2),
+                      t3 = LayoutTable::load(3);
     ASSERT_EQ(t1.keys().size(), 211u);
     EXPECT_EQ(t1.keys(), t2.keys());
     EXPECT_EQ(t1.keys(), t3.keys());
@@ -52,7 +56,8 @@ TEST(LayoutTable, ShippedTablesHoldEveryKeyAndDifferOnlyWhereIntended) {
         EXPECT_EQ(t2.number(k), t3.number(k)) << k;
     }
     for (const std::string& k : differing) {
-        EXPECT_TRUE(k.starts_with("Key") || k.starts_with("Btn_B8") || k.starts_with("Btn_B9") || k.starts_with("Btn_B10"))
+        EXPECT_TRUE(k.starts_with("Key") || k.starts_with("Btn_B8") || k.starts_with("Btn_B9") ||
+                    k.starts_with("Btn_B10"))
             << k << " differs";
     }
     EXPECT_EQ(t1.number("Btn_B8_Enable"), 0);
@@ -78,7 +83,8 @@ TEST_F(Applied, EnableRuleShowsAndPlacesOrHidesInPlace) {
     ui::Control& apply = make(ui::ControlKind::Label, "Btn_Apply");
     apply.setVisible(false);
     const LayoutTable t = LayoutTable::parse(
-        ascii("[org1]\r\nBtn_B8_Enable=0\r\nBtn_B8_X=289\r\nBtn_B8_Y=520\r\nKey7_Enable=1\r\nKey7_X=120\r\n"
+        ascii("[org1]\r\nBtn_B8_Enable=0\r\nBtn_B8_X=289\r\nBtn_B8_Y=520\r\nKey7_Enable=1\r\nKey7_"
+              "X=120\r\n"
               "Key7_Y=220\r\nBtn_A2_Enable=1\r\nBtn_A2_X=10\r\nBtn_A2_Y=160\r\n"),
         "org1");
     applyLayoutTable(form, t, kept);
@@ -100,7 +106,8 @@ TEST_F(Applied, MissingOrNonNumericValuesLeaveControlsAsTheyWere) {
     ui::Control& lock = make(ui::ControlKind::Label, "Disable");
     noDev.setFontSize(5);
     const LayoutTable t = LayoutTable::parse(
-        ascii("[org1]\r\nSize_H=22\r\nColor_H_R=1\r\nColor_H_G=x\r\nColor_H_B=3\r\nError_text_X=94\r\n"
+        ascii("[org1]\r\nSize_H=22\r\nColor_H_R=1\r\nColor_H_G=x\r\nColor_H_B=3\r\nError_text_X="
+              "94\r\n"
               "Btn_B1_Enable=1\r\nBtn_B1_X=71\r\nBtn_B1_Y=oops\r\nP2_X=88\r\nP2_Y=144\r\n"),
         "org1");
     applyLayoutTable(form, t, kept);
@@ -111,7 +118,8 @@ TEST_F(Applied, MissingOrNonNumericValuesLeaveControlsAsTheyWere) {
     EXPECT_TRUE(main.visible());
     EXPECT_EQ(main.bounds().x, 1) << "a place needs both numbers";
     EXPECT_EQ(p2.bounds(), (ui::Rect{88, 144, 700, 325}));
-    EXPECT_EQ(lock.bounds(), (ui::Rect{88, 144, 700, 325})) << "the page lock covers the Advanced Page";
+    EXPECT_EQ(lock.bounds(), (ui::Rect{88, 144, 700, 325}))
+        << "the page lock covers the Advanced Page";
     EXPECT_EQ(kept.dpiSelected, (ui::Color{255, 0, 0})) << "kept colours stay without their keys";
 }
 
@@ -123,9 +131,11 @@ TEST_F(Applied, ScalesAndOffsetsFollowTheirRules) {
     make(ui::ControlKind::Label, "lbl_DPI8");
     make(ui::ControlKind::Label, "lbl_Delay");
     const LayoutTable t = LayoutTable::parse(
-        ascii("[org1]\r\nSpd_X=136\r\nSpd_Y=194\r\nDPI_X=535\r\nDPI_Y=222\r\nColor_D_Selected_R=9\r\n"
-              "Color_D_Selected_G=8\r\nColor_D_Selected_B=7\r\nInsertDelayEdit_X=136\r\nInsertDelayEdit_Y=55\r\n"
-              "MacroNameHeight=21\r\n"),
+        ascii(
+            "[org1]\r\nSpd_X=136\r\nSpd_Y=194\r\nDPI_X=535\r\nDPI_Y=222\r\nColor_D_Selected_R=9\r\n"
+            "Color_D_Selected_G=8\r\nColor_D_Selected_B=7\r\nInsertDelayEdit_X="
+            "136\r\nInsertDelayEdit_Y=55\r\n"
+            "MacroNameHeight=21\r\n"),
         "org1");
     applyLayoutTable(form, t, kept);
     EXPECT_EQ(form.at("Img_Spd10").bounds().x, 136 + 24 * 9);
@@ -139,11 +149,13 @@ TEST_F(Applied, ScalesAndOffsetsFollowTheirRules) {
 }
 
 TEST(LanguageTable, FollowsTheTokenRules) {
-    const auto t = LanguageTable::parse(
-        utf16(u"[lang3]\r\n\"Str000=Confirm\"\r\n\r\n\"Str001=Say \"\"hi\"\"\"\r\nStr002=Two words\r\n"
-              u";Str006=ignored \"Str003=read\"\r\n\"Title = Quorvex Gaming Mouse \"\r\n[other]\r\n\"Str004=elsewhere\"\r\n"
-              u"\"str005=Case\"\r\n"),
-        "lang3");
+    const auto t =
+        LanguageTable::parse(utf16(u"[lang3]\r\n\"Str000=Confirm\"\r\n\r\n\"Str001=Say "
+                                   u"\"\"hi\"\"\"\r\nStr002=Two words\r\n"
+                                   u";Str006=ignored \"Str003=read\"\r\n\"Title = Quorvex Gaming "
+                                   u"Mouse \"\r\n[other]\r\n\"Str004=elsewhere\"\r\n"
+                                   u"\"str005=Case\"\r\n"),
+                             "lang3");
     EXPECT_EQ(t.text("Str000"), "Confirm");
     EXPECT_EQ(t.text("Str001"), "Say \"hi\"");
     EXPECT_EQ(t.text("Str002"), "Two") << "an unquoted entry ends at its first space";
@@ -152,18 +164,21 @@ TEST(LanguageTable, FollowsTheTokenRules) {
     EXPECT_EQ(t.text("Title"), "Quorvex Gaming Mouse");
     EXPECT_EQ(t.text("Str004"), "") << "other sections are not looked at";
     EXPECT_EQ(t.text("Str999"), "");
-    const auto noMark = LanguageTable::parse(utf16(u"[lang1]\r\n\"Str000=OK\"\r\n", false), "lang1");
+    const auto noMark =
+        LanguageTable::parse(utf16(u"[lang1]\r\n\"Str000=OK\"\r\n", false), "lang1");
     EXPECT_EQ(noMark.text("Str000"), "OK");
 }
 
 TEST(LanguageTable, KeepsUnicode) {
-    const auto t = LanguageTable::parse(utf16(u"[lang2]\r\n\"Str001=\u5e94\u7528\"\r\n\"Str002=\xe9t\xe9\"\r\n"), "lang2");
+    const auto t = LanguageTable::parse(
+        utf16(u"[lang2]\r\n\"Str001=\u5e94\u7528\"\r\n\"Str002=\xe9t\xe9\"\r\n"), "lang2");
     EXPECT_EQ(t.text("Str001"), "\u5e94\u7528");
     EXPECT_EQ(t.text("Str002"), "\xc3\xa9t\xc3\xa9");
 }
 
 TEST(LanguageTable, ShippedTablesHoldEveryKey) {
-    const LanguageTable tables[3] = {LanguageTable::load(1), LanguageTable::load(2), LanguageTable::load(3)};
+    const LanguageTable tables[3] = {LanguageTable::load(1), LanguageTable::load(2),
+                                     LanguageTable::load(3)};
     for (const auto& t : tables) {
         EXPECT_EQ(t.size(), 121u) << "120 keys and the write-failure message";
         EXPECT_FALSE(t.text("Str023").empty());
@@ -171,7 +186,8 @@ TEST(LanguageTable, ShippedTablesHoldEveryKey) {
     }
     EXPECT_EQ(tables[2].text("Str022"), "The specified device not find");
     EXPECT_EQ(tables[2].text("Str020"),
-              "Please select the keyboard mode switch button to take effect after the key definition interface");
+              "Please select the keyboard mode switch button to take effect after the key "
+              "definition interface");
     EXPECT_EQ(tables[2].text("Str305"), "2400");
     EXPECT_EQ(tables[0].text("Str305"), "3200");
     EXPECT_EQ(tables[0].text("Str326"), "2400");
@@ -181,9 +197,11 @@ TEST(LanguageTable, ShippedTablesHoldEveryKey) {
 }
 
 TEST(FindStrKey, LastMatchWinsFromStr100Up) {
-    const LanguageTable tables[3] = {LanguageTable::load(1), LanguageTable::load(2), LanguageTable::load(3)};
+    const LanguageTable tables[3] = {LanguageTable::load(1), LanguageTable::load(2),
+                                     LanguageTable::load(3)};
     EXPECT_EQ(FindStrKey("Left Key", tables), "Str210");
-    EXPECT_EQ(FindStrKey("Stop", tables), "Str401") << "Str251 and Str401 read the same; the last wins";
+    EXPECT_EQ(FindStrKey("Stop", tables), "Str401")
+        << "Str251 and Str401 read the same; the last wins";
     EXPECT_EQ(FindStrKey("Macro", tables), "Str206") << "Str014 is below Str100 and never found";
     EXPECT_EQ(FindStrKey("\u5de6\u952e", tables), "Str210");
     EXPECT_EQ(FindStrKey("Win+D", tables), "");

@@ -52,13 +52,16 @@ TEST_F(FormFixture, CaptionlessOverlaySwallowsClicksButNotEdits) {
     Control& overlay = add(ControlKind::Label, "Disable_All", {0, 0, 800, 600});
     form.pointerDown(20, 20, MouseButton::Left);
     form.pointerUp(20, 20, MouseButton::Left);
-    EXPECT_EQ(events.log, (std::vector<std::string>{"enter Disable_All", "down Disable_All 20,20", "click Disable_All"}));
+    EXPECT_EQ(events.log, (std::vector<std::string>{"enter Disable_All", "down Disable_All 20,20",
+                                                    "click Disable_All"}));
     events.log.clear();
-    EXPECT_EQ(form.hitTest(110, 15)->name(), "Edt_Repeat1") << "an overlay cannot cover a windowed control";
+    EXPECT_EQ(form.hitTest(110, 15)->name(), "Edt_Repeat1")
+        << "an overlay cannot cover a windowed control";
     overlay.setVisible(false);
     form.pointerDown(20, 20, MouseButton::Left);
     form.pointerUp(20, 20, MouseButton::Left);
-    EXPECT_EQ(events.log, (std::vector<std::string>{"leave Disable_All", "enter Btn_Apply", "down Btn_Apply 10,10", "click Btn_Apply"}));
+    EXPECT_EQ(events.log, (std::vector<std::string>{"leave Disable_All", "enter Btn_Apply",
+                                                    "down Btn_Apply 10,10", "click Btn_Apply"}));
 }
 
 TEST_F(FormFixture, EnterAndLeaveFollowThePointer) {
@@ -70,7 +73,8 @@ TEST_F(FormFixture, EnterAndLeaveFollowThePointer) {
     form.pointerMove(50, 50);
     form.pointerMove(25, 5);
     form.pointerLeft();
-    EXPECT_EQ(events.log, (std::vector<std::string>{"enter a", "leave a", "enter b", "leave b", "enter b", "leave b"}));
+    EXPECT_EQ(events.log, (std::vector<std::string>{"enter a", "leave a", "enter b", "leave b",
+                                                    "enter b", "leave b"}));
 }
 
 TEST_F(FormFixture, ClickNeedsPressAndReleaseOverTheSameEnabledControl) {
@@ -84,8 +88,10 @@ TEST_F(FormFixture, ClickNeedsPressAndReleaseOverTheSameEnabledControl) {
     form.pointerMove(5, 5);
     form.pointerDown(25, 5, MouseButton::Left);
     form.pointerUp(25, 5, MouseButton::Left);
-    EXPECT_EQ(events.log, (std::vector<std::string>{"enter a", "down a 5,5", "leave a", "enter b", "down b 5,5", "enter a", "leave a"}))
-        << "no click for a release elsewhere, for the right button, or on a disabled control (which fires nothing)";
+    EXPECT_EQ(events.log, (std::vector<std::string>{"enter a", "down a 5,5", "leave a", "enter b",
+                                                    "down b 5,5", "enter a", "leave a"}))
+        << "no click for a release elsewhere, for the right button, or on a disabled control "
+           "(which fires nothing)";
 }
 
 TEST_F(FormFixture, ChildrenMoveWithTheirContainerAndLieAboveIt) {
@@ -146,7 +152,8 @@ TEST(Timers, FireInOrderOnVirtualTime) {
     EXPECT_EQ(log, (std::vector<std::string>{"fast@100", "fast@200", "slow@250", "slow@500"}));
     fast.setEnabled(true);  // restarts its interval from now
     host.advance(150);
-    EXPECT_EQ(log, (std::vector<std::string>{"fast@100", "fast@200", "slow@250", "slow@500", "fast@700", "slow@750"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"fast@100", "fast@200", "slow@250", "slow@500",
+                                             "fast@700", "slow@750"}));
 }
 
 }  // namespace

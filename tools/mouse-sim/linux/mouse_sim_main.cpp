@@ -103,7 +103,9 @@ int simWrite(const char* path, const char* buf, size_t size, off_t, fuse_file_in
     return static_cast<int>(size);
 }
 
-int simTruncate(const char*, off_t, fuse_file_info*) { return 0; }
+int simTruncate(const char*, off_t, fuse_file_info*) {
+    return 0;
+}
 
 int simIoctl(const char* path, unsigned int cmd, void*, fuse_file_info* fi, unsigned int flags,
              void* data) {
@@ -130,7 +132,8 @@ int simIoctl(const char* path, unsigned int cmd, void*, fuse_file_info* fi, unsi
             info->product = static_cast<__s16>(n.productId);
             return 0;
         }
-        default: break;
+        default:
+            break;
     }
     if (_IOC_TYPE(cmd) != 'H') return -ENOTTY;
     const unsigned size = _IOC_SIZE(cmd);
@@ -175,8 +178,8 @@ int main(int argc, char** argv) {
     ops.truncate = simTruncate;
     ops.ioctl = simIoctl;
 
-    std::vector<std::string> fuseArgs{argv[0], "-f", "-s", "-o", "fsname=quorvex-mouse-sim",
-                                      options->mountDir};
+    std::vector<std::string> fuseArgs{
+        argv[0], "-f", "-s", "-o", "fsname=quorvex-mouse-sim", options->mountDir};
     std::vector<char*> fuseArgv;
     for (std::string& a : fuseArgs) fuseArgv.push_back(a.data());
     return fuse_main(static_cast<int>(fuseArgv.size()), fuseArgv.data(), &ops, nullptr);
