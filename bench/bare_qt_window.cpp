@@ -4,9 +4,7 @@
 #include <QPainter>
 #include <QWidget>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
+#include "qt/first_paint.h"
 
 class Bare : public QWidget {
   protected:
@@ -14,15 +12,7 @@ class Bare : public QWidget {
         QPainter(this).fillRect(rect(), Qt::black);
         if (reported_) return;
         reported_ = true;
-        if (const char* file = std::getenv("QUORVEX_FIRST_PAINT_FILE")) {
-            const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                 std::chrono::system_clock::now().time_since_epoch())
-                                 .count();
-            if (FILE* f = std::fopen(file, "w")) {
-                std::fprintf(f, "%lld\n", static_cast<long long>(now));
-                std::fclose(f);
-            }
-        }
+        qtui::reportFirstPaint();
     }
 
   private:

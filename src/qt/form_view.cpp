@@ -10,10 +10,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-
+#include "qt/first_paint.h"
 #include "qt/qt_host.h"
 #include "skin/pictures.h"
 
@@ -55,19 +52,6 @@ QString styleOf(const ui::Control& c) {
     return style;
 }
 
-// When the process started, for the first-paint report of the start-up measurement.
-void reportFirstPaint() {
-    const char* file = std::getenv("QUORVEX_FIRST_PAINT_FILE");
-    if (!file || !*file) return;
-    const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                         std::chrono::system_clock::now().time_since_epoch())
-                         .count();
-    if (FILE* f = std::fopen(file, "w")) {
-        std::fprintf(f, "%lld\n", static_cast<long long>(now));
-        std::fclose(f);
-    }
-}
-
 // A caption never runs out of its label: a button caption that is too wide breaks into two
 // lines when they fit, and otherwise any caption gets a smaller font until it fits.
 void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c) {
@@ -90,6 +74,19 @@ void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c
     }
     p.setFont(font);
     p.drawText(r, flags | Qt::TextSingleLine, text);
+}
+
+// Replaces a list's or combo box's items only when the model's differ, so that the widget's
+// scrolling survives a sync.
+template <typename Widget, typename TextAt>
+void replaceItemsIfChanged(Widget* w, const ui::Control& c, TextAt textAt) {
+    QStringList items;
+    for (const auto& i : c.items()) items << QString::fromStdString(i);
+    QStringList current;
+    for (int i = 0; i < w->count(); ++i) current << textAt(i);
+    if (current == items) return;
+    w->clear();
+    w->addItems(items);
 }
 
 }  // namespace
@@ -267,14 +264,7 @@ void FormView::syncWidget(ui::Control& c, Hosted& h) {
         edit->setAlignment(c.alignment() == ui::Align::Right ? Qt::AlignRight : Qt::AlignLeft);
         edit->setStyleSheet(styleOf(c));
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        QStringList items;
-        for (const auto& i : c.items()) items << QString::fromStdString(i);
-        QStringList current;
-        for (int i = 0; i < list->count(); ++i) current << list->item(i)->text();
-        if (current != items) {
-            list->clear();
-            list->addItems(items);
-        }
+        replaceItemsIfChanged(list, c, [list](int i) { return list->item(i)->text(); });
         for (int i = 0; i < list->count(); ++i)
             list->item(i)->setSizeHint(QSize(0, c.itemHeight()));
         list->setCurrentRow(c.itemIndex());
@@ -285,14 +275,7 @@ void FormView::syncWidget(ui::Control& c, Hosted& h) {
             " QScrollBar::handle:vertical{background:#3a3f49;border-radius:4px;min-height:20px;}"
             " QScrollBar::add-line,QScrollBar::sub-line{height:0;}");
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        QStringList items;
-        for (const auto& i : c.items()) items << QString::fromStdString(i);
-        QStringList current;
-        for (int i = 0; i < combo->count(); ++i) current << combo->itemText(i);
-        if (current != items) {
-            combo->clear();
-            combo->addItems(items);
-        }
+        replaceItemsIfChanged(combo, c, [combo](int i) { return combo->itemText(i); });
         combo->setCurrentIndex(c.itemIndex());
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         button->setText(text);

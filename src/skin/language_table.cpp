@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "res/resources.h"
-#include "skin/layout_table.h"
+#include "skin/ini_lines.h"
 
 namespace skin {
 namespace {
@@ -86,20 +86,12 @@ std::string utf16leToUtf8(std::span<const std::uint8_t> bytes) {
 LanguageTable LanguageTable::parse(std::span<const std::uint8_t> bytes, std::string_view section) {
     if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) bytes = bytes.subspan(2);
     LanguageTable table;
-    const std::string wanted = lowerAscii(section);
-    bool inSection = false;
+    IniSectionReader reader(section);
     for (const std::string& token : tokens(utf16leToUtf8(bytes))) {
-        const std::string_view line = trimBlanks(token);
-        if (line.empty() || line.front() == ';') continue;
-        if (line.front() == '[' && line.back() == ']') {
-            inSection = lowerAscii(line.substr(1, line.size() - 2)) == wanted;
-            continue;
-        }
-        const std::size_t eq = line.find('=');
-        if (!inSection || eq == std::string_view::npos) continue;
-        const std::string key = lowerAscii(trimBlanks(line.substr(0, eq)));
-        if (key.empty() || table.entries_.count(key)) continue;
-        table.entries_.emplace(key, std::string(trimBlanks(line.substr(eq + 1))));
+        const auto entry = reader.feed(token);
+        if (!entry) continue;
+        const std::string key = lowerAscii(entry->first);
+        if (!table.entries_.count(key)) table.entries_.emplace(key, std::string(entry->second));
     }
     return table;
 }

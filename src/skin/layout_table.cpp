@@ -3,48 +3,25 @@
 #include <charconv>
 
 #include "res/resources.h"
+#include "skin/ini_lines.h"
 
 namespace skin {
 
-std::string lowerAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
-
-std::string_view trimBlanks(std::string_view s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
 LayoutTable LayoutTable::parse(std::span<const std::uint8_t> bytes, std::string_view section) {
     LayoutTable table;
-    const std::string wanted = lowerAscii(section);
+    IniSectionReader reader(section);
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    bool inSection = false;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = trimBlanks(text.substr(start, end - start));
+        const auto entry = reader.feed(text.substr(start, end - start));
         start = end + 1;
-        if (line.empty() || line.front() == ';') continue;
-        if (line.front() == '[' && line.back() == ']') {
-            inSection = lowerAscii(line.substr(1, line.size() - 2)) == wanted;
-            continue;
-        }
-        const std::size_t eq = line.find('=');
-        if (!inSection || eq == std::string_view::npos) continue;
-        const std::string_view key = trimBlanks(line.substr(0, eq));
-        if (key.empty()) continue;
-        const std::string lower = lowerAscii(key);
+        if (!entry) continue;
+        const std::string lower = lowerAscii(entry->first);
         if (table.values_.count(lower)) continue;  // the first entry of a key counts
-        table.values_.emplace(lower, std::string(trimBlanks(line.substr(eq + 1))));
-        table.order_.emplace_back(key);
+        table.values_.emplace(lower, std::string(entry->second));
+        table.order_.emplace_back(entry->first);
     }
     return table;
 }

@@ -29,8 +29,4 @@ class LayoutTable {
     std::vector<std::string> order_;
 };
 
-// Lower-case ASCII, for the case-insensitive keys and sections of INI texts.
-std::string lowerAscii(std::string_view s);
-std::string_view trimBlanks(std::string_view s);
-
 }  // namespace skin
