@@ -8,13 +8,17 @@
 #include "qt/qt_host.h"
 #include "qt/single_instance.h"
 
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
+int main(int, char** argv) {
+    // The program reads no command line, and Qt gets none either.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication application(qtArgc, qtArgv);
     qtui::SingleInstance instance(app::TForm1::kCaption);
     if (instance.otherInstanceRaised()) return 0;
 
     auto backend = device::makeHidBackend();
     qtui::QtHost host;
+    host.setApplicationTitle("Gaming Mouse");
     app::TForm1 form(host, *backend);
     host.setMainForm(form, [&form] { return form.FormCloseQuery(); });
     form.FormCreate();

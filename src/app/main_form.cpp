@@ -104,8 +104,7 @@ void TForm1::FormCreate() {
     image::DataBufToUI(image_, link_.conversionContext(), *this);
     // 14. The desktop's mouse settings.
     RefreshMouseSystemParameters();
-    // 15. The application title.
-    host_.setApplicationTitle("Gaming Mouse");
+    // 15. The application title (the program entry set "Gaming Mouse").
     if (const std::string title = languageText("Title"); !title.empty())
         host_.setApplicationTitle(title);
     // 16. No mouse yet.

@@ -141,6 +141,8 @@ class TForm1 : public ui::Form,
     TFormLoadingUI* waitForm_ = nullptr;
     ui::Timer devTimer_{"DevTimer", kDevTimerInterval, true};
 
+    // Run state that start-up resets; the DPI, fire-key, macro-editing and recording parts
+    // of the window work with it.
     int skinSet_ = 1;
     bool errorPage_ = false;
     bool pointerOverRecord_ = false;
