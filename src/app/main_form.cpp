@@ -54,6 +54,7 @@ TForm1::TForm1(ui::Host& host, device::HidBackend& backend)
     setCaption(kCaption);
     createControls();
     attachHandlers();
+    setupMenus();
     devTimer_.onTimer = [this] { link_.DevTimerTimer(); };
 }
 
@@ -239,6 +240,8 @@ int TForm1::languageSelector() const {
 void TForm1::setPageSelector(int selector) {
     control("gbPageCtl").setItemIndex(selector - 1);
 }
+
+const keys::FireKeyModeSettings& TForm1::fireKeySettings() const { return *fireKeys_; }
 
 std::string TForm1::keyName(const std::string& codeText) const {
     return keys::KeyCodeToName(codeText, language_, *fireKeys_, *macroNames_);

@@ -112,8 +112,37 @@ class TForm1 : public ui::Form,
     void HideP4_OnClick();
     // Shows the function names of a profile (1-3) on the key labels.
     void refreshKeyLabels(int profile);
+    // The four fire-key modes as the Advanced Page's edits hold them.
+    const keys::FireKeyModeSettings& fireKeySettings() const;
     // The name of a key code as a button shows it, in the current language.
     std::string keyName(const std::string& codeText) const;
+
+    // The assignment editor: function menus of the key labels.
+    void ShowLRM_OnClick(int button);
+    void ShowPnlMain_OnClick(int button);
+    void KeyByTagMouseEnter(ui::Control& entry);
+    void KeyStatusMouseEnter(ui::Control& entry);
+    void KeyStatusMouseLeave(ui::Control& entry);
+    void KeyStatusOnClick(ui::Control& entry);
+    void Key_SwitchLRMOnClick(ui::Control& entry);
+    void Key_AssemblyClick();
+    void LB_NameClick(int row);
+    // The combination-key dialog leaves its result here and calls ApplyAssemblyKey.
+    struct PendingCombination {
+        std::string name, code;
+        bool ready = false;
+    };
+    PendingCombination& pendingCombination() { return pending_; }
+    void ApplyAssemblyKey();
+    void ButtonTypeCMouseEnter(int button);
+    void ButtonTypeCMouseLeave(int button);
+    void LabelRunTimer();
+    int currentButton() const { return currentButton_; }
+    // Profile 1 or 2 while its page is up; 0 (none) otherwise.
+    int editableProfile() const;
+    ui::Timer& labelRun() { return labelRun_; }
+    // Opens the combination-key dialog; set by whoever owns the dialog.
+    std::function<void()> openCombinationDialog;
 
   private:
     class FireKeySettings;
@@ -124,6 +153,11 @@ class TForm1 : public ui::Form,
     void setPageSelector(int selector);
     void showPage(int page);
     void applyLanguageTexts();
+    void setupMenus();
+    void endLabelScrolling();
+    void storeForCurrentButton(const std::string& code, const std::string& name);
+    void placeSubmenu(ui::Control& submenu, const ui::Control& parent, const ui::Control& entry, bool upward,
+                      int leftOffset);
     void fireKeysToEdits();
     ui::Control& control(std::string_view name) const { return at(name); }
 
@@ -140,6 +174,14 @@ class TForm1 : public ui::Form,
     device::DeviceLink link_;
     TFormLoadingUI* waitForm_ = nullptr;
     ui::Timer devTimer_{"DevTimer", kDevTimerInterval, true};
+    ui::Timer labelRun_{"LabelRun", 200, false};
+    int currentButton_ = 0;
+    struct Scrolling {
+        ui::Control* label = nullptr;
+        std::string caption;
+        int steps = 0;
+    } scrolling_;
+    PendingCombination pending_;
 
     // Run state that start-up resets; the DPI, fire-key, macro-editing and recording parts
     // of the window work with it.

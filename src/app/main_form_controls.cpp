@@ -16,39 +16,28 @@ constexpr ui::Color kMenuBorder{227, 38, 46};
 
 struct MenuSpec {
     const char* panel;
-    int x, y, width;
+    int width;
     std::initializer_list<const char*> entries;
 };
 
-// The function menus of the Mouse Keys Page, 24 pixels an entry.
+// The function menus of the Mouse Keys Page, 24 pixels an entry. First-level submenus are as
+// wide as a Pnl_Main entry less 26 pixels, and the two beside Pnl_Special as wide as its
+// entries, so that the placement rules put them edge to edge.
 const MenuSpec kMenus[] = {
-    {"Pnl_LRM", 0, 0, 150, {"Key_L", "Key_R", "Key_M"}},
-    {"Pnl_Main",
-     0,
-     0,
-     170,
-     {"Key_Standard", "Key_Special", "Key_Media", "Key_WWW", "Key_Assembly", "Key_Macro"}},
-    {"Pnl_MseKey", 0, 0, 150, {"Key_Left", "Key_Right", "Key_Middle", "Key_B4", "Key_B5"}},
-    {"Pnl_Special",
-     0,
-     0,
-     160,
-     {"Key_ACPI", "Key_Fire", "Key_FireMode", "Key_AIM", "Key_Profile", "Key_ReportRate",
-      "Key_Default", "Key_LEDMode", "Key_CPI", "Key_CPII", "Key_CPID"}},
-    {"Pnl_ACPI", 0, 0, 130, {"Key_Power", "Key_Sleep", "Key_WakeUp"}},
-    {"Pnl_Media",
-     0,
-     0,
-     160,
-     {"Key_PlayPause", "Key_Stop", "Key_PreviousTrack", "Key_NextTrack", "Key_VolumePlus",
-      "Key_VolumeMinus", "Key_Mute"}},
-    {"Pnl_WWW",
-     0,
-     0,
-     170,
-     {"Key_WWWHome", "Key_WWWSearch", "Key_WWWBack", "Key_WWWForward", "Key_WWWStop",
-      "Key_WWWRefresh", "Key_WWWFavorites"}},
-    {"Pnl_Fire", 0, 0, 130, {"Key_FireMode1", "Key_FireMode2", "Key_FireMode3", "Key_FireMode4"}},
+    {"Pnl_LRM", 143, {"Key_L", "Key_R", "Key_M"}},
+    {"Pnl_Main", 170, {"Key_Standard", "Key_Special", "Key_Media", "Key_WWW", "Key_Assembly", "Key_Macro"}},
+    {"Pnl_MseKey", 143, {"Key_Left", "Key_Right", "Key_Middle", "Key_B4", "Key_B5"}},
+    {"Pnl_Special", 143,
+     {"Key_ACPI", "Key_Fire", "Key_FireMode", "Key_AIM", "Key_Profile", "Key_ReportRate", "Key_Default",
+      "Key_LEDMode", "Key_CPI", "Key_CPII", "Key_CPID"}},
+    {"Pnl_ACPI", 142, {"Key_Power", "Key_Sleep", "Key_WakeUp"}},
+    {"Pnl_Media", 143,
+     {"Key_PlayPause", "Key_Stop", "Key_PreviousTrack", "Key_NextTrack", "Key_VolumePlus", "Key_VolumeMinus",
+      "Key_Mute"}},
+    {"Pnl_WWW", 143,
+     {"Key_WWWHome", "Key_WWWSearch", "Key_WWWBack", "Key_WWWForward", "Key_WWWStop", "Key_WWWRefresh",
+      "Key_WWWFavorites"}},
+    {"Pnl_Fire", 142, {"Key_FireMode1", "Key_FireMode2", "Key_FireMode3", "Key_FireMode4"}},
 };
 
 }  // namespace
@@ -235,7 +224,7 @@ void TForm1::createControls() {
     // Function menus, hidden until a key label is clicked.
     for (const MenuSpec& m : kMenus) {
         ui::Control& panel = add(ControlKind::Panel, m.panel);
-        panel.setBounds({m.x, m.y, m.width, static_cast<int>(m.entries.size()) * 24 + 2});
+        panel.setBounds({0, 0, m.width, static_cast<int>(m.entries.size()) * 24 + 2});
         panel.setBackground(kMenuBack);
         panel.setBorderColor(kMenuBorder);
         panel.setVisible(false);
@@ -246,7 +235,8 @@ void TForm1::createControls() {
         }
     }
     ui::Control& macroChooser = add(ControlKind::ListBox, "LB_Name");
-    macroChooser.setBounds({0, 0, 170, 24 * 8});
+    macroChooser.setBounds({0, 0, 143, 20 * 8 + 2});
+    macroChooser.setItemHeight(20);
     macroChooser.setVisible(false);
 
     // The two locks lie above every label and picture.
