@@ -55,6 +55,7 @@ TForm1::TForm1(ui::Host& host, device::HidBackend& backend)
     createControls();
     attachHandlers();
     setupMenus();
+    setupFireKeys();
     devTimer_.onTimer = [this] { link_.DevTimerTimer(); };
 }
 
@@ -65,7 +66,7 @@ void TForm1::FormCreate() {
     host_.setTrayIcon("MAINICON");
     // 2. Run state.
     selectedDpiCount_ = 4;
-    selectedFireModeCount_ = 3;
+    fireModes_ = {};
     link_.setReportRateChanged(false);
     rememberedReportRate_ = 0;
     link_.clearDeviceKind();
@@ -261,6 +262,7 @@ void TForm1::fireKeysToEdits() {
 
 void TForm1::RefreshUI() {
     fireKeysToEdits();
+    RefreshFireKeyMode();
     // The image's current profile selects its navigation button and shows its keys.
     const int profile = image_.sectionBuf[image::kParameterB.offset + 2];
     if (profile >= 0 && profile <= 2) {

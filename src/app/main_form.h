@@ -9,6 +9,7 @@
 #include "device/hid_backend.h"
 #include "device/hid_transport.h"
 #include "image/image_types.h"
+#include "keys/fire_key_modes.h"
 #include "skin/hover_states.h"
 #include "skin/language_table.h"
 #include "skin/layout_apply.h"
@@ -138,6 +139,16 @@ class TForm1 : public ui::Form,
     void ButtonTypeCMouseLeave(int button);
     void LabelRunTimer();
     int currentButton() const { return currentButton_; }
+
+    // Fire-key modes on the Advanced Page.
+    void Edt_Repeat1KeyPress(char32_t& ch);
+    void RepeatValue_OnClick(ui::Control& edit);
+    void DelayTimeValue_OnClick(ui::Control& edit);
+    void FireKeyModeCheck(int mode);
+    void RefreshFireKeyMode();
+    void FireKeyModeToDataBuf() override;
+    void FireKeyAndFireKeyModeToDataBuf() override;
+    const keys::FireModeSelection& fireModes() const { return fireModes_; }
     // Profile 1 or 2 while its page is up; 0 (none) otherwise.
     int editableProfile() const;
     ui::Timer& labelRun() { return labelRun_; }
@@ -154,6 +165,8 @@ class TForm1 : public ui::Form,
     void showPage(int page);
     void applyLanguageTexts();
     void setupMenus();
+    void setupFireKeys();
+    void showFireModeSelection();
     void endLabelScrolling();
     void storeForCurrentButton(const std::string& code, const std::string& name);
     void placeSubmenu(ui::Control& submenu, const ui::Control& parent, const ui::Control& entry, bool upward,
@@ -189,7 +202,7 @@ class TForm1 : public ui::Form,
     bool errorPage_ = false;
     bool pointerOverRecord_ = false;
     int selectedDpiCount_ = 4;
-    int selectedFireModeCount_ = 3;
+    keys::FireModeSelection fireModes_;
     int rememberedReportRate_ = 0;
     bool insertMode_ = false;
     bool recording_ = false;

@@ -5,8 +5,9 @@
 namespace qtui {
 
 QString SingleInstance::serverName(const QString& caption) {
-    // Per user, so that two people on one machine each get their own editor.
-    return caption + " (" + qEnvironmentVariable("USER", "user") + ")";
+    // Per user and display, so that two people (or two desktops) each get their own editor.
+    const QString display = qEnvironmentVariable("DISPLAY", qEnvironmentVariable("WAYLAND_DISPLAY"));
+    return caption + " (" + qEnvironmentVariable("USER", "user") + " " + display + ")";
 }
 
 SingleInstance::SingleInstance(const QString& caption) {

@@ -1,0 +1,86 @@
+// The four fire-key modes of the Advanced Page: their edits, the fire-mode selection, and
+// their share of the image.
+#include "app/main_form.h"
+#include "image/key_code_texts.h"
+#include "image/sections.h"
+#include "keys/key_code.h"
+
+namespace app {
+namespace {
+
+std::size_t entryOffset(int mode) { return image::kFireKey.offset + 4 * static_cast<std::size_t>(mode - 1); }
+
+}  // namespace
+
+void TForm1::setupFireKeys() {
+    const auto digitsOnly = [this](ui::Control&, char32_t& ch) { Edt_Repeat1KeyPress(ch); };
+    for (int n = 1; n <= 4; ++n) {
+        ui::Control& repeat = control("Edt_Repeat" + std::to_string(n));
+        ui::Control& delay = control("Edt_DelayTime" + std::to_string(n));
+        repeat.onKeyPress = digitsOnly;
+        delay.onKeyPress = digitsOnly;
+        repeat.onExit = [this](ui::Control& e) { RepeatValue_OnClick(e); };
+        delay.onExit = [this](ui::Control& e) { DelayTimeValue_OnClick(e); };
+        control("lbl_FKMode" + std::to_string(n)).onClick = [this, n](ui::Control&) { FireKeyModeCheck(n); };
+    }
+    for (const char* colour : {"Edt_Mode1R", "Edt_Mode1G", "Edt_Mode1B", "Edt_Mode2R", "Edt_Mode2G", "Edt_Mode2B"}) {
+        control(colour).onKeyPress = digitsOnly;
+    }
+}
+
+void TForm1::Edt_Repeat1KeyPress(char32_t& ch) {
+    if ((ch < U'0' || ch > U'9') && ch != U'\b') ch = 0;
+}
+
+void TForm1::RepeatValue_OnClick(ui::Control& edit) { edit.setCaption(keys::correctRepeatText(edit.caption())); }
+
+void TForm1::DelayTimeValue_OnClick(ui::Control& edit) { edit.setCaption(keys::correctDelayText(edit.caption())); }
+
+void TForm1::FireKeyModeCheck(int mode) {
+    if (fireModes_.toggle(mode)) showFireModeSelection();
+}
+
+void TForm1::showFireModeSelection() {
+    for (int n = 1; n <= 4; ++n) {
+        control("lbl_FKMode" + std::to_string(n))
+            .setFontColor(fireModes_.selected(n) ? kept_.dpiSelected : kept_.dpiNotSelected);
+    }
+}
+
+void TForm1::RefreshFireKeyMode() {
+    // The last fire-mode function of the 36 buttons decides.
+    const std::string fireMode = languageText("Str240");
+    for (std::size_t p = 0; p < image::kProfileCount; ++p) {
+        for (std::size_t b = 0; b < image::kButtonCount; ++b) {
+            if (keyName(image_.keyCodeTexts[p][b]) != fireMode) continue;
+            const std::size_t at = image::keyCodeOffset(p, b);
+            const auto& s = image_.sectionBuf;
+            fireModes_.takeFromCode({s[at], s[at + 1], s[at + 2], s[at + 3]});
+        }
+    }
+    showFireModeSelection();
+}
+
+void TForm1::FireKeyModeToDataBuf() {
+    for (int n = 1; n <= 4; ++n) {
+        const std::size_t at = entryOffset(n);
+        const auto entry = keys::fireKeyEntry(keys::repeatValue(control("Edt_Repeat" + std::to_string(n)).caption()),
+                                              keys::delayValue(control("Edt_DelayTime" + std::to_string(n)).caption()),
+                                              image_.sectionBuf[at + 2]);
+        std::copy(entry.begin(), entry.end(), image_.sectionBuf.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+}
+
+void TForm1::FireKeyAndFireKeyModeToDataBuf() {
+    const std::string fireMode = languageText("Str240");
+    const auto code = fireModes_.code();
+    for (std::size_t p = 0; p < image::kProfileCount; ++p) {
+        for (std::size_t b = 0; b < image::kButtonCount; ++b) {
+            if (keyName(image_.keyCodeTexts[p][b]) != fireMode) continue;
+            std::copy(code.begin(), code.end(),
+                      image_.sectionBuf.begin() + static_cast<std::ptrdiff_t>(image::keyCodeOffset(p, b)));
+        }
+    }
+}
+
+}  // namespace app

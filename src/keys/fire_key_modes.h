@@ -1,0 +1,42 @@
+#pragma once
+// The four fire-key modes: the corrections of their edits, their FireKey entries, and the
+// selection of modes that fire-mode functions carry.
+#include <array>
+#include <cstdint>
+#include <set>
+#include <string>
+
+namespace keys {
+
+// On leaving an edit: empty or exactly "1" becomes "2"; values above the limit become it.
+std::string correctRepeatText(const std::string& text);  // limit 15
+std::string correctDelayText(const std::string& text);   // limit 2000
+
+// The number an edit holds for writing; an edit left empty (still focused) counts as the
+// value its correction would give it.
+unsigned repeatValue(const std::string& text);
+unsigned delayValue(const std::string& text);
+
+// The FireKey entry of a mode: 06, repeat + 0x10, byte 2's high four bits + delay bits 8-11,
+// delay bits 0-7 (all modulo 256).
+std::array<std::uint8_t, 4> fireKeyEntry(unsigned repeat, unsigned delay, std::uint8_t oldByte2);
+
+// The fire-mode selection: one to three of the modes 1-4 once it has a member.
+class FireModeSelection {
+public:
+    FireModeSelection() : modes_{1, 2, 3} {}
+    const std::set<int>& modes() const { return modes_; }
+    bool selected(int mode) const { return modes_.count(mode) != 0; }
+    // A click on a mode's label: adds it (unless three are selected) or removes it (unless it
+    // is the only one). True when the selection changed.
+    bool toggle(int mode);
+    // Takes the modes named by bytes 1-3 of a fire-mode code (values 1-4; others ignored).
+    void takeFromCode(const std::array<std::uint8_t, 4>& code);
+    // 0F, the selected modes ascending, zeros.
+    std::array<std::uint8_t, 4> code() const;
+
+private:
+    std::set<int> modes_;
+};
+
+}  // namespace keys
