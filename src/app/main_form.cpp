@@ -56,6 +56,7 @@ TForm1::TForm1(ui::Host& host, device::HidBackend& backend)
     attachHandlers();
     setupMenus();
     setupFireKeys();
+    setupDpi();
     devTimer_.onTimer = [this] { link_.DevTimerTimer(); };
 }
 
@@ -261,6 +262,7 @@ void TForm1::fireKeysToEdits() {
 }
 
 void TForm1::RefreshUI() {
+    dpiToControls();
     fireKeysToEdits();
     RefreshFireKeyMode();
     // The image's current profile selects its navigation button and shows its keys.
@@ -276,6 +278,7 @@ void TForm1::RefreshUI() {
 }
 
 void TForm1::UIToDataBuf() {
+    dpiToImage();
     // Page selector states 1 to 3 are the current profile; the others leave it.
     const int selector = pageSelector();
     if (selector >= 1 && selector <= 3)

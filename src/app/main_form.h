@@ -1,6 +1,7 @@
 #pragma once
 // TForm1: the main window's logic. It owns the image, the device link and the window's
 // controls, implements what the link and the skin ask of the window, and runs start-up.
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -140,6 +141,14 @@ class TForm1 : public ui::Form,
     void LabelRunTimer();
     int currentButton() const { return currentButton_; }
 
+    // DPI levels and report rate on the Advanced Page.
+    void DPILevel_OnClick(int level);
+    void CurrentDPI_OnClick(int level);
+    void ReportRate_OnClick(int rate);
+    bool dpiLevelSelected(int level) const { return dpiSelected_[static_cast<std::size_t>(level - 1)]; }
+    int currentDpiLevel() const;
+    int selectedDpiCount() const { return selectedDpiCount_; }
+
     // Fire-key modes on the Advanced Page.
     void Edt_Repeat1KeyPress(char32_t& ch);
     void RepeatValue_OnClick(ui::Control& edit);
@@ -166,6 +175,12 @@ class TForm1 : public ui::Form,
     void applyLanguageTexts();
     void setupMenus();
     void setupFireKeys();
+    void setupDpi();
+    void dpiToControls();
+    void dpiToImage();
+    void showDpiLevel(int level, bool selected);
+    void setCurrentDpi(int level);
+    void showReportRate(int rate);
     void showFireModeSelection();
     void endLabelScrolling();
     void storeForCurrentButton(const std::string& code, const std::string& name);
@@ -202,6 +217,7 @@ class TForm1 : public ui::Form,
     bool errorPage_ = false;
     bool pointerOverRecord_ = false;
     int selectedDpiCount_ = 4;
+    std::array<bool, 8> dpiSelected_{};
     keys::FireModeSelection fireModes_;
     int rememberedReportRate_ = 0;
     bool insertMode_ = false;

@@ -120,7 +120,8 @@ void TForm1::createControls() {
     scale("DbSpd", 136, 290);
     scale("ScrSpd", 136, 386);
     for (int n = 1; n <= 8; ++n) {
-        picture("Img_DPI" + std::to_string(n), 535 + 29 * (n - 1), 222, 20, 4).setPicture("Bar2_D");
+        // 14 high: the bar is drawn at the top, the rest makes it easier to click.
+        picture("Img_DPI" + std::to_string(n), 535 + 29 * (n - 1), 222, 20, 14).setPicture("Bar2_D");
         // 28 wide, so that the levels 29 pixels apart keep a gap between their texts.
         label("lbl_DPI" + std::to_string(n), 535 + 29 * (n - 1) - 6, 194, 28, 14)
             .setAlignment(Align::Center);
@@ -250,6 +251,9 @@ void TForm1::createControls() {
     ui::Control& languages = add(ControlKind::RadioGroup, "gbLang");
     languages.setItems({"rb_Lang1", "rb_Lang2", "rb_Lang3"});
     languages.setItemIndex(0);
+    ui::Control& dpi = add(ControlKind::RadioGroup, "gbDPI");
+    dpi.setItems({"rb_DPI1", "rb_DPI2", "rb_DPI3", "rb_DPI4", "rb_DPI5", "rb_DPI6", "rb_DPI7", "rb_DPI8"});
+    dpi.setItemIndex(0);
     ui::Control& rates = add(ControlKind::RadioGroup, "gbReport");
     rates.setItems({"rb_Rep1", "rb_Rep2"});
     rates.setItemIndex(0);
