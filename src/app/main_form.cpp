@@ -57,6 +57,7 @@ TForm1::TForm1(ui::Host& host, device::HidBackend& backend)
     setupMenus();
     setupFireKeys();
     setupDpi();
+    setupLight();
     devTimer_.onTimer = [this] { link_.DevTimerTimer(); };
 }
 
@@ -263,6 +264,7 @@ void TForm1::fireKeysToEdits() {
 
 void TForm1::RefreshUI() {
     dpiToControls();
+    lightToControls();
     fireKeysToEdits();
     RefreshFireKeyMode();
     // The image's current profile selects its navigation button and shows its keys.
@@ -279,6 +281,7 @@ void TForm1::RefreshUI() {
 
 void TForm1::UIToDataBuf() {
     dpiToImage();
+    lightToImage();
     // Page selector states 1 to 3 are the current profile; the others leave it.
     const int selector = pageSelector();
     if (selector >= 1 && selector <= 3)

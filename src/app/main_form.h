@@ -149,6 +149,13 @@ class TForm1 : public ui::Form,
     int currentDpiLevel() const;
     int selectedDpiCount() const { return selectedDpiCount_; }
 
+    // The light on the Breathing Page.
+    void RGBMode_OnClick(int mode);              // 0 Random, 1 Colorful, 2 Custom
+    void TimeBar_OnClick(int scale, int step);   // scales 0 off, 1 raise, 2 on, 3 fall
+    void LEDColModeChange(int colourMode);       // 1 or 2
+    void RGBParaValue_OnClick(ui::Control& edit);
+    int lightStep(int scale) const { return lightSteps_[static_cast<std::size_t>(scale)]; }
+
     // Fire-key modes on the Advanced Page.
     void Edt_Repeat1KeyPress(char32_t& ch);
     void RepeatValue_OnClick(ui::Control& edit);
@@ -176,6 +183,10 @@ class TForm1 : public ui::Form,
     void setupMenus();
     void setupFireKeys();
     void setupDpi();
+    void setupLight();
+    void lightToControls();
+    void lightToImage();
+    void showLightStep(int scale, int step);
     void dpiToControls();
     void dpiToImage();
     void showDpiLevel(int level, bool selected);
@@ -218,6 +229,7 @@ class TForm1 : public ui::Form,
     bool pointerOverRecord_ = false;
     int selectedDpiCount_ = 4;
     std::array<bool, 8> dpiSelected_{};
+    std::array<int, 4> lightSteps_{};
     keys::FireModeSelection fireModes_;
     int rememberedReportRate_ = 0;
     bool insertMode_ = false;

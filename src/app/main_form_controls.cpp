@@ -251,6 +251,12 @@ void TForm1::createControls() {
     ui::Control& languages = add(ControlKind::RadioGroup, "gbLang");
     languages.setItems({"rb_Lang1", "rb_Lang2", "rb_Lang3"});
     languages.setItemIndex(0);
+    ui::Control& led = add(ControlKind::RadioGroup, "gbLED");
+    led.setItems({"rb_Random", "rb_Colorful", "rb_Custom"});
+    led.setItemIndex(0);
+    ui::Control& colourMode = add(ControlKind::RadioGroup, "gbLEDColMode");
+    colourMode.setItems({"rb_LEDColMode1", "rb_LEDColMode2"});
+    colourMode.setItemIndex(0);
     ui::Control& dpi = add(ControlKind::RadioGroup, "gbDPI");
     dpi.setItems({"rb_DPI1", "rb_DPI2", "rb_DPI3", "rb_DPI4", "rb_DPI5", "rb_DPI6", "rb_DPI7", "rb_DPI8"});
     dpi.setItemIndex(0);

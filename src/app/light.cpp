@@ -1,0 +1,120 @@
+// The breathing and RGB light of the Breathing Page, and its share of the image.
+#include "app/main_form.h"
+#include "image/sections.h"
+#include "settings/light.h"
+#include "skin/pictures.h"
+
+namespace app {
+namespace {
+
+constexpr std::size_t kFlags = 9;       // bit 0: no light fields; bit 4: colour mode 1
+constexpr std::size_t kTimes = 18;      // off, raise, on, fall
+constexpr std::size_t kColour1 = 22;    // red, green, blue of colour mode 1
+constexpr std::size_t kLedMode = 30;
+
+const char* const kScales[] = {"Off", "Raise", "On", "Fall"};
+const char* const kModes[] = {"Random", "Colorful", "Custom"};
+const char* const kColour1Edits[] = {"Edt_Mode1R", "Edt_Mode1G", "Edt_Mode1B"};
+const char* const kColour2Edits[] = {"Edt_Mode2R", "Edt_Mode2G", "Edt_Mode2B"};
+
+settings::TimeScale scaleOf(int scale) {
+    return scale == 0 || scale == 2 ? settings::TimeScale::Hold : settings::TimeScale::Step;
+}
+
+}  // namespace
+
+void TForm1::setupLight() {
+    for (int m = 0; m < 3; ++m) control(std::string("lbl_") + kModes[m]).onClick = [this, m](ui::Control&) { RGBMode_OnClick(m); };
+    for (int scale = 0; scale < 4; ++scale) {
+        for (int n = 1; n <= 10; ++n) {
+            const auto clicked = [this, scale, n](ui::Control&) { TimeBar_OnClick(scale, n); };
+            // The bar and its digit below it both set the step.
+            control(std::string("Img_") + kScales[scale] + std::to_string(n)).onClick = clicked;
+            control(std::string("lbl_") + kScales[scale] + std::to_string(n)).onClick = clicked;
+        }
+    }
+    control("lbl_LEDColMode1").onClick = [this](ui::Control&) { LEDColModeChange(1); };
+    control("lbl_LEDColMode2").onClick = [this](ui::Control&) { LEDColModeChange(2); };
+    for (const char* e : kColour1Edits) {
+        control(e).setCaption("100");
+        control(e).onChange = [this](ui::Control& edit) { RGBParaValue_OnClick(edit); };
+    }
+    for (const char* e : kColour2Edits) {
+        control(e).setCaption("0");
+        control(e).setReadOnly(true);
+    }
+    RGBMode_OnClick(0);
+    LEDColModeChange(1);
+}
+
+void TForm1::RGBMode_OnClick(int mode) {
+    control("gbLED").setItemIndex(mode);
+    for (int m = 0; m < 3; ++m) skin::showPicture(control(std::string("Img_") + kModes[m]), m == mode ? "RdS_E" : "RdS_D");
+}
+
+void TForm1::showLightStep(int scale, int step) {
+    lightSteps_[static_cast<std::size_t>(scale)] = step;
+    for (int n = 1; n <= 10; ++n) {
+        skin::showPicture(control(std::string("Img_") + kScales[scale] + std::to_string(n)), n <= step ? "Bar1_E" : "Bar1_D");
+    }
+}
+
+void TForm1::TimeBar_OnClick(int scale, int step) { showLightStep(scale, step); }
+
+void TForm1::LEDColModeChange(int colourMode) {
+    control("gbLEDColMode").setItemIndex(colourMode - 1);
+    skin::showPicture(control("Img_LEDColMode1"), colourMode == 1 ? "RdS_E" : "RdS_D");
+    skin::showPicture(control("Img_LEDColMode2"), colourMode == 2 ? "RdS_E" : "RdS_D");
+    for (const char* e : kColour1Edits) control(e).setReadOnly(colourMode != 1);
+}
+
+void TForm1::RGBParaValue_OnClick(ui::Control& edit) {
+    const std::string corrected = settings::correctColourText(edit.caption());
+    if (corrected != edit.caption()) edit.setCaption(corrected);
+}
+
+void TForm1::lightToControls() {
+    const auto& s = image_.sectionBuf;
+    if (s[kFlags] & 0x01) return;  // this mouse has no light to set
+    const int mode = s[kLedMode];
+    RGBMode_OnClick(mode == 1 || mode == 2 ? mode : 0);
+    for (int scale = 0; scale < 4; ++scale) {
+        showLightStep(scale, settings::stepOfCode(scaleOf(scale), s[kTimes + static_cast<std::size_t>(scale)]));
+    }
+    LEDColModeChange(s[kFlags] & 0x10 ? 1 : 2);
+    for (std::size_t i = 0; i < 3; ++i) {
+        ui::Control& e = control(kColour1Edits[i]);
+        e.setCaption(settings::correctColourText(std::to_string(s[kColour1 + i])));
+        control(kColour2Edits[i]).setCaption(std::to_string(s[image::kUserBreath.offset + i]));
+    }
+}
+
+void TForm1::lightToImage() {
+    auto& s = image_.sectionBuf;
+    if (s[kFlags] & 0x01) return;
+    s[kLedMode] = static_cast<image::Byte>(control("gbLED").itemIndex());
+    for (int scale = 0; scale < 4; ++scale) {
+        const int step = lightSteps_[static_cast<std::size_t>(scale)];
+        if (step >= 1) s[kTimes + static_cast<std::size_t>(scale)] = settings::codeOfStep(scaleOf(scale), step);
+    }
+    if (control("gbLEDColMode").itemIndex() == 0) {
+        s[kFlags] = static_cast<image::Byte>(s[kFlags] | 0x10);
+    } else {
+        s[kFlags] = static_cast<image::Byte>(s[kFlags] & ~0x10);
+    }
+    const auto number = [](const std::string& text) {
+        int v = 0;
+        for (char c : text) {
+            if (c < '0' || c > '9') break;
+            v = v * 10 + (c - '0');
+            if (v > 255) return 255;
+        }
+        return v;
+    };
+    for (std::size_t i = 0; i < 3; ++i) {
+        s[kColour1 + i] = static_cast<image::Byte>(number(control(kColour1Edits[i]).caption()));
+        s[image::kUserBreath.offset + i] = static_cast<image::Byte>(number(control(kColour2Edits[i]).caption()));
+    }
+}
+
+}  // namespace app

@@ -1,0 +1,91 @@
+// The breathing and RGB light: from the image to the Breathing Page and back.
+#include <gtest/gtest.h>
+
+#include "app/main_form.h"
+#include "fake_host.h"
+#include "image/conversion.h"
+#include "sim/sim_presets.h"
+
+namespace scenario {
+namespace {
+
+struct Light : ::testing::Test {
+    testing_support::FakeHost host;
+    sim::SimulatedMouse mouse{sim::DeviceKind::ImageOnly};
+    app::TForm1 form{host, mouse};
+    void SetUp() override { form.FormCreate(); }
+    image::DataBuf& data() { return form.editorImage().dataBuf; }
+    void show() { image::DataBufToUI(form.editorImage(), form.link().conversionContext(), form); }
+    void compose() { image::ComposeDataBuf(form.editorImage(), form.link().conversionContext(), form); }
+    ui::Control& c(const char* n) { return form.at(n); }
+};
+
+TEST_F(Light, WithoutTheLightFeatureNothingMoves) {
+    // The built-in image has byte 9 = 0xFF: the page keeps its start state.
+    EXPECT_EQ(form.lightStep(0), 0);
+    EXPECT_EQ(c("Edt_Mode1R").caption(), "100");
+    EXPECT_EQ(c("Img_Random").picture(), "RdS_E");
+    form.RGBMode_OnClick(2);
+    form.TimeBar_OnClick(0, 5);
+    const auto before = data().image;
+    compose();
+    for (std::size_t i : {9u, 18u, 19u, 20u, 21u, 22u, 23u, 24u, 30u}) EXPECT_EQ(data().image[i], before[i]) << i;
+}
+
+TEST_F(Light, ImageToPageAndBack) {
+    auto& img = data().image;
+    img[9] = 0xFE & ~0x10;  // light shown, colour mode 2
+    img[18] = 160;
+    img[19] = 40;
+    img[20] = 10;
+    img[21] = 50;
+    img[22] = 150;
+    img[23] = 0;
+    img[24] = 7;
+    img[30] = 4;
+    img[32] = 0;
+    img[33] = 10;
+    img[34] = 200;
+    show();
+    EXPECT_EQ((std::array<int, 4>{form.lightStep(0), form.lightStep(1), form.lightStep(2), form.lightStep(3)}),
+              (std::array<int, 4>{7, 10, 1, 10}));
+    EXPECT_EQ(c("Img_Off7").picture(), "Bar1_E");
+    EXPECT_EQ(c("Img_Off8").picture(), "Bar1_D");
+    EXPECT_EQ(c("Img_Random").picture(), "RdS_E") << "LED mode 4 shows Random";
+    EXPECT_EQ(c("Edt_Mode1R").caption(), "100") << "150 is shown as 100";
+    EXPECT_TRUE(c("Edt_Mode1R").readOnly()) << "colour mode 2";
+    EXPECT_EQ(c("Img_LEDColMode2").picture(), "RdS_E");
+    EXPECT_EQ(c("Edt_Mode2B").caption(), "200");
+    EXPECT_TRUE(c("Edt_Mode2B").readOnly());
+
+    for (int scale = 0; scale < 4; ++scale) form.TimeBar_OnClick(scale, 10);
+    compose();
+    EXPECT_EQ((std::array<int, 4>{img[18], img[19], img[20], img[21]}), (std::array<int, 4>{225, 23, 225, 23}));
+    EXPECT_EQ(img[22], 100);
+    EXPECT_EQ(img[30], 0) << "written back as Random";
+    EXPECT_EQ(img[9] & 0x10, 0);
+    EXPECT_EQ((std::array<int, 3>{img[32], img[33], img[34]}), (std::array<int, 3>{0, 10, 200}));
+
+    form.LEDColModeChange(1);
+    form.RGBMode_OnClick(1);
+    EXPECT_FALSE(c("Edt_Mode1R").readOnly());
+    compose();
+    EXPECT_EQ(img[9] & 0x10, 0x10);
+    EXPECT_EQ(img[9] & 0x01, 0);
+    EXPECT_EQ(img[30], 1);
+}
+
+TEST_F(Light, ColourEditsKeepZeroToHundred) {
+    ui::Control& g = c("Edt_Mode1G");
+    g.setCaption("250");
+    g.onChange(g);
+    EXPECT_EQ(g.caption(), "100");
+    g.setCaption("");
+    g.onChange(g);
+    EXPECT_EQ(g.caption(), "0");
+    form.setFocus(&g);
+    EXPECT_EQ(form.keyPress(U'a'), 0u) << "digits only";
+}
+
+}  // namespace
+}  // namespace scenario
