@@ -58,6 +58,7 @@ TForm1::TForm1(ui::Host& host, device::HidBackend& backend)
     setupFireKeys();
     setupDpi();
     setupLight();
+    setupMacroPage();
     devTimer_.onTimer = [this] { link_.DevTimerTimer(); };
 }
 
@@ -295,27 +296,8 @@ void TForm1::refreshKeyLabels(int profile) {
     }
 }
 
-// ---- macro names and the desktop's mouse settings ----
+// ---- the desktop's mouse settings ----
 
-void TForm1::RefreshMacroName() {
-    // The names of the slots follow with the macro model; until then every slot is unnamed.
-    ui::Control& names = control("LB_MacroName");
-    ui::Control& chooser = control("LB_Name");
-    std::vector<std::string> empty(image::kMacroCount);
-    names.setItems(empty);
-    chooser.setItems(empty);
-}
-
-// The name list goes back into the name area with the macro model; until then the area keeps
-// the names as read.
-void TForm1::UIToMacroName() {}
-
-void TForm1::ClearMacroEditor() {
-    control("LB_MacroName").clearItems();
-    control("LB_macro").clearItems();
-    control("mmo_macro").clearItems();
-    control("mmo_wrscript").clearItems();
-}
 
 // The desktop's pointer, double-click and wheel settings join these two with their own
 // settings store; until then no setting is read or changed.

@@ -156,6 +156,20 @@ class TForm1 : public ui::Form,
     void RGBParaValue_OnClick(ui::Control& edit);
     int lightStep(int scale) const { return lightSteps_[static_cast<std::size_t>(scale)]; }
 
+    // The macro page.
+    void LB_MacroNameClick();
+    void MacroToMemo();
+    void MemoToMacro();
+    void IB_RecDelayClick();
+    void IB_DelayTimeClick();
+    void IB_NoDelayClick();
+    void Edt_DelayChange();
+    void Btn_ClearClick();
+    void Btn_DelClick();
+    // The selected slot (0-31), or -1.
+    int selectedSlot() const;
+    const std::vector<std::string>& eventLines() const;
+
     // Fire-key modes on the Advanced Page.
     void Edt_Repeat1KeyPress(char32_t& ch);
     void RepeatValue_OnClick(ui::Control& edit);
@@ -184,6 +198,9 @@ class TForm1 : public ui::Form,
     void setupFireKeys();
     void setupDpi();
     void setupLight();
+    void setupMacroPage();
+    void showEventList();
+    void selectDelayOption(int option);
     void lightToControls();
     void lightToImage();
     void showLightStep(int scale, int step);

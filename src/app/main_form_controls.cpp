@@ -257,6 +257,9 @@ void TForm1::createControls() {
     ui::Control& colourMode = add(ControlKind::RadioGroup, "gbLEDColMode");
     colourMode.setItems({"rb_LEDColMode1", "rb_LEDColMode2"});
     colourMode.setItemIndex(0);
+    ui::Control& delayMode = add(ControlKind::RadioGroup, "gbDelayMode");
+    delayMode.setItems({"rb_RecDelay", "rb_DelayTime", "rb_NoDelay"});
+    delayMode.setItemIndex(0);
     ui::Control& dpi = add(ControlKind::RadioGroup, "gbDPI");
     dpi.setItems({"rb_DPI1", "rb_DPI2", "rb_DPI3", "rb_DPI4", "rb_DPI5", "rb_DPI6", "rb_DPI7", "rb_DPI8"});
     dpi.setItemIndex(0);

@@ -265,8 +265,13 @@ void FormView::syncWidget(ui::Control& c, Hosted& h) {
         edit->setStyleSheet(styleOf(c));
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         replaceItemsIfChanged(list, c, [list](int i) { return list->item(i)->text(); });
-        for (int i = 0; i < list->count(); ++i)
+        const auto& icons = c.itemIcons();
+        for (int i = 0; i < list->count(); ++i) {
             list->item(i)->setSizeHint(QSize(0, c.itemHeight()));
+            const QImage* icon = static_cast<std::size_t>(i) < icons.size() ? image(icons[static_cast<std::size_t>(i)]) : nullptr;
+            list->item(i)->setIcon(icon ? QIcon(QPixmap::fromImage(*icon)) : QIcon());
+        }
+        if (!icons.empty()) list->setIconSize(QSize(c.itemHeight() - 2, c.itemHeight() - 2));
         list->setCurrentRow(c.itemIndex());
         list->setStyleSheet(
             "QListWidget{" + styleOf(c) +

@@ -17,7 +17,8 @@ FirmwareConfig presetConfig(DeviceKind kind);
 // ParameterB and UserBreath copies at 0x7000 and 0x7005 and empty macro names and macros.
 void programFactoryContents(MouseFirmware& firmware);
 
-// A backend that owns its simulated mouse, with one unrelated HID device beside it.
+// A backend that owns its simulated mouse, with one unrelated HID device beside it. A macro
+// mouse comes with two demo macros in slots 0 and 1.
 class SimulatedMouse : public SimBackend {
   public:
     explicit SimulatedMouse(DeviceKind kind);

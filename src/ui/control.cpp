@@ -108,6 +108,9 @@ void Control::setItems(std::vector<std::string> items) {
     if (itemIndex_ >= static_cast<int>(items_.size())) itemIndex_ = -1;
     touch();
 }
+void Control::setItemIcons(std::vector<std::string> icons) {
+    if (assign(itemIcons_, std::move(icons))) touch();
+}
 void Control::addItem(std::string item) {
     items_.push_back(std::move(item));
     touch();
@@ -118,6 +121,7 @@ void Control::setItem(std::size_t index, std::string item) {
 void Control::clearItems() {
     if (items_.empty() && itemIndex_ == -1) return;
     items_.clear();
+    itemIcons_.clear();
     itemIndex_ = -1;
     topIndex_ = 0;
     touch();

@@ -106,6 +106,9 @@ class Control {
     void addItem(std::string item);
     void setItem(std::size_t index, std::string item);
     void clearItems();
+    // Pictures drawn in front of the items of an owner-drawn list, one per item (may be shorter).
+    const std::vector<std::string>& itemIcons() const { return itemIcons_; }
+    void setItemIcons(std::vector<std::string> icons);
     int itemIndex() const { return itemIndex_; }
     void setItemIndex(int i);
     int topIndex() const { return topIndex_; }
@@ -146,6 +149,7 @@ class Control {
     Align alignment_ = Align::Left;
     bool verticalCenter_ = false;
     std::vector<std::string> items_;
+    std::vector<std::string> itemIcons_;
     int itemIndex_ = -1, topIndex_ = 0, itemHeight_ = 16, maxLength_ = 0;
     bool checked_ = false;
     int tag_ = 0;

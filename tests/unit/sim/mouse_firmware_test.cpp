@@ -78,7 +78,8 @@ TEST(MouseFirmware, FactoryContentsMatchTheBuiltInImage) {
                            mouse.firmware.memory().begin() + 0x6000));
     EXPECT_TRUE(std::equal(builtIn.image.begin() + 27, builtIn.image.begin() + 36,
                            mouse.firmware.memory().begin() + 0x7000));
-    EXPECT_EQ(mouse.firmware.memory()[0x8000], 0x00) << "empty macros";
+    EXPECT_EQ(mouse.firmware.memory()[0x8000], 0x81) << "the demo macro of slot 0";
+    EXPECT_EQ(mouse.firmware.memory()[0x8800], 0x00) << "the other slots are empty";
     EXPECT_EQ(mouse.interfacePaths().size(), 2u);
 }
 

@@ -1,0 +1,118 @@
+// The macro page with the simulated macro mouse: names, event lists, delete, clear, and the
+// names going back to the mouse.
+#include <gtest/gtest.h>
+
+#include "app/main_form.h"
+#include "fake_host.h"
+#include "macros/macro_model.h"
+#include "sim/sim_presets.h"
+
+namespace scenario {
+namespace {
+
+struct MacroPage : ::testing::Test {
+    testing_support::FakeHost host;
+    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
+    app::TForm1 form{host, mouse};
+    void SetUp() override {
+        form.FormCreate();
+        host.advance(3500);
+        ASSERT_TRUE(form.link().deviceOpen());
+        form.Btn_MacroClick();
+    }
+    ui::Control& c(const char* n) { return form.at(n); }
+    void selectSlot(int slot) {
+        c("LB_MacroName").setItemIndex(slot);
+        form.LB_MacroNameClick();
+    }
+    // Puts an event list into slot 5 and shows it.
+    void useSlot5(const std::vector<std::string>& lines) {
+        selectSlot(5);
+        c("mmo_macro").setItems(lines);
+        form.MemoToMacro();
+        form.LB_MacroNameClick();
+    }
+};
+
+TEST_F(MacroPage, TheMouseNamesAndEventsAreShown) {
+    EXPECT_EQ(c("LB_MacroName").items().size(), 32u);
+    EXPECT_EQ(c("LB_MacroName").items()[0], "Copy");
+    EXPECT_EQ(c("LB_Name").items()[1], "Triple click");
+    EXPECT_EQ(c("LB_MacroName").items()[2], "");
+    selectSlot(0);
+    EXPECT_EQ(c("LB_macro").items(), (std::vector<std::string>{"Ctrl", "50 ms", "C", "90 ms", "C", "40 ms", "Ctrl"}));
+    EXPECT_EQ(c("LB_macro").itemIcons()[0], "Event_Press");
+    EXPECT_EQ(c("LB_macro").itemIcons()[1], "Event_Delay");
+    EXPECT_EQ(c("LB_macro").itemIcons()[4], "Event_Release");
+    EXPECT_EQ(c("LB_macro").itemIndex(), 6) << "the last event is selected";
+    EXPECT_EQ(c("gbDelayMode").itemIndex(), 0) << "recorded delays";
+    EXPECT_EQ(c("LED_RecDelay").picture(), "RdS_E");
+    EXPECT_EQ(c("mmo_wrscript").items().front(), "8101FE003282" "06FE005A0206FE0028010100");
+    selectSlot(1);
+    EXPECT_EQ(c("gbDelayMode").itemIndex(), 1) << "four equal delays: the default delay";
+    EXPECT_EQ(c("Edt_Delay").caption(), "40");
+    selectSlot(2);
+    EXPECT_TRUE(c("LB_macro").items().empty());
+}
+
+TEST_F(MacroPage, DeleteRemovesAnEventWithItsPartner) {
+    const std::vector<std::string> lines{"10",      "1 Ctrl CODE:8101", "0 40", "1 A CODE:8204",
+                                         "0 60",    "2 A CODE:0204",    "0 30", "2 Ctrl CODE:0101"};
+    useSlot5(lines);
+    c("LB_macro").setItemIndex(2);  // the press of A
+    form.Btn_DelClick();
+    EXPECT_EQ(form.eventLines(),
+              (std::vector<std::string>{"10", "1 Ctrl CODE:8101", "0 40", "0 60", "0 30", "2 Ctrl CODE:0101"}));
+    EXPECT_EQ(c("LB_macro").itemIndex(), 1);
+    const auto& block = form.editorImage().dataBuf.macros[5];
+    EXPECT_EQ((std::vector<int>{block[0], block[1], block[2], block[5], block[8], block[11], block[13]}),
+              (std::vector<int>{0x81, 0x01, 0xFE, 0xFE, 0xFE, 0x01, 0x00}));
+
+    c("LB_macro").setItemIndex(4);  // the release of Ctrl takes its press along
+    form.Btn_DelClick();
+    EXPECT_EQ(form.eventLines(), (std::vector<std::string>{"10", "0 40", "0 60", "0 30"}));
+    c("LB_macro").setItemIndex(1);  // a delay goes alone
+    form.Btn_DelClick();
+    EXPECT_EQ(form.eventLines(), (std::vector<std::string>{"10", "0 40", "0 30"}));
+}
+
+TEST_F(MacroPage, DeleteWithoutAPartnerTakesOnlyTheLine) {
+    useSlot5({"00", "2 B CODE:0205", "1 A CODE:8204"});
+    c("LB_macro").setItemIndex(1);
+    form.Btn_DelClick();
+    EXPECT_EQ(form.eventLines().size(), 2u);
+    EXPECT_EQ(form.eventLines()[1], "2 B CODE:0205");
+    c("LB_macro").setItemIndex(0);
+    form.Btn_DelClick();
+    EXPECT_EQ(form.eventLines().size(), 1u);
+}
+
+TEST_F(MacroPage, ClearAsksFirst) {
+    selectSlot(0);
+    host.answers = {false};
+    form.Btn_ClearClick();
+    EXPECT_EQ(host.questions.back(), form.languageText("Str430"));
+    EXPECT_FALSE(c("LB_macro").items().empty());
+    host.answers = {true};
+    form.Btn_ClearClick();
+    EXPECT_TRUE(c("LB_macro").items().empty());
+    const auto& names = form.editorImage().dataBuf.macroNames;
+    EXPECT_EQ(names[0] << 8 | names[1], 0) << "data length 0";
+    EXPECT_EQ(form.editorImage().dataBuf.macros[0][0], 0xFF);
+    EXPECT_EQ(c("LB_MacroName").items()[0], "Copy") << "the name stays";
+    selectSlot(0);
+    EXPECT_TRUE(c("LB_macro").items().empty());
+}
+
+TEST_F(MacroPage, NamesInTheListGoToTheMouseWithApply) {
+    c("LB_MacroName").setItem(3, "Reload");
+    form.link().Btn_ApplyClick();
+    const auto& m = mouse.firmware.memory();
+    EXPECT_EQ(m[0x6400 + 32 * 3 + 3], 12);
+    EXPECT_EQ(m[0x6400 + 32 * 3 + 5], 'R');
+    EXPECT_EQ(m[0x6400 + 3], 8) << "Copy is still there";
+    EXPECT_EQ(m[0x8000], 0x81) << "the macros went back";
+}
+
+}  // namespace
+}  // namespace scenario
