@@ -149,6 +149,8 @@ void TForm1::attachHandlers() {
     click("Btn_Adv", [this] { Btn_AdvClick(); });
     click("Btn_Breath", [this] { Btn_BreathClick(); });
     click("Btn_Macro", [this] { Btn_MacroClick(); });
+    click("Btn_Save", [this] { Btn_SaveClick(); });
+    click("Btn_Load", [this] { Btn_LoadClick(); });
     click("Btn_Lang1", [this] { Btn_LangClick(1); });
     click("Btn_Lang2", [this] { Btn_LangClick(2); });
     click("Btn_Lang3", [this] { Btn_LangClick(3); });

@@ -170,6 +170,11 @@ class TForm1 : public ui::Form,
     int selectedSlot() const;
     const std::vector<std::string>& eventLines() const;
 
+    // Profile files.
+    void Btn_SaveClick();
+    void Btn_LoadClick();
+    void MemoToDataBuf_OnClick();
+
     // Fire-key modes on the Advanced Page.
     void Edt_Repeat1KeyPress(char32_t& ch);
     void RepeatValue_OnClick(ui::Control& edit);

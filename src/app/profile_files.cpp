@@ -1,0 +1,58 @@
+// Save Profile and Load Profile: everything the editor holds for the mouse in one file.
+#include "app/main_form.h"
+#include "image/conversion.h"
+#include "image/key_code_texts.h"
+#include "image/profile_file.h"
+#include "skin/pictures.h"
+
+namespace app {
+namespace {
+
+const ui::FileDialog kSaveDialog{"SaveFile (*.bin)", "bin"};
+const ui::FileDialog kLoadDialog{"LoadFile (*.bin)", "bin"};
+
+}  // namespace
+
+void TForm1::Btn_SaveClick() {
+    HideAllMenu();
+    skin::showPicture(control("Img_Save"), "SetS_02");
+    if (!link_.deviceOpen()) {
+        ShowMessage("Str022");
+        return;
+    }
+    const auto chosen = host_.saveFileName(kSaveDialog);
+    if (!chosen) return;
+    image::ComposeDataBuf(image_, link_.conversionContext(), *this);
+    if (link_.deviceKind() != device::DeviceKind::Macro) {
+        image_.dataBuf.macroNames.fill(0xFF);
+        for (auto& m : image_.dataBuf.macros) m.fill(0xFF);
+    }
+    const std::string path = image::profileFileName(*chosen);
+    if (const auto error = image::writeProfileFile(path, image_.dataBuf)) {
+        host_.showMessage(languageText("Str024") + " \"" + path + "\". " + error->reason);
+    }
+}
+
+void TForm1::Btn_LoadClick() {
+    HideAllMenu();
+    skin::showPicture(control("Img_Load"), "SetS_02");
+    if (!link_.deviceOpen()) {
+        ShowMessage("Str022");
+        return;
+    }
+    const auto chosen = host_.openFileName(kLoadDialog);
+    if (!chosen) return;
+    if (const auto error = image::readProfileFile(*chosen, image_.dataBuf)) {
+        host_.showMessage(languageText("Str025") + " \"" + *chosen + "\". " + error->reason);
+        return;
+    }
+    MemoToDataBuf_OnClick();
+}
+
+void TForm1::MemoToDataBuf_OnClick() {
+    RefreshMacroName();
+    image::clearKeyCodeTexts(image_.keyCodeTexts);
+    image::DataBufToUI(image_, link_.conversionContext(), *this);
+}
+
+}  // namespace app
