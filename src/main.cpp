@@ -2,7 +2,9 @@
 // QUORVEX_SIMULATED_MOUSE) and the main window with its wait window.
 #include <QApplication>
 
+#include "app/combination_dialog.h"
 #include "app/main_form.h"
+#include "app/name_dialog.h"
 #include "app/wait_form.h"
 #include "device/select_backend.h"
 #include "qt/qt_host.h"
@@ -25,6 +27,10 @@ int main(int, char** argv) {
     app::TFormLoadingUI wait(host);
     wait.FormCreate(form.bounds());
     form.setWaitForm(&wait);
+    app::TForm2 combination(form, host);
+    app::TForm3 naming(form, host);
+    form.openCombinationDialog = [&combination] { combination.FormCreate(); };
+    form.openNameDialog = [&naming] { naming.FormCreate(); };
     instance.onRaiseRequest([&host] { host.raiseMainWindow(); });
 
     host.showForm(form);

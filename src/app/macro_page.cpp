@@ -33,6 +33,7 @@ void TForm1::setupMacroPage() {
     delay.onKeyPress = [this](ui::Control&, char32_t& ch) { Edt_Repeat1KeyPress(ch); };
     delay.onChange = [this](ui::Control&) { Edt_DelayChange(); };
     control("Btn_Clear").onClick = [this](ui::Control&) { Btn_ClearClick(); };
+    control("Btn_New").onClick = [this](ui::Control&) { Btn_NewClick(); };
     control("Btn_Del").onClick = [this](ui::Control&) { Btn_DelClick(); };
     selectDelayOption(0);
 }
@@ -149,7 +150,20 @@ void TForm1::Edt_DelayChange() {
     if (v > 65530) e.setCaption("65530");
 }
 
-// ---- clearing and deleting ----
+// ---- renaming, clearing and deleting ----
+
+void TForm1::Btn_NewClick() {
+    if (selectedSlot() < 0) return;
+    skin::showPressed(*this, "Btn_New");
+    if (openNameDialog) openNameDialog();
+}
+
+void TForm1::SetMacroName(const std::string& name) {
+    const int slot = selectedSlot();
+    if (name.empty() || slot < 0) return;
+    control("LB_MacroName").setItem(static_cast<std::size_t>(slot), name);
+    control("LB_Name").setItem(static_cast<std::size_t>(slot), name);
+}
 
 void TForm1::Btn_ClearClick() {
     const int slot = selectedSlot();

@@ -164,6 +164,10 @@ class TForm1 : public ui::Form,
     void IB_DelayTimeClick();
     void IB_NoDelayClick();
     void Edt_DelayChange();
+    void Btn_NewClick();
+    // The name dialog's result goes to the slot selected at this moment.
+    void SetMacroName(const std::string& name);
+    std::function<void()> openNameDialog;
     void Btn_ClearClick();
     void Btn_DelClick();
     // The selected slot (0-31), or -1.

@@ -8,6 +8,7 @@ namespace app {
 
 TFormLoadingUI::TFormLoadingUI(ui::Host& host)
     : ui::Form("FormLoadingUI"), host_(host), waitGif_(add(ui::ControlKind::Picture, "WaitGif")) {
+    setRole(Role::Floating);
     waitGif_.setBounds({3, 2, 200, 192});
     waitGif_.setStretch(true);
     animation_.onTimer = [this] { nextFrame(); };

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
+#include "keys/x11_keysyms.h"
 #include "qt/first_paint.h"
 #include "qt/qt_host.h"
 #include "skin/pictures.h"
@@ -87,6 +89,16 @@ void replaceItemsIfChanged(Widget* w, const ui::Control& c, TextAt textAt) {
     if (current == items) return;
     w->clear();
     w->addItems(items);
+}
+
+// The Windows virtual-key code of a key event, which the key tables speak. On X11 the native
+// key is a keysym.
+int virtualKeyOf(const QKeyEvent& e) {
+#if defined(Q_OS_WIN)
+    return static_cast<int>(e.nativeVirtualKey());
+#else
+    return keys::keysymToVirtualKey(e.nativeVirtualKey());
+#endif
 }
 
 }  // namespace
@@ -367,8 +379,10 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
-            int code = key->key();
-            if (form_.keyDown(code) == 0) return true;
+            const Qt::KeyboardModifiers mods = key->modifiers();
+            const ui::KeyState state{(mods & Qt::ShiftModifier) != 0, (mods & Qt::ControlModifier) != 0,
+                                     (mods & Qt::AltModifier) != 0};
+            if (form_.keyDown(virtualKeyOf(*key), state) == 0) return true;
             const QString text = key->text();
             if (!text.isEmpty() && (text[0].isPrint() || text[0] == QChar('\b'))) {
                 char32_t ch = text.toUcs4().value(0);

@@ -30,10 +30,8 @@ FormView& QtHost::ensureView(ui::Form& form) {
         Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
         if (&form != main_) flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
         view = std::make_unique<FormView>(form, *this, flags);
-        if (&form != main_) {
-            view->setAttribute(Qt::WA_ShowWithoutActivating);
-            view->setKeyedBackground();
-        }
+        if (&form != main_) view->setKeyedBackground();
+        if (form.role() == ui::Form::Role::Floating) view->setAttribute(Qt::WA_ShowWithoutActivating);
         if (&form == main_)
             view->onCloseRequest = [this] {
                 const bool close = !closeRequest_ || closeRequest_();
@@ -141,6 +139,7 @@ void QtHost::showForm(ui::Form& form) {
     view.sync();
     view.show();
     if (&form != main_) view.raise();
+    if (form.role() == ui::Form::Role::Dialog) view.activateWindow();
 }
 
 void QtHost::hideForm(ui::Form& form) {

@@ -33,6 +33,11 @@ bool isWindowed(ControlKind kind);
 enum class Align { Left, Center, Right };
 enum class MouseButton { Left, Right, Middle };
 
+// The modifier keys held with a key press.
+struct KeyState {
+    bool shift = false, ctrl = false, alt = false;
+};
+
 struct Font {
     int size = 9;  // points
     Color color{255, 255, 255};
@@ -46,7 +51,8 @@ class Control {
     using MouseHandler = std::function<void(Control&, MouseButton, int x, int y)>;
     // May replace the character with 0 to drop it.
     using KeyPressHandler = std::function<void(Control&, char32_t& ch)>;
-    using KeyDownHandler = std::function<void(Control&, int& key)>;
+    // `key` is a Windows virtual-key code; the handler may set it to 0 to swallow the key.
+    using KeyDownHandler = std::function<void(Control&, int& key, KeyState state)>;
 
     Control(Form& form, ControlKind kind, std::string name, Control* parent, int z);
     Control(const Control&) = delete;

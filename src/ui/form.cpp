@@ -103,8 +103,8 @@ char32_t Form::keyPress(char32_t ch) {
     return ch;
 }
 
-int Form::keyDown(int key) {
-    if (focus_ && focus_->enabled() && focus_->onKeyDown) focus_->onKeyDown(*focus_, key);
+int Form::keyDown(int key, KeyState state) {
+    if (focus_ && focus_->enabled() && focus_->onKeyDown) focus_->onKeyDown(*focus_, key, state);
     return key;
 }
 

@@ -49,7 +49,7 @@ class Form {
     // Keyboard input for the focused control. keyPress returns the character after the
     // handler (0 when it was dropped).
     char32_t keyPress(char32_t ch);
-    int keyDown(int key);
+    int keyDown(int key, KeyState state = {});
     void setFocus(Control* c);
     Control* focus() const { return focus_; }
 
@@ -60,6 +60,14 @@ class Form {
     void setBounds(Rect r) { bounds_ = r; }
     bool visible() const { return visible_; }
     void setVisible(bool v) { visible_ = v; }
+    // How the window behaves on the desktop.
+    enum class Role {
+        Main,      // the main window
+        Floating,  // always on top, never takes the focus (the wait window)
+        Dialog,    // always on top, takes the focus (the small dialogs)
+    };
+    Role role() const { return role_; }
+    void setRole(Role r) { role_ = r; }
 
     // Repaint bookkeeping: the form area changed since the last takeDirty().
     std::uint64_t revision() const { return revision_; }
@@ -80,6 +88,7 @@ class Form {
     std::string caption_;
     Rect bounds_;
     bool visible_ = false;
+    Role role_ = Role::Main;
     std::uint64_t revision_ = 1;
     std::vector<Rect> dirty_;
 };

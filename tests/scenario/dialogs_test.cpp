@@ -1,0 +1,137 @@
+// The combination-key dialog and the macro name dialog.
+#include <gtest/gtest.h>
+
+#include "app/combination_dialog.h"
+#include "app/main_form.h"
+#include "app/name_dialog.h"
+#include "fake_host.h"
+#include "sim/sim_presets.h"
+
+namespace scenario {
+namespace {
+
+constexpr int kA = 0x41, kB = 0x42, kC = 0x43, kShift = 0x10;
+
+struct Dialogs : ::testing::Test {
+    testing_support::FakeHost host;
+    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
+    app::TForm1 form{host, mouse};
+    app::TForm2 combination{form, host};
+    app::TForm3 naming{form, host};
+
+    void SetUp() override {
+        form.openCombinationDialog = [this] { combination.FormCreate(); };
+        form.openNameDialog = [this] { naming.FormCreate(); };
+        form.FormCreate();
+        host.advance(3500);
+        form.Btn_MainClick();
+    }
+    std::string field() { return combination.at("Edt_Assembly").caption(); }
+    void tick(const char* box, bool on) {
+        combination.at(box).setChecked(on);
+        combination.at(box).onClick(combination.at(box));
+    }
+    void key(int vk, ui::KeyState s = {}) { combination.Edt_AssemblyKeyDown(vk, s); }
+    void openFor(int button) {
+        form.ShowPnlMain_OnClick(button);
+        form.Key_AssemblyClick();
+    }
+};
+
+TEST_F(Dialogs, CombinationOpensCentredWithItsTexts) {
+    openFor(5);
+    EXPECT_TRUE(host.shown[&combination]);
+    EXPECT_EQ(combination.bounds(), (ui::Rect{form.bounds().x + 223, form.bounds().y + 210 + 40, 354, 179}));
+    EXPECT_EQ(combination.at("lbl_Assembly").caption(), form.languageText("Str500"));
+    EXPECT_EQ(combination.at("IB_Cancel").caption(), form.languageText("Str502"));
+    EXPECT_EQ(combination.focus(), &combination.at("Edt_Assembly"));
+}
+
+TEST_F(Dialogs, KeysAndModifiersMakeTheCode) {
+    openFor(5);
+    tick("CB_Ctrl", true);
+    key(kA);
+    key(kB);
+    EXPECT_EQ(field(), "Ctrl+A+B");
+    EXPECT_EQ(combination.codeText(), "02010405");
+    key(kC);
+    EXPECT_EQ(field(), "Ctrl+C") << "a third key starts the keys again";
+    EXPECT_EQ(combination.codeText(), "02010600");
+    combination.IB_ConfirmClick();
+    EXPECT_FALSE(host.shown[&combination]);
+    EXPECT_EQ(form.at("Key5").caption(), "Ctrl+C");
+    EXPECT_EQ(form.editorImage().keyCodeTexts[0][4], "02010600");
+}
+
+TEST_F(Dialogs, ModifierKeysAreRefusedAndTicksEditTheField) {
+    openFor(6);
+    key(kA);
+    key(kB);
+    key(kShift, {true, false, false});
+    EXPECT_EQ(field(), "") << "the two keys are gone, nothing added";
+    key(kA, {false, true, false});
+    key(0x5B);
+    EXPECT_EQ(field(), "");
+    key(kA);
+    tick("CB_Ctrl", true);
+    tick("CB_Alt", true);
+    EXPECT_EQ(field(), "Ctrl+Alt+A");
+    tick("CB_Ctrl", false);
+    EXPECT_EQ(field(), "Alt+A");
+    tick("CB_Alt", false);
+    EXPECT_EQ(field(), "A");
+    EXPECT_EQ(combination.focus(), &combination.at("Edt_Assembly"));
+}
+
+TEST_F(Dialogs, ClearStartsAgainAndEmptyConfirmGivesAnEmptyCombination) {
+    openFor(4);
+    key(kA);
+    key(kB);
+    combination.IB_CancelClick();
+    key(kC);
+    EXPECT_EQ(combination.codeText(), "02000600");
+    tick("CB_Ctrl", true);
+    combination.IB_CancelClick();
+    EXPECT_FALSE(combination.at("CB_Ctrl").checked());
+    tick("CB_Ctrl", true);
+    EXPECT_EQ(field(), "Ctrl");
+    combination.IB_ConfirmClick();
+    EXPECT_EQ(form.editorImage().keyCodeTexts[0][3], "02010000");
+    EXPECT_EQ(form.at("Key4").caption(), "Ctrl");
+    form.refreshKeyLabels(1);
+    EXPECT_EQ(form.at("Key4").caption(), "Ctrl+") << "its name after a refresh";
+}
+
+TEST_F(Dialogs, ClosingGivesNoResult) {
+    openFor(4);
+    key(kA);
+    combination.at("IB_Close").onClick(combination.at("IB_Close"));
+    EXPECT_FALSE(host.shown[&combination]);
+    EXPECT_EQ(form.editorImage().keyCodeTexts[0][3], "09000000");
+    openFor(4);
+    EXPECT_EQ(field(), "") << "every opening starts empty";
+}
+
+TEST_F(Dialogs, RenameGoesToTheSlotSelectedAtConfirm) {
+    form.Btn_MacroClick();
+    form.at("LB_MacroName").setItemIndex(2);
+    form.Btn_NewClick();
+    EXPECT_TRUE(host.shown[&naming]);
+    EXPECT_EQ(naming.at("Edt_MacroName").maxLength(), 14);
+    naming.at("Edt_MacroName").setCaption("Reload");
+    form.at("LB_MacroName").setItemIndex(3);
+    naming.IB_ConfirmClick();
+    EXPECT_EQ(form.at("LB_MacroName").items()[3], "Reload");
+    EXPECT_EQ(form.at("LB_Name").items()[3], "Reload");
+    EXPECT_EQ(form.at("LB_MacroName").items()[2], "");
+    form.Btn_NewClick();
+    naming.IB_ConfirmClick();  // empty name: nothing changes
+    EXPECT_EQ(form.at("LB_MacroName").items()[3], "Reload");
+    form.at("LB_MacroName").setItemIndex(-1);
+    host.shown[&naming] = false;
+    form.Btn_NewClick();
+    EXPECT_FALSE(host.shown[&naming]) << "no slot, no dialog";
+}
+
+}  // namespace
+}  // namespace scenario
