@@ -34,6 +34,10 @@ void TForm1::setupMacroPage() {
     delay.onChange = [this](ui::Control&) { Edt_DelayChange(); };
     control("Btn_Clear").onClick = [this](ui::Control&) { Btn_ClearClick(); };
     control("Btn_New").onClick = [this](ui::Control&) { Btn_NewClick(); };
+    control("Btn_ExportOne").onClick = [this](ui::Control&) { Btn_ExportOneClick(); };
+    control("Btn_Export").onClick = [this](ui::Control&) { Btn_ExportClick(); };
+    control("Btn_ImportOne").onClick = [this](ui::Control&) { Btn_ImportOneClick(); };
+    control("Btn_Import").onClick = [this](ui::Control&) { Btn_ImportClick(); };
     control("Btn_Del").onClick = [this](ui::Control&) { Btn_DelClick(); };
     selectDelayOption(0);
 }

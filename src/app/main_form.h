@@ -10,6 +10,7 @@
 #include "device/hid_backend.h"
 #include "device/hid_transport.h"
 #include "image/image_types.h"
+#include "image/raw_file.h"
 #include "keys/fire_key_modes.h"
 #include "skin/hover_states.h"
 #include "skin/language_table.h"
@@ -169,6 +170,10 @@ class TForm1 : public ui::Form,
     void SetMacroName(const std::string& name);
     std::function<void()> openNameDialog;
     void Btn_ClearClick();
+    void Btn_ExportOneClick();
+    void Btn_ExportClick();
+    void Btn_ImportOneClick();
+    void Btn_ImportClick();
     void Btn_DelClick();
     // The selected slot (0-31), or -1.
     int selectedSlot() const;
@@ -208,6 +213,7 @@ class TForm1 : public ui::Form,
     void setupDpi();
     void setupLight();
     void setupMacroPage();
+    void fileError(const image::FileError& error, const std::string& path);
     void showEventList();
     void selectDelayOption(int option);
     void lightToControls();

@@ -27,10 +27,8 @@ void TForm1::Btn_SaveClick() {
         image_.dataBuf.macroNames.fill(0xFF);
         for (auto& m : image_.dataBuf.macros) m.fill(0xFF);
     }
-    const std::string path = image::profileFileName(*chosen);
-    if (const auto error = image::writeProfileFile(path, image_.dataBuf)) {
-        host_.showMessage(languageText("Str024") + " \"" + path + "\". " + error->reason);
-    }
+    const std::string path = image::withBinSuffix(*chosen);
+    if (const auto error = image::writeProfileFile(path, image_.dataBuf)) fileError(*error, path);
 }
 
 void TForm1::Btn_LoadClick() {
@@ -43,7 +41,7 @@ void TForm1::Btn_LoadClick() {
     const auto chosen = host_.openFileName(kLoadDialog);
     if (!chosen) return;
     if (const auto error = image::readProfileFile(*chosen, image_.dataBuf)) {
-        host_.showMessage(languageText("Str025") + " \"" + *chosen + "\". " + error->reason);
+        fileError(*error, *chosen);
         return;
     }
     MemoToDataBuf_OnClick();

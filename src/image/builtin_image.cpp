@@ -3,26 +3,16 @@
 #include <algorithm>
 #include <optional>
 
+#include "image/raw_file.h"
 #include "image/sections.h"
 #include "res/resources.h"
 
 namespace image {
-namespace {
-
-// Copies the part of `bytes` that falls at [offset, offset + target.size()) into target.
-void copyRegion(std::span<const Byte> bytes, std::size_t offset, std::span<Byte> target) {
-    if (offset >= bytes.size()) return;
-    const std::size_t n = std::min(target.size(), bytes.size() - offset);
-    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), n, target.begin());
-}
-
-}  // namespace
-
 void loadImageBytes(std::span<const Byte> bytes, DataBuf& target) {
-    copyRegion(bytes, 0, target.image);
-    copyRegion(bytes, kImageSize, target.macroNames);
+    copyFrom(bytes, 0, target.image);
+    copyFrom(bytes, kImageSize, target.macroNames);
     for (std::size_t i = 0; i < kMacroCount; ++i) {
-        copyRegion(bytes, kImageSize + kMacroNameAreaSize + i * kMacroSize, target.macros[i]);
+        copyFrom(bytes, kImageSize + kMacroNameAreaSize + i * kMacroSize, target.macros[i]);
     }
 }
 

@@ -4,16 +4,9 @@
 #include <string>
 
 #include "image/image_types.h"
+#include "image/raw_file.h"
 
 namespace image {
-
-// The name a profile is saved under: the chosen name with ".bin" unless it already ends so.
-std::string profileFileName(const std::string& chosen);
-
-struct FileError {
-    bool create;         // true: the file could not be created or written; false: not opened
-    std::string reason;  // the system's text
-};
 
 // Writes image, names and macros. Nothing when all bytes went out.
 std::optional<FileError> writeProfileFile(const std::string& path, const DataBuf& buf);

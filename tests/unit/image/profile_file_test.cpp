@@ -15,10 +15,10 @@ std::filesystem::path tempPath(const std::string& name) {
 }
 
 TEST(ProfileFile, NameGetsOneSuffix) {
-    EXPECT_EQ(profileFileName("/tmp/gaming"), "/tmp/gaming.bin");
-    EXPECT_EQ(profileFileName("/tmp/gaming.bin"), "/tmp/gaming.bin") << "no second .bin";
-    EXPECT_EQ(profileFileName("/tmp/GAMING.BIN"), "/tmp/GAMING.BIN");
-    EXPECT_EQ(profileFileName("/tmp/a.txt"), "/tmp/a.txt.bin");
+    EXPECT_EQ(withBinSuffix("/tmp/gaming"), "/tmp/gaming.bin");
+    EXPECT_EQ(withBinSuffix("/tmp/gaming.bin"), "/tmp/gaming.bin") << "no second .bin";
+    EXPECT_EQ(withBinSuffix("/tmp/GAMING.BIN"), "/tmp/GAMING.BIN");
+    EXPECT_EQ(withBinSuffix("/tmp/a.txt"), "/tmp/a.txt.bin");
 }
 
 TEST(ProfileFile, WritesAndReadsAllThreeAreas) {
