@@ -7,6 +7,7 @@
 #include "app/name_dialog.h"
 #include "app/wait_form.h"
 #include "device/select_backend.h"
+#include "macros/input_capture.h"
 #include "qt/qt_host.h"
 #include "qt/single_instance.h"
 
@@ -22,6 +23,7 @@ int main(int, char** argv) {
     qtui::QtHost host;
     host.setApplicationTitle("Gaming Mouse");
     app::TForm1 form(host, *backend);
+    form.setInputCapture(macros::makeSystemInputCapture());
     host.setMainForm(form, [&form] { return form.FormCloseQuery(); });
     form.FormCreate();
     app::TFormLoadingUI wait(host);

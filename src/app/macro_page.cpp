@@ -33,6 +33,7 @@ void TForm1::setupMacroPage() {
     delay.onKeyPress = [this](ui::Control&, char32_t& ch) { Edt_Repeat1KeyPress(ch); };
     delay.onChange = [this](ui::Control&) { Edt_DelayChange(); };
     control("Btn_Clear").onClick = [this](ui::Control&) { Btn_ClearClick(); };
+    control("Btn_Start").onClick = [this](ui::Control&) { Btn_StartClick(); };
     control("Btn_New").onClick = [this](ui::Control&) { Btn_NewClick(); };
     control("Btn_ExportOne").onClick = [this](ui::Control&) { Btn_ExportOneClick(); };
     control("Btn_Export").onClick = [this](ui::Control&) { Btn_ExportClick(); };

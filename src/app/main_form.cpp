@@ -163,6 +163,9 @@ void TForm1::Btn_ExitClick() {
 }
 
 bool TForm1::FormCloseQuery() {
+    // A recording ends with the window: no input is captured any more.
+    if (capture_) capture_->stop();
+    recorder_.stop();
     devTimer_.setEnabled(false);
     link_.reset();
     return true;

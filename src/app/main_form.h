@@ -12,6 +12,8 @@
 #include "image/image_types.h"
 #include "image/raw_file.h"
 #include "keys/fire_key_modes.h"
+#include "macros/input_capture.h"
+#include "macros/recorder.h"
 #include "skin/hover_states.h"
 #include "skin/language_table.h"
 #include "skin/layout_apply.h"
@@ -169,6 +171,12 @@ class TForm1 : public ui::Form,
     // The name dialog's result goes to the slot selected at this moment.
     void SetMacroName(const std::string& name);
     std::function<void()> openNameDialog;
+    // Recording.
+    void Btn_StartClick();
+    void KeyboardHook1Receive(int virtualKey, macros::KeyState state);
+    void recordMouse(macros::MouseButton button, bool down);
+    void setInputCapture(std::unique_ptr<macros::InputCapture> capture) { capture_ = std::move(capture); }
+    bool isRecording() const { return recorder_.recording(); }
     void Btn_ClearClick();
     void Btn_ExportOneClick();
     void Btn_ExportClick();
@@ -214,6 +222,9 @@ class TForm1 : public ui::Form,
     void setupLight();
     void setupMacroPage();
     void fileError(const image::FileError& error, const std::string& path);
+    macros::DelayOptions delayOptions() const;
+    void setMacroPageEnabled(bool enabled);
+    void recorded(std::vector<std::string> lines);
     void showEventList();
     void selectDelayOption(int option);
     void lightToControls();
@@ -253,6 +264,9 @@ class TForm1 : public ui::Form,
         int steps = 0;
     } scrolling_;
     PendingCombination pending_;
+    macros::Recorder recorder_;
+    macros::KeyboardHook keyboardHook_;
+    std::unique_ptr<macros::InputCapture> capture_;
 
     // Run state that start-up resets; the DPI, fire-key, macro-editing and recording parts
     // of the window work with it.

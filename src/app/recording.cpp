@@ -1,0 +1,90 @@
+// Recording a macro: system-wide keys and mouse buttons become event lines of the selected
+// slot, compiled into it when the recording stops.
+#include "app/main_form.h"
+#include "skin/pictures.h"
+
+namespace app {
+namespace {
+
+constexpr ui::Color kGrey{114, 113, 113};
+const char* const kLockedDuringRecording[] = {"LB_MacroName", "LB_macro",   "Btn_New",   "Btn_Clear",
+                                              "Btn_ExportOne", "Btn_Export", "Btn_ImportOne", "Btn_Import",
+                                              "Btn_Del",      "Btn_Insert"};
+
+}  // namespace
+
+macros::DelayOptions TForm1::delayOptions() const {
+    const int option = control("gbDelayMode").itemIndex();
+    const std::string text = control("Edt_Delay").caption();
+    int delay = 0;
+    for (char c : text) delay = delay * 10 + (c - '0');
+    const macros::DelayMode mode = option == 0   ? macros::DelayMode::Recorded
+                                   : option == 1 ? macros::DelayMode::Default
+                                                 : macros::DelayMode::None;
+    return {mode, delay, text};
+}
+
+void TForm1::setMacroPageEnabled(bool enabled) {
+    for (const char* name : kLockedDuringRecording) control(name).setEnabled(enabled);
+    control("Gb_Delay").setEnabled(enabled);
+    control("Edt_Delay").setFontColor(enabled ? kept_.macroListText : kGrey);
+}
+
+void TForm1::Btn_StartClick() {
+    if (selectedSlot() < 0) return;
+    ui::Control& start = control("Btn_Start");
+    if (start.caption() == languageText("Str400")) {
+        std::vector<std::string> lines;
+        recorder_.startNormal(lines);
+        control("mmo_macro").setItems(lines);
+        control("LB_macro").clearItems();
+        control("mmo_wrscript").clearItems();
+        start.setCaption(languageText("Str401"));
+        skin::showPressed(*this, "Btn_Start");
+        setMacroPageEnabled(false);
+        setFocus(&control("LB_macro"));
+        if (capture_) {
+            // Events arrive on the capture's thread; each one is handled as a whole on ours.
+            capture_->start({[this](int vk, bool down) {
+                                 host_.post([this, vk, down] { KeyboardHook1Receive(vk, keyboardHook_.feed(down)); });
+                             },
+                             [this](macros::MouseButton b, bool down) {
+                                 host_.post([this, b, down] { recordMouse(b, down); });
+                             }});
+        }
+        return;
+    }
+    skin::showPressed(*this, "Btn_Start");
+    if (capture_) capture_->stop();
+    recorder_.stop();
+    start.setCaption(languageText("Str400"));
+    setMacroPageEnabled(true);
+    MemoToMacro();
+}
+
+void TForm1::recorded(std::vector<std::string> lines) {
+    const int selected = recorder_.selectedItem(lines);
+    control("mmo_macro").setItems(std::move(lines));
+    showEventList();
+    control("LB_macro").setItemIndex(selected);
+}
+
+void TForm1::KeyboardHook1Receive(int virtualKey, macros::KeyState state) {
+    if (!recorder_.recording()) return;
+    std::vector<std::string> lines = eventLines();
+    const bool stop = recorder_.keyboard(lines, virtualKey, state, static_cast<std::uint32_t>(host_.tickCount()),
+                                         delayOptions());
+    recorded(std::move(lines));
+    if (stop) Btn_StartClick();  // the 100th release ends the recording
+}
+
+void TForm1::recordMouse(macros::MouseButton button, bool down) {
+    if (!recorder_.recording()) return;
+    // The click that starts or stops a recording is not part of it.
+    if (button == macros::MouseButton::Left && pointerOverRecord_) return;
+    std::vector<std::string> lines = eventLines();
+    recorder_.mouse(lines, button, down, static_cast<std::uint32_t>(host_.tickCount()), delayOptions());
+    recorded(std::move(lines));
+}
+
+}  // namespace app

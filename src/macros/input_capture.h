@@ -1,0 +1,30 @@
+#pragma once
+// System-wide keyboard and mouse input while a macro is recorded: keys typed and buttons
+// clicked in any window. Platform layers implement it (XInput2 raw events on X11).
+#include <functional>
+#include <memory>
+
+#include "macros/recorder.h"
+
+namespace macros {
+
+class InputCapture {
+public:
+    struct Handlers {
+        // A key went down or up (Windows virtual-key code; the generic Shift, Ctrl and Alt
+        // codes for either side, as raw keyboard input gives them).
+        std::function<void(int virtualKey, bool down)> key;
+        std::function<void(MouseButton button, bool down)> mouse;
+    };
+    virtual ~InputCapture() = default;
+    // Starts delivering events; the handlers may run on another thread. False when the
+    // platform gives no system-wide input.
+    virtual bool start(Handlers handlers) = 0;
+    // Stops, and waits until no handler runs any more.
+    virtual void stop() = 0;
+};
+
+// The platform's capture, or null where there is none (no X display, another platform).
+std::unique_ptr<InputCapture> makeSystemInputCapture();
+
+}  // namespace macros

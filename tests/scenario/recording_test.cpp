@@ -1,0 +1,94 @@
+// Recording a macro through the window, with a capture that the test drives.
+#include <gtest/gtest.h>
+
+#include "app/main_form.h"
+#include "fake_host.h"
+#include "sim/sim_presets.h"
+
+namespace scenario {
+namespace {
+
+struct FakeCapture : macros::InputCapture {
+    Handlers handlers;
+    bool running = false;
+    bool start(Handlers h) override {
+        handlers = std::move(h);
+        running = true;
+        return true;
+    }
+    void stop() override { running = false; }
+};
+
+struct Recording : ::testing::Test {
+    testing_support::FakeHost host;
+    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
+    app::TForm1 form{host, mouse};
+    FakeCapture* capture = nullptr;
+
+    void SetUp() override {
+        auto c = std::make_unique<FakeCapture>();
+        capture = c.get();
+        form.setInputCapture(std::move(c));
+        form.FormCreate();
+        host.advance(3500);
+        form.Btn_MacroClick();
+        form.at("LB_MacroName").setItemIndex(4);
+        form.LB_MacroNameClick();
+    }
+    void key(int vk, bool down) { capture->handlers.key(vk, down); }
+};
+
+TEST_F(Recording, RecordsIntoTheSelectedSlotAndCompilesAtStop) {
+    form.Btn_StartClick();
+    ASSERT_TRUE(capture->running);
+    EXPECT_EQ(form.at("Btn_Start").caption(), "Stop");
+    EXPECT_FALSE(form.at("LB_MacroName").enabled());
+    EXPECT_FALSE(form.at("Gb_Delay").enabled());
+    key(0x41, true);
+    host.advance(300);
+    key(0x41, false);
+    host.advance(100);
+    capture->handlers.mouse(macros::MouseButton::Right, true);
+    EXPECT_EQ(form.eventLines(), (std::vector<std::string>{"10", "1 A CODE:8204", "0 300", "2 A CODE:0204", "0 100",
+                                                           "1 RightKey CODE:00A2"}));
+    EXPECT_EQ(form.at("LB_macro").items().back(), "RightKey");
+    form.Btn_StartClick();
+    EXPECT_FALSE(capture->running);
+    EXPECT_EQ(form.at("Btn_Start").caption(), "Record");
+    EXPECT_TRUE(form.at("LB_MacroName").enabled());
+    const auto& block = form.editorImage().dataBuf.macros[4];
+    EXPECT_EQ((std::vector<int>{block[0], block[1], block[2], block[3], block[4]}), (std::vector<int>{0x82, 0x04, 0xFE, 0x01, 0x2C}));
+    EXPECT_EQ(form.editorImage().dataBuf.macroNames[4 * 32 + 1], 12) << "data length with the end mark";
+}
+
+TEST_F(Recording, TheStartClickIsNotRecorded) {
+    form.Btn_StartClick();
+    const ui::Rect r = form.at("Btn_Start").formBounds();
+    form.pointerMove(r.x + 2, r.y + 2);
+    capture->handlers.mouse(macros::MouseButton::Left, true);
+    capture->handlers.mouse(macros::MouseButton::Left, false);
+    capture->handlers.mouse(macros::MouseButton::Right, true);
+    EXPECT_EQ(form.eventLines(), (std::vector<std::string>{"10", "1 RightKey CODE:00A2"}));
+}
+
+TEST_F(Recording, TheHundredthReleaseStops) {
+    form.Btn_StartClick();
+    for (int i = 0; i < 100; ++i) {
+        key(0x42, true);
+        key(0x42, false);
+    }
+    EXPECT_FALSE(form.isRecording());
+    EXPECT_FALSE(capture->running);
+    EXPECT_EQ(form.at("Btn_Start").caption(), "Record");
+    key(0x42, true);
+    EXPECT_EQ(form.eventLines().size(), 201u) << "nothing more after the stop";
+}
+
+TEST_F(Recording, NeedsASelectedSlot) {
+    form.at("LB_MacroName").setItemIndex(-1);
+    form.Btn_StartClick();
+    EXPECT_FALSE(capture->running);
+}
+
+}  // namespace
+}  // namespace scenario
