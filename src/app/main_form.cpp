@@ -59,6 +59,7 @@ TForm1::TForm1(ui::Host& host, device::HidBackend& backend)
     setupDpi();
     setupLight();
     setupMacroPage();
+    setupInsertPanel();
     devTimer_.onTimer = [this] { link_.DevTimerTimer(); };
 }
 

@@ -171,6 +171,17 @@ class TForm1 : public ui::Form,
     // The name dialog's result goes to the slot selected at this moment.
     void SetMacroName(const std::string& name);
     std::function<void()> openNameDialog;
+    // The insert panel of the macro page.
+    void Btn_InsertClick();
+    void CB_InsertChange();
+    void InsertDelayOption(int option);  // 0 record, 1 default, 2 none
+    void Edt_InsertDelayChange();
+    void Btn_InsertStartClick();
+    void Btn_OKClick();
+    void Btn_CancelClick();
+    void CloseInsertPanel();
+    bool insertPanelOpen() const { return insertMode_; }
+
     // Recording.
     void Btn_StartClick();
     void KeyboardHook1Receive(int virtualKey, macros::KeyState state);
@@ -225,6 +236,8 @@ class TForm1 : public ui::Form,
     macros::DelayOptions delayOptions() const;
     void setMacroPageEnabled(bool enabled);
     void recorded(std::vector<std::string> lines);
+    void setupInsertPanel();
+    int countLines(char kind) const;
     void showEventList();
     void selectDelayOption(int option);
     void lightToControls();
@@ -279,6 +292,7 @@ class TForm1 : public ui::Form,
     keys::FireModeSelection fireModes_;
     int rememberedReportRate_ = 0;
     bool insertMode_ = false;
+    int savedTopItem_ = 0, savedSelectedItem_ = -1;
     bool recording_ = false;
     std::string webAddress_;
     skin::LanguageTable language_;

@@ -193,6 +193,10 @@ void TForm1::createControls() {
     button("Btn_InsertStart", 114, 100, 80, 25, &insert);
     button("Btn_OK", 110, 126, 40, 25, &insert);
     button("Btn_Cancel", 156, 126, 40, 25, &insert);
+    // Laid over the insert options while an insert recording runs.
+    ui::Control& cover = label("GB_Dis", 16, 30, 120, 72, &insert);
+    cover.setBackground(ui::Color{26, 29, 36});
+    cover.setVisible(false);
 
     // Confirm, Apply, Reset, Exit.
     const char* commands[] = {"Btn_Confirm", "Btn_Apply", "Btn_Reset", "Btn_Exit"};
@@ -260,6 +264,9 @@ void TForm1::createControls() {
     ui::Control& delayMode = add(ControlKind::RadioGroup, "gbDelayMode");
     delayMode.setItems({"rb_RecDelay", "rb_DelayTime", "rb_NoDelay"});
     delayMode.setItemIndex(0);
+    ui::Control& insertDelayMode = add(ControlKind::RadioGroup, "gbInsertDelayMode");
+    insertDelayMode.setItems({"rb_InsertRecDelay", "rb_InsertDelayTime", "rb_InsertNoDelay"});
+    insertDelayMode.setItemIndex(0);
     ui::Control& dpi = add(ControlKind::RadioGroup, "gbDPI");
     dpi.setItems({"rb_DPI1", "rb_DPI2", "rb_DPI3", "rb_DPI4", "rb_DPI5", "rb_DPI6", "rb_DPI7", "rb_DPI8"});
     dpi.setItemIndex(0);

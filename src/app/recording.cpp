@@ -14,8 +14,10 @@ const char* const kLockedDuringRecording[] = {"LB_MacroName", "LB_macro",   "Btn
 }  // namespace
 
 macros::DelayOptions TForm1::delayOptions() const {
-    const int option = control("gbDelayMode").itemIndex();
-    const std::string text = control("Edt_Delay").caption();
+    // An insert recording follows the insert panel's options, a normal one the page's.
+    const bool insert = recorder_.inserting();
+    const int option = control(insert ? "gbInsertDelayMode" : "gbDelayMode").itemIndex();
+    const std::string text = control(insert ? "Edt_InsertDelay" : "Edt_Delay").caption();
     int delay = 0;
     for (char c : text) delay = delay * 10 + (c - '0');
     const macros::DelayMode mode = option == 0   ? macros::DelayMode::Recorded
@@ -75,7 +77,14 @@ void TForm1::KeyboardHook1Receive(int virtualKey, macros::KeyState state) {
     const bool stop = recorder_.keyboard(lines, virtualKey, state, static_cast<std::uint32_t>(host_.tickCount()),
                                          delayOptions());
     recorded(std::move(lines));
-    if (stop) Btn_StartClick();  // the 100th release ends the recording
+    if (!stop) return;
+    // The 100th release ends the recording.
+    if (recorder_.inserting()) {
+        recorder_.setReleaseCount(macros::Recorder::kLimit);
+        Btn_InsertStartClick();
+    } else {
+        Btn_StartClick();
+    }
 }
 
 void TForm1::recordMouse(macros::MouseButton button, bool down) {

@@ -254,8 +254,10 @@ def macro_page():
 
 def insert_base(title):
     w, h = 207, 162
+    # The insert choice box at the top names the panel; the picture carries no title of its own.
+    accent = RED if title == "Insert delay" else "#c9ccd3"
     b = (f'<rect x="0.5" y="0.5" width="{w - 1}" height="{h - 1}" rx="6" fill="{GROUP}" stroke="{RED}"/>'
-         + text(10, 18, title.upper(), 9, MUTED, "bold", spacing=1.2))
+         f'<rect x="10" y="8" width="3" height="12" fill="{accent}"/>')
     # The choices of the insert box carry their own captions.
     return svg(w, h, b)
 
