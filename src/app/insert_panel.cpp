@@ -109,14 +109,7 @@ void TForm1::Btn_InsertStartClick() {
         for (const char* o : options) control(o).setFontColor(kGrey);
         control("Btn_OK").setEnabled(false);
         control("Btn_Cancel").setEnabled(false);
-        if (capture_) {
-            capture_->start({[this](int vk, bool down) {
-                                 host_.post([this, vk, down] { KeyboardHook1Receive(vk, keyboardHook_.feed(down)); });
-                             },
-                             [this](macros::MouseButton b, bool down) {
-                                 host_.post([this, b, down] { recordMouse(b, down); });
-                             }});
-        }
+        startCapture();
         return;
     }
     skin::showPressed(*this, "Btn_InsertStart");

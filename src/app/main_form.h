@@ -236,6 +236,7 @@ class TForm1 : public ui::Form,
     macros::DelayOptions delayOptions() const;
     void setMacroPageEnabled(bool enabled);
     void recorded(std::vector<std::string> lines);
+    void startCapture();
     void setupInsertPanel();
     int countLines(char kind) const;
     void showEventList();

@@ -32,6 +32,15 @@ void TForm1::setMacroPageEnabled(bool enabled) {
     control("Edt_Delay").setFontColor(enabled ? kept_.macroListText : kGrey);
 }
 
+void TForm1::startCapture() {
+    if (!capture_) return;
+    // Events arrive on the capture's thread; each one is handled as a whole on ours.
+    capture_->start({[this](int vk, bool down) {
+                         host_.post([this, vk, down] { KeyboardHook1Receive(vk, keyboardHook_.feed(down)); });
+                     },
+                     [this](macros::MouseButton b, bool down) { host_.post([this, b, down] { recordMouse(b, down); }); }});
+}
+
 void TForm1::Btn_StartClick() {
     if (selectedSlot() < 0) return;
     ui::Control& start = control("Btn_Start");
@@ -45,15 +54,7 @@ void TForm1::Btn_StartClick() {
         skin::showPressed(*this, "Btn_Start");
         setMacroPageEnabled(false);
         setFocus(&control("LB_macro"));
-        if (capture_) {
-            // Events arrive on the capture's thread; each one is handled as a whole on ours.
-            capture_->start({[this](int vk, bool down) {
-                                 host_.post([this, vk, down] { KeyboardHook1Receive(vk, keyboardHook_.feed(down)); });
-                             },
-                             [this](macros::MouseButton b, bool down) {
-                                 host_.post([this, b, down] { recordMouse(b, down); });
-                             }});
-        }
+        startCapture();
         return;
     }
     skin::showPressed(*this, "Btn_Start");

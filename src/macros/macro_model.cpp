@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "image/hex_text.h"
+#include "image/utf_text.h"
 #include "keys/key_tables.h"
 
 namespace macros {
@@ -47,46 +48,6 @@ int modifierVirtualKey(Byte bit) {
 
 std::string hex2(Byte b) { return image::toHexText(std::span<const Byte>(&b, 1)); }
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
-// UTF-8 to UTF-16 code units; invalid bytes become U+FFFD.
-std::vector<char16_t> utf16(const std::string& s) {
-    std::vector<char16_t> out;
-    for (std::size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        const int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-        char32_t c = 0xFFFD;
-        if (extra >= 0 && i + static_cast<std::size_t>(extra) < s.size()) {
-            c = extra == 0 ? b : (b & (0x3F >> extra));
-            for (int k = 1; k <= extra; ++k) c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        }
-        i += static_cast<std::size_t>(extra < 0 ? 1 : extra + 1);
-        if (c >= 0x10000) {
-            out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(c));
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 std::uint16_t dataLength(std::span<const Byte> record) {
@@ -108,21 +69,11 @@ std::string recordName(std::span<const Byte> record) {
     for (std::size_t u = 0; u < units; ++u) {
         text.push_back(static_cast<char16_t>(record[first + 2 * u] << 8 | record[first + 2 * u + 1]));
     }
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        appendUtf8(out, c);
-    }
-    return out;
+    return image::utf16ToUtf8(text);
 }
 
 void setRecordName(std::span<Byte> record, const std::string& name) {
-    std::vector<char16_t> units = utf16(name);
+    std::vector<char16_t> units = image::utf8ToUtf16(name);
     if (units.size() > kNameBytes / 2) {
         units.resize(kNameBytes / 2);
         if (units.back() >= 0xD800 && units.back() <= 0xDBFF) units.pop_back();

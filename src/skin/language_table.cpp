@@ -3,28 +3,11 @@
 #include <vector>
 
 #include "res/resources.h"
+#include "image/utf_text.h"
 #include "skin/ini_lines.h"
 
 namespace skin {
 namespace {
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
 
 // Cuts the text into tokens at spaces and control characters; a token that begins with a
 // double quote runs to its closing quote, and two quotes inside it stand for one.
@@ -63,24 +46,10 @@ std::vector<std::string> tokens(std::string_view text) {
 }  // namespace
 
 std::string utf16leToUtf8(std::span<const std::uint8_t> bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        char32_t c = static_cast<char32_t>(bytes[i] | bytes[i + 1] << 8);
-        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
-            const char32_t low = static_cast<char32_t>(bytes[i + 2] | bytes[i + 3] << 8);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            } else {
-                c = 0xFFFD;
-            }
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        appendUtf8(out, c);
-    }
-    return out;
+    std::vector<char16_t> units;
+    units.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) units.push_back(static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8));
+    return image::utf16ToUtf8(units);
 }
 
 LanguageTable LanguageTable::parse(std::span<const std::uint8_t> bytes, std::string_view section) {

@@ -1,25 +1,16 @@
 // The insert panel: delays and short recordings next to the selected event.
 #include <gtest/gtest.h>
 
-#include "app/main_form.h"
-#include "fake_host.h"
-#include "sim/sim_presets.h"
+#include "window_fixture.h"
 
 namespace scenario {
 namespace {
 
-struct Insert : ::testing::Test {
-    testing_support::FakeHost host;
-    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
-    app::TForm1 form{host, mouse};
+struct Insert : DetectedWindow {
     void SetUp() override {
-        form.FormCreate();
-        host.advance(3500);
-        form.Btn_MacroClick();
-        form.at("LB_MacroName").setItemIndex(0);  // Copy: 7 events
-        form.LB_MacroNameClick();
+        DetectedWindow::SetUp();
+        showSlot(0);  // Copy: 7 events
     }
-    ui::Control& c(const char* n) { return form.at(n); }
     void choose(int choice) {
         c("CB_Insert").setItemIndex(choice);
         form.CB_InsertChange();

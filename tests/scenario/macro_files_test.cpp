@@ -5,9 +5,7 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "app/main_form.h"
-#include "fake_host.h"
-#include "sim/sim_presets.h"
+#include "window_fixture.h"
 
 namespace scenario {
 namespace {
@@ -17,22 +15,11 @@ std::string temp(const std::string& name) {
         .string();
 }
 
-struct MacroFiles : ::testing::Test {
-    testing_support::FakeHost host;
-    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
-    app::TForm1 form{host, mouse};
-    void SetUp() override {
-        form.FormCreate();
-        host.advance(3500);
-        form.Btn_MacroClick();
-    }
+struct MacroFiles : DetectedWindow {
     void TearDown() override {
         for (const char* f : {"one.bin", "all.bin", "ten.bin"}) std::filesystem::remove(temp(f));
     }
-    void select(int slot) {
-        form.at("LB_MacroName").setItemIndex(slot);
-        form.LB_MacroNameClick();
-    }
+    void select(int slot) { showSlot(slot); }
     image::DataBuf& data() { return form.editorImage().dataBuf; }
 };
 

@@ -2,29 +2,18 @@
 // names going back to the mouse.
 #include <gtest/gtest.h>
 
-#include "app/main_form.h"
-#include "fake_host.h"
 #include "macros/macro_model.h"
-#include "sim/sim_presets.h"
+#include "window_fixture.h"
 
 namespace scenario {
 namespace {
 
-struct MacroPage : ::testing::Test {
-    testing_support::FakeHost host;
-    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
-    app::TForm1 form{host, mouse};
+struct MacroPage : DetectedWindow {
     void SetUp() override {
-        form.FormCreate();
-        host.advance(3500);
-        ASSERT_TRUE(form.link().deviceOpen());
+        DetectedWindow::SetUp();
         form.Btn_MacroClick();
     }
-    ui::Control& c(const char* n) { return form.at(n); }
-    void selectSlot(int slot) {
-        c("LB_MacroName").setItemIndex(slot);
-        form.LB_MacroNameClick();
-    }
+    void selectSlot(int slot) { showSlot(slot); }
     // Puts an event list into slot 5 and shows it.
     void useSlot5(const std::vector<std::string>& lines) {
         selectSlot(5);
