@@ -8,6 +8,7 @@
 #include "app/wait_form.h"
 #include "device/select_backend.h"
 #include "macros/input_capture.h"
+#include "settings/mouse_settings.h"
 #include "qt/qt_host.h"
 #include "qt/single_instance.h"
 
@@ -24,6 +25,7 @@ int main(int, char** argv) {
     host.setApplicationTitle("Gaming Mouse");
     app::TForm1 form(host, *backend);
     form.setInputCapture(macros::makeSystemInputCapture());
+    form.setMouseSettingsStore(settings::makeSystemMouseSettingsStore());
     host.setMainForm(form, [&form] { return form.FormCloseQuery(); });
     form.FormCreate();
     app::TFormLoadingUI wait(host);

@@ -58,6 +58,7 @@ TForm1::TForm1(ui::Host& host, device::HidBackend& backend)
     setupFireKeys();
     setupDpi();
     setupLight();
+    setupMouseSettings();
     setupMacroPage();
     setupInsertPanel();
     devTimer_.onTimer = [this] { link_.DevTimerTimer(); };
@@ -302,13 +303,8 @@ void TForm1::refreshKeyLabels(int profile) {
     }
 }
 
-// ---- the desktop's mouse settings ----
 
 
-// The desktop's pointer, double-click and wheel settings join these two with their own
-// settings store; until then no setting is read or changed.
-void TForm1::RefreshMouseSystemParameters() {}
 
-void TForm1::ApplyMouseSystemParameters() {}
 
 }  // namespace app

@@ -14,6 +14,7 @@
 #include "keys/fire_key_modes.h"
 #include "macros/input_capture.h"
 #include "macros/recorder.h"
+#include "settings/mouse_settings.h"
 #include "skin/hover_states.h"
 #include "skin/language_table.h"
 #include "skin/layout_apply.h"
@@ -152,6 +153,11 @@ class TForm1 : public ui::Form,
     int currentDpiLevel() const;
     int selectedDpiCount() const { return selectedDpiCount_; }
 
+    // The desktop's mouse settings on the Advanced Page.
+    void MouseSettingBar_OnClick(settings::MouseSettings::Bar bar, int step);
+    void setMouseSettingsStore(std::unique_ptr<settings::MouseSettingsStore> store) { settingsStore_ = std::move(store); }
+    const settings::MouseSettings& mouseSettings() const { return mouseSettings_; }
+
     // The light on the Breathing Page.
     void RGBMode_OnClick(int mode);              // 0 Random, 1 Colorful, 2 Custom
     void TimeBar_OnClick(int scale, int step);   // scales 0 off, 1 raise, 2 on, 3 fall
@@ -231,6 +237,8 @@ class TForm1 : public ui::Form,
     void setupFireKeys();
     void setupDpi();
     void setupLight();
+    void setupMouseSettings();
+    void showMouseSettingBar(settings::MouseSettings::Bar bar);
     void setupMacroPage();
     void fileError(const image::FileError& error, const std::string& path);
     macros::DelayOptions delayOptions() const;
@@ -281,6 +289,8 @@ class TForm1 : public ui::Form,
     macros::Recorder recorder_;
     macros::KeyboardHook keyboardHook_;
     std::unique_ptr<macros::InputCapture> capture_;
+    settings::MouseSettings mouseSettings_;
+    std::unique_ptr<settings::MouseSettingsStore> settingsStore_;
 
     // Run state that start-up resets; the DPI, fire-key, macro-editing and recording parts
     // of the window work with it.

@@ -92,3 +92,18 @@ TEST_F(Dpi, ChangingTheRateSetsTheReloadFlagOnce) {
 
 }  // namespace
 }  // namespace scenario
+
+namespace scenario {
+namespace {
+
+TEST_F(Dpi, MouseSettingBarsFillUpToTheClickedStep) {
+    form.MouseSettingBar_OnClick(settings::MouseSettings::Scroll, 3);
+    EXPECT_EQ(form.mouseSettings().step(settings::MouseSettings::Scroll), 3);
+    EXPECT_EQ(form.at("Img_ScrSpd3").picture(), "Bar1_E");
+    EXPECT_EQ(form.at("Img_ScrSpd4").picture(), "Bar1_D");
+    form.at("lbl_Spd7").onClick(form.at("lbl_Spd7"));
+    EXPECT_EQ(form.mouseSettings().step(settings::MouseSettings::Speed), 7) << "the digit sets the step too";
+}
+
+}  // namespace
+}  // namespace scenario

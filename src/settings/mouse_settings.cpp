@@ -1,0 +1,89 @@
+#include "settings/mouse_settings.h"
+
+#include <charconv>
+
+namespace settings {
+namespace {
+
+constexpr std::array<int, 10> kSensitivity{1, 2, 4, 6, 8, 10, 12, 14, 16, 18};
+constexpr std::array<int, 10> kDoubleClick{900, 830, 760, 690, 620, 550, 480, 410, 340, 270};
+constexpr std::array<int, 10> kScrollLines{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+
+const std::array<int, 10>& table(MouseSettings::Bar bar) {
+    return bar == MouseSettings::Speed ? kSensitivity : bar == MouseSettings::DoubleClick ? kDoubleClick : kScrollLines;
+}
+
+// A value that is not a decimal number leaves what it would set as it was.
+std::optional<int> number(MouseSettingsStore& store, const std::string& name) {
+    const auto text = store.readString(name);
+    if (!text) return std::nullopt;
+    int v = 0;
+    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), v);
+    if (ec != std::errc() || end != text->data() + text->size()) return std::nullopt;
+    return v;
+}
+
+}  // namespace
+
+int valueOfStep(MouseSettings::Bar bar, int step) {
+    return step >= 1 && step <= 10 ? table(bar)[static_cast<std::size_t>(step - 1)] : 0;
+}
+
+int stepOfValue(MouseSettings::Bar bar, int value) {
+    for (int i = 0; i < 10; ++i) {
+        if (table(bar)[static_cast<std::size_t>(i)] == value) return i + 1;
+    }
+    return 0;
+}
+
+void MouseSettings::RefreshMouseSystemParameterA(MouseSettingsStore& store) {
+    if (!store.openKey("Control Panel\\Mouse")) return;
+    if (const auto v = number(store, "MouseSensitivity")) {
+        sensitivity_ = *v;
+        if (const int s = stepOfValue(Speed, *v)) steps_[Speed] = s;
+    }
+    if (const auto v = number(store, "MouseSpeed")) acceleration_ = *v;
+    if (const auto v = number(store, "MouseThreshold1")) threshold1_ = *v;
+    if (const auto v = number(store, "MouseThreshold2")) threshold2_ = *v;
+    if (const auto v = number(store, "DoubleClickSpeed")) {
+        doubleClickTime_ = *v;
+        if (const int s = stepOfValue(DoubleClick, *v)) steps_[DoubleClick] = s;
+    }
+    store.closeKey();
+}
+
+void MouseSettings::RefreshMouseSystemParameterB(MouseSettingsStore& store) {
+    if (!store.openKey("Control Panel\\Desktop")) return;
+    if (const auto v = number(store, "WheelScrollLines")) {
+        scrollLines_ = *v;
+        if (const int s = stepOfValue(Scroll, *v)) steps_[Scroll] = s;
+    }
+    store.closeKey();
+}
+
+void MouseSettings::apply(MouseSettingsStore& store) {
+    if (store.openKey("Control Panel\\Mouse")) {
+        if (const int v = valueOfStep(Speed, steps_[Speed])) {
+            store.writeString("MouseSensitivity", std::to_string(v));
+            sensitivity_ = v;
+        }
+        if (const int v = valueOfStep(DoubleClick, steps_[DoubleClick])) {
+            store.writeString("DoubleClickSpeed", std::to_string(v));
+            doubleClickTime_ = v;
+        }
+        store.closeKey();
+    }
+    if (store.openKey("Control Panel\\Desktop")) {
+        if (const int v = valueOfStep(Scroll, steps_[Scroll])) {
+            store.writeString("WheelScrollLines", std::to_string(v));
+            scrollLines_ = v;
+        }
+        store.closeKey();
+    }
+    store.setMouseSpeed(sensitivity_);
+    store.setMouse(threshold1_, threshold2_, acceleration_);
+    store.setDoubleClickTime(doubleClickTime_);
+    store.setWheelScrollLines(scrollLines_);
+}
+
+}  // namespace settings
