@@ -8,9 +8,9 @@
 #include "app/wait_form.h"
 #include "device/select_backend.h"
 #include "macros/input_capture.h"
-#include "settings/mouse_settings.h"
 #include "qt/qt_host.h"
 #include "qt/single_instance.h"
+#include "settings/mouse_settings.h"
 
 int main(int, char** argv) {
     // The program reads no command line, and Qt gets none either.

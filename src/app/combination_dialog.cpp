@@ -12,7 +12,8 @@ const char* const kModifierNames[] = {"Ctrl", "Shift", "Alt", "Win"};
 
 }  // namespace
 
-TForm2::TForm2(TForm1& main, ui::Host& host) : DialogForm("TForm2", main, host, "lbl_Assembly", "Edt_Assembly") {
+TForm2::TForm2(TForm1& main, ui::Host& host)
+    : DialogForm("TForm2", main, host, "lbl_Assembly", "Edt_Assembly") {
     edit_.setReadOnly(true);
     edit_.onKeyDown = [this](ui::Control&, int& key, ui::KeyState state) {
         Edt_AssemblyKeyDown(key, state);

@@ -8,7 +8,7 @@
 namespace app {
 
 class TForm2 : public DialogForm {
-public:
+  public:
     TForm2(TForm1& main, ui::Host& host);
 
     // Opens the dialog from its empty state.
@@ -22,7 +22,7 @@ public:
     // The code the dialog would give now ("02" + modifiers + keys).
     std::string codeText() const;
 
-private:
+  private:
     void reset();
     std::string modifierPart() const;
     std::uint8_t modifierByte() const;

@@ -5,7 +5,8 @@
 
 namespace app {
 
-DialogForm::DialogForm(std::string name, TForm1& main, ui::Host& host, const char* titleLabel, const char* edit)
+DialogForm::DialogForm(std::string name, TForm1& main, ui::Host& host, const char* titleLabel,
+                       const char* edit)
     : ui::Form(std::move(name)),
       main_(main),
       host_(host),
@@ -22,7 +23,8 @@ DialogForm::DialogForm(std::string name, TForm1& main, ui::Host& host, const cha
     edit_.setBounds({56, 68, 209, 22});
     edit_.setBackground(ui::Color{255, 255, 255});
     edit_.setFontColor({0, 0, 0});
-    for (const auto& [button, picture, x] : {std::tuple{"IB_Confirm", "Img_Confirm", 44}, {"IB_Cancel", "Img_Cancel", 196}}) {
+    for (const auto& [button, picture, x] :
+         {std::tuple{"IB_Confirm", "Img_Confirm", 44}, {"IB_Cancel", "Img_Cancel", 196}}) {
         ui::Control& highlight = add(ui::ControlKind::Picture, picture);
         highlight.setBounds({x, 134, 97, 30});
         skin::showPicture(highlight, "DialogHighlight");

@@ -11,13 +11,14 @@ namespace app {
 class TForm1;
 
 class DialogForm : public ui::Form {
-public:
+  public:
     static constexpr int kWidth = 354;
     static constexpr int kHeight = 179;
 
-    DialogForm(std::string name, TForm1& main, ui::Host& host, const char* titleLabel, const char* edit);
+    DialogForm(std::string name, TForm1& main, ui::Host& host, const char* titleLabel,
+               const char* edit);
 
-protected:
+  protected:
     // Centred over the main window, 40 pixels lower; texts from the current language table.
     void placeAndShow(const char* titleKey, const char* confirmKey, const char* cancelKey);
     void close();

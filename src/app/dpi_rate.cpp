@@ -8,29 +8,38 @@
 namespace app {
 namespace {
 
-constexpr std::size_t kDpiSlots = 10;     // four DPI codes at image offsets 10-13
-constexpr std::size_t kCurrentDpi = 27;   // position of the current level
-constexpr std::size_t kReportRate = 28;   // 1 = 1000 Hz, 2 = 500 Hz
+constexpr std::size_t kDpiSlots = 10;    // four DPI codes at image offsets 10-13
+constexpr std::size_t kCurrentDpi = 27;  // position of the current level
+constexpr std::size_t kReportRate = 28;  // 1 = 1000 Hz, 2 = 500 Hz
 constexpr int kCodeCount = 12;
 
-std::string levelName(int level) { return std::to_string(level); }
+std::string levelName(int level) {
+    return std::to_string(level);
+}
 
 }  // namespace
 
 void TForm1::setupDpi() {
     for (int n = 1; n <= 8; ++n) {
-        control("lbl_DPI" + levelName(n)).onClick = [this, n](ui::Control&) { DPILevel_OnClick(n); };
-        control("Img_DPI" + levelName(n)).onClick = [this, n](ui::Control&) { CurrentDPI_OnClick(n); };
+        control("lbl_DPI" + levelName(n)).onClick = [this, n](ui::Control&) {
+            DPILevel_OnClick(n);
+        };
+        control("Img_DPI" + levelName(n)).onClick = [this, n](ui::Control&) {
+            CurrentDPI_OnClick(n);
+        };
     }
     control("lbl_Rep1").onClick = [this](ui::Control&) { ReportRate_OnClick(1); };
     control("lbl_Rep2").onClick = [this](ui::Control&) { ReportRate_OnClick(2); };
 }
 
-int TForm1::currentDpiLevel() const { return control("gbDPI").itemIndex() + 1; }
+int TForm1::currentDpiLevel() const {
+    return control("gbDPI").itemIndex() + 1;
+}
 
 void TForm1::showDpiLevel(int level, bool selected) {
     dpiSelected_[static_cast<std::size_t>(level - 1)] = selected;
-    control("lbl_DPI" + levelName(level)).setFontColor(selected ? kept_.dpiSelected : kept_.dpiNotSelected);
+    control("lbl_DPI" + levelName(level))
+        .setFontColor(selected ? kept_.dpiSelected : kept_.dpiNotSelected);
     control("Img_DPI" + levelName(level)).setEnabled(selected);
 }
 
@@ -52,7 +61,8 @@ void TForm1::dpiToControls() {
     std::vector<std::string> texts;
     for (std::size_t slot = 0; slot < 4; ++slot) {
         const int code = s[kDpiSlots + slot];
-        texts.push_back(code < kCodeCount ? languageText("Str" + std::to_string(320 + code)) : std::string());
+        texts.push_back(code < kCodeCount ? languageText("Str" + std::to_string(320 + code))
+                                          : std::string());
     }
     selectedDpiCount_ = 0;
     std::vector<int> enabled;
@@ -101,7 +111,8 @@ void TForm1::dpiToImage() {
     int position = 0;
     for (int n = 1; n <= 8; ++n) {
         if (!control("Img_DPI" + levelName(n)).enabled()) continue;
-        if (n == currentDpiLevel() && position <= 3) s[kCurrentDpi] = static_cast<image::Byte>(position);
+        if (n == currentDpiLevel() && position <= 3)
+            s[kCurrentDpi] = static_cast<image::Byte>(position);
         ++position;
     }
     const bool thousand = control("gbReport").itemIndex() == 0;
@@ -140,6 +151,8 @@ void TForm1::CurrentDPI_OnClick(int level) {
     setCurrentDpi(level);
 }
 
-void TForm1::ReportRate_OnClick(int rate) { showReportRate(rate); }
+void TForm1::ReportRate_OnClick(int rate) {
+    showReportRate(rate);
+}
 
 }  // namespace app

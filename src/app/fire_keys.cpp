@@ -8,7 +8,9 @@
 namespace app {
 namespace {
 
-std::size_t entryOffset(int mode) { return image::kFireKey.offset + 4 * static_cast<std::size_t>(mode - 1); }
+std::size_t entryOffset(int mode) {
+    return image::kFireKey.offset + 4 * static_cast<std::size_t>(mode - 1);
+}
 
 }  // namespace
 
@@ -21,9 +23,12 @@ void TForm1::setupFireKeys() {
         delay.onKeyPress = digitsOnly;
         repeat.onExit = [this](ui::Control& e) { RepeatValue_OnClick(e); };
         delay.onExit = [this](ui::Control& e) { DelayTimeValue_OnClick(e); };
-        control("lbl_FKMode" + std::to_string(n)).onClick = [this, n](ui::Control&) { FireKeyModeCheck(n); };
+        control("lbl_FKMode" + std::to_string(n)).onClick = [this, n](ui::Control&) {
+            FireKeyModeCheck(n);
+        };
     }
-    for (const char* colour : {"Edt_Mode1R", "Edt_Mode1G", "Edt_Mode1B", "Edt_Mode2R", "Edt_Mode2G", "Edt_Mode2B"}) {
+    for (const char* colour :
+         {"Edt_Mode1R", "Edt_Mode1G", "Edt_Mode1B", "Edt_Mode2R", "Edt_Mode2G", "Edt_Mode2B"}) {
         control(colour).onKeyPress = digitsOnly;
     }
 }
@@ -32,9 +37,13 @@ void TForm1::Edt_Repeat1KeyPress(char32_t& ch) {
     if ((ch < U'0' || ch > U'9') && ch != U'\b') ch = 0;
 }
 
-void TForm1::RepeatValue_OnClick(ui::Control& edit) { edit.setCaption(keys::correctRepeatText(edit.caption())); }
+void TForm1::RepeatValue_OnClick(ui::Control& edit) {
+    edit.setCaption(keys::correctRepeatText(edit.caption()));
+}
 
-void TForm1::DelayTimeValue_OnClick(ui::Control& edit) { edit.setCaption(keys::correctDelayText(edit.caption())); }
+void TForm1::DelayTimeValue_OnClick(ui::Control& edit) {
+    edit.setCaption(keys::correctDelayText(edit.caption()));
+}
 
 void TForm1::FireKeyModeCheck(int mode) {
     if (fireModes_.toggle(mode)) showFireModeSelection();
@@ -64,10 +73,12 @@ void TForm1::RefreshFireKeyMode() {
 void TForm1::FireKeyModeToDataBuf() {
     for (int n = 1; n <= 4; ++n) {
         const std::size_t at = entryOffset(n);
-        const auto entry = keys::fireKeyEntry(keys::repeatValue(control("Edt_Repeat" + std::to_string(n)).caption()),
-                                              keys::delayValue(control("Edt_DelayTime" + std::to_string(n)).caption()),
-                                              image_.sectionBuf[at + 2]);
-        std::copy(entry.begin(), entry.end(), image_.sectionBuf.begin() + static_cast<std::ptrdiff_t>(at));
+        const auto entry = keys::fireKeyEntry(
+            keys::repeatValue(control("Edt_Repeat" + std::to_string(n)).caption()),
+            keys::delayValue(control("Edt_DelayTime" + std::to_string(n)).caption()),
+            image_.sectionBuf[at + 2]);
+        std::copy(entry.begin(), entry.end(),
+                  image_.sectionBuf.begin() + static_cast<std::ptrdiff_t>(at));
     }
 }
 
@@ -78,7 +89,8 @@ void TForm1::FireKeyAndFireKeyModeToDataBuf() {
         for (std::size_t b = 0; b < image::kButtonCount; ++b) {
             if (keyName(image_.keyCodeTexts[p][b]) != fireMode) continue;
             std::copy(code.begin(), code.end(),
-                      image_.sectionBuf.begin() + static_cast<std::ptrdiff_t>(image::keyCodeOffset(p, b)));
+                      image_.sectionBuf.begin() +
+                          static_cast<std::ptrdiff_t>(image::keyCodeOffset(p, b)));
         }
     }
 }

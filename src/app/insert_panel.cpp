@@ -1,7 +1,7 @@
 // The insert panel of the macro page: a delay or a short recording in front of or behind the
 // selected event.
-#include "app/main_form.h"
 #include <algorithm>
+#include "app/main_form.h"
 
 #include "skin/pictures.h"
 
@@ -9,18 +9,20 @@ namespace app {
 namespace {
 
 constexpr ui::Color kGrey{114, 113, 113};
-const char* const kDisabledWhileOpen[] = {"LB_MacroName", "Btn_New",       "Btn_Start",  "Btn_Clear",
-                                          "Btn_ExportOne", "Btn_Export",   "Btn_ImportOne", "Btn_Import",
-                                          "Btn_Del",      "Btn_Insert"};
+const char* const kDisabledWhileOpen[] = {
+    "LB_MacroName", "Btn_New",       "Btn_Start",  "Btn_Clear", "Btn_ExportOne",
+    "Btn_Export",   "Btn_ImportOne", "Btn_Import", "Btn_Del",   "Btn_Insert"};
 const char* const kOptionLabels[] = {"IB_InsertRecDelay", "IB_InsertDelayTime", "IB_InsertNoDelay"};
-const char* const kOptionLamps[] = {"LED_InsertRecDelay", "LED_InsertDelayTime", "LED_InsertNoDelay"};
+const char* const kOptionLamps[] = {"LED_InsertRecDelay", "LED_InsertDelayTime",
+                                    "LED_InsertNoDelay"};
 
 }  // namespace
 
 void TForm1::setupInsertPanel() {
     control("Btn_Insert").onClick = [this](ui::Control&) { Btn_InsertClick(); };
     control("CB_Insert").onChange = [this](ui::Control&) { CB_InsertChange(); };
-    for (int i = 0; i < 3; ++i) control(kOptionLabels[i]).onClick = [this, i](ui::Control&) { InsertDelayOption(i); };
+    for (int i = 0; i < 3; ++i)
+        control(kOptionLabels[i]).onClick = [this, i](ui::Control&) { InsertDelayOption(i); };
     ui::Control& delay = control("Edt_InsertDelay");
     delay.setCaption("50");
     delay.onKeyPress = [this](ui::Control&, char32_t& ch) { Edt_Repeat1KeyPress(ch); };
@@ -95,12 +97,14 @@ void TForm1::Edt_InsertDelayChange() {
 
 void TForm1::Btn_InsertStartClick() {
     ui::Control& start = control("Btn_InsertStart");
-    const std::vector<const char*> options{"IB_InsertRecDelay", "IB_InsertDelayTime", "IB_InsertNoDelay", "Edt_InsertDelay",
-                                           "lbl_s_A"};
+    const std::vector<const char*> options{"IB_InsertRecDelay", "IB_InsertDelayTime",
+                                           "IB_InsertNoDelay", "Edt_InsertDelay", "lbl_s_A"};
     if (start.caption() == languageText("Str400")) {
         const int selected = control("LB_macro").itemIndex();
         const int presses = countLines('1'), releases = countLines('2');
-        if (selected < 0 || presses >= macros::Recorder::kLimit || releases >= macros::Recorder::kLimit) return;
+        if (selected < 0 || presses >= macros::Recorder::kLimit ||
+            releases >= macros::Recorder::kLimit)
+            return;
         skin::showPressed(*this, "Btn_InsertStart");
         recorder_.startInsert(selected, control("CB_Insert").itemIndex() == 2, presses, releases);
         start.setCaption(languageText("Str401"));
@@ -131,7 +135,8 @@ void TForm1::Btn_OKClick() {
         std::vector<std::string> lines = eventLines();
         if (s < 0 || static_cast<std::size_t>(s) + 1 >= lines.size()) return;
         const std::size_t at = static_cast<std::size_t>(s) + (choice == 0 ? 1 : 2);
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), "0 " + control("Edt_InsertDelay").caption());
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at),
+                     "0 " + control("Edt_InsertDelay").caption());
         control("mmo_macro").setItems(std::move(lines));
         showEventList();
         MemoToMacro();

@@ -16,28 +16,55 @@ constexpr ui::Color kHighlightText{255, 255, 255};
 constexpr ui::Color kEntryText{230, 232, 236};
 
 // Submenu entries and their tags; the tag picks the submenu.
-const std::pair<const char*, int> kSubmenuEntries[] = {{"Key_Standard", 1}, {"Key_Special", 2}, {"Key_Media", 3},
-                                                       {"Key_WWW", 4},      {"Key_ACPI", 5},    {"Key_Fire", 6},
-                                                       {"Key_Macro", 7}};
+const std::pair<const char*, int> kSubmenuEntries[] = {
+    {"Key_Standard", 1}, {"Key_Special", 2}, {"Key_Media", 3}, {"Key_WWW", 4},
+    {"Key_ACPI", 5},     {"Key_Fire", 6},    {"Key_Macro", 7}};
 
 // Leaf entries and the tags that TagToKeyCode knows.
 const std::pair<const char*, int> kLeafEntries[] = {
-    {"Key_Left", 900},         {"Key_Right", 901},       {"Key_Middle", 902},      {"Key_B4", 903},
-    {"Key_B5", 904},           {"Key_FireMode", 1000},   {"Key_AIM", 1001},        {"Key_Profile", 1002},
-    {"Key_CPI", 1003},         {"Key_ReportRate", 1004}, {"Key_Default", 1005},    {"Key_LEDMode", 1006},
-    {"Key_CPII", 1007},        {"Key_CPID", 1008},       {"Key_Power", 1100},      {"Key_Sleep", 1101},
-    {"Key_WakeUp", 1102},      {"Key_FireMode1", 1200},  {"Key_FireMode2", 1201},  {"Key_FireMode3", 1202},
-    {"Key_FireMode4", 1203},   {"Key_PlayPause", 1300},  {"Key_Stop", 1301},       {"Key_PreviousTrack", 1302},
-    {"Key_NextTrack", 1303},   {"Key_VolumePlus", 1304}, {"Key_VolumeMinus", 1305}, {"Key_Mute", 1306},
-    {"Key_WWWHome", 1400},     {"Key_WWWSearch", 1401},  {"Key_WWWBack", 1402},    {"Key_WWWForward", 1403},
-    {"Key_WWWStop", 1404},     {"Key_WWWRefresh", 1405}, {"Key_WWWFavorites", 1406},
+    {"Key_Left", 900},
+    {"Key_Right", 901},
+    {"Key_Middle", 902},
+    {"Key_B4", 903},
+    {"Key_B5", 904},
+    {"Key_FireMode", 1000},
+    {"Key_AIM", 1001},
+    {"Key_Profile", 1002},
+    {"Key_CPI", 1003},
+    {"Key_ReportRate", 1004},
+    {"Key_Default", 1005},
+    {"Key_LEDMode", 1006},
+    {"Key_CPII", 1007},
+    {"Key_CPID", 1008},
+    {"Key_Power", 1100},
+    {"Key_Sleep", 1101},
+    {"Key_WakeUp", 1102},
+    {"Key_FireMode1", 1200},
+    {"Key_FireMode2", 1201},
+    {"Key_FireMode3", 1202},
+    {"Key_FireMode4", 1203},
+    {"Key_PlayPause", 1300},
+    {"Key_Stop", 1301},
+    {"Key_PreviousTrack", 1302},
+    {"Key_NextTrack", 1303},
+    {"Key_VolumePlus", 1304},
+    {"Key_VolumeMinus", 1305},
+    {"Key_Mute", 1306},
+    {"Key_WWWHome", 1400},
+    {"Key_WWWSearch", 1401},
+    {"Key_WWWBack", 1402},
+    {"Key_WWWForward", 1403},
+    {"Key_WWWStop", 1404},
+    {"Key_WWWRefresh", 1405},
+    {"Key_WWWFavorites", 1406},
 };
-const std::pair<const char*, int> kBasicEntries[] = {{"Key_L", 900}, {"Key_R", 901}, {"Key_M", 902}};
-const char* const kSpecialLeaves[] = {"Key_FireMode", "Key_AIM",     "Key_Profile", "Key_ReportRate",
-                                      "Key_Default",  "Key_LEDMode", "Key_CPI",     "Key_CPII",
-                                      "Key_CPID"};
-const char* const kFirstLevel[] = {"Pnl_MseKey", "Pnl_Special", "Pnl_Media", "Pnl_WWW", "Pnl_ACPI", "Pnl_Fire",
-                                   "LB_Name"};
+const std::pair<const char*, int> kBasicEntries[] = {
+    {"Key_L", 900}, {"Key_R", 901}, {"Key_M", 902}};
+const char* const kSpecialLeaves[] = {"Key_FireMode",   "Key_AIM",     "Key_Profile",
+                                      "Key_ReportRate", "Key_Default", "Key_LEDMode",
+                                      "Key_CPI",        "Key_CPII",    "Key_CPID"};
+const char* const kFirstLevel[] = {"Pnl_MseKey", "Pnl_Special", "Pnl_Media", "Pnl_WWW",
+                                   "Pnl_ACPI",   "Pnl_Fire",    "LB_Name"};
 
 // The name a pick puts on a label: the entry's caption without its " * " prefix.
 std::string nameOf(const ui::Control& entry) {
@@ -67,8 +94,11 @@ void TForm1::setupMenus() {
         e.onMouseLeave = [](ui::Control& c) { highlight(c, false); };
     }
     // ">>" beside the entries that open a submenu.
-    for (const auto& [entry, label] : {std::pair{"Key_Standard", "ST_Standard"}, {"Key_Special", "ST_Special"},
-                                       {"Key_Media", "ST_Media"}, {"Key_WWW", "ST_WWW"}, {"Key_ACPI", "ST_ACPI"},
+    for (const auto& [entry, label] : {std::pair{"Key_Standard", "ST_Standard"},
+                                       {"Key_Special", "ST_Special"},
+                                       {"Key_Media", "ST_Media"},
+                                       {"Key_WWW", "ST_WWW"},
+                                       {"Key_ACPI", "ST_ACPI"},
                                        {"Key_Fire", "ST_Fire"}}) {
         ui::Control& e = control(entry);
         ui::Control& st = add(ui::ControlKind::Label, label, e.parent());
@@ -163,8 +193,8 @@ void TForm1::ShowPnlMain_OnClick(int button) {
     bringToFront(menu);
 }
 
-void TForm1::placeSubmenu(ui::Control& submenu, const ui::Control& parent, const ui::Control& entry, bool upward,
-                          int leftOffset) {
+void TForm1::placeSubmenu(ui::Control& submenu, const ui::Control& parent, const ui::Control& entry,
+                          bool upward, int leftOffset) {
     const ui::Rect p = parent.bounds(), e = entry.bounds();
     const bool right = control("Pnl_Main").bounds().x < 400;
     const int x = right ? p.x + e.x + e.w : p.x - e.x - e.w + leftOffset;
@@ -186,7 +216,10 @@ void TForm1::KeyByTagMouseEnter(ui::Control& entry) {
         }
     };
     if (tag >= 1 && tag <= 4) {
-        const char* submenu = tag == 1 ? "Pnl_MseKey" : tag == 2 ? "Pnl_Special" : tag == 3 ? "Pnl_Media" : "Pnl_WWW";
+        const char* submenu = tag == 1   ? "Pnl_MseKey"
+                              : tag == 2 ? "Pnl_Special"
+                              : tag == 3 ? "Pnl_Media"
+                                         : "Pnl_WWW";
         hideExcept({submenu});
         placeSubmenu(control(submenu), control("Pnl_Main"), entry, true, 26);
     } else if (tag == 5 || tag == 6) {
@@ -217,14 +250,17 @@ void TForm1::KeyStatusMouseEnter(ui::Control& entry) {
     }
 }
 
-void TForm1::KeyStatusMouseLeave(ui::Control& entry) { highlight(entry, false); }
+void TForm1::KeyStatusMouseLeave(ui::Control& entry) {
+    highlight(entry, false);
+}
 
 // ---- picks ----
 
 void TForm1::storeForCurrentButton(const std::string& code, const std::string& name) {
     if (currentButton_ < 1 || currentButton_ > 12) return;
     control("Key" + std::to_string(currentButton_)).setCaption(name);
-    if (const int profile = editableProfile()) keys::storeKeyCode(image_, profile, currentButton_, code);
+    if (const int profile = editableProfile())
+        keys::storeKeyCode(image_, profile, currentButton_, code);
 }
 
 void TForm1::KeyStatusOnClick(ui::Control& entry) {
@@ -266,7 +302,9 @@ void TForm1::LB_NameClick(int row) {
     control("Pnl_Main").setVisible(false);
     control("LB_Name").setVisible(false);
     const auto& names = control("LB_Name").items();
-    if (row < 0 || row >= static_cast<int>(names.size()) || row >= static_cast<int>(image::kMacroCount)) return;
+    if (row < 0 || row >= static_cast<int>(names.size()) ||
+        row >= static_cast<int>(image::kMacroCount))
+        return;
     storeForCurrentButton(keys::macroKeyCodeText(row), names[static_cast<std::size_t>(row)]);
 }
 
@@ -298,7 +336,8 @@ void TForm1::endLabelScrolling() {
 void TForm1::LabelRunTimer() {
     if (!scrolling_.label) return;
     if (++scrolling_.steps > 65535) scrolling_.steps = 2;
-    scrolling_.label->setCaption(keys::scrollCaption(scrolling_.label->caption(), scrolling_.steps == 1));
+    scrolling_.label->setCaption(
+        keys::scrollCaption(scrolling_.label->caption(), scrolling_.steps == 1));
 }
 
 }  // namespace app

@@ -1,15 +1,15 @@
 // The breathing and RGB light of the Breathing Page, and its share of the image.
+#include "settings/light.h"
 #include "app/main_form.h"
 #include "image/sections.h"
-#include "settings/light.h"
 #include "skin/pictures.h"
 
 namespace app {
 namespace {
 
-constexpr std::size_t kFlags = 9;       // bit 0: no light fields; bit 4: colour mode 1
-constexpr std::size_t kTimes = 18;      // off, raise, on, fall
-constexpr std::size_t kColour1 = 22;    // red, green, blue of colour mode 1
+constexpr std::size_t kFlags = 9;     // bit 0: no light fields; bit 4: colour mode 1
+constexpr std::size_t kTimes = 18;    // off, raise, on, fall
+constexpr std::size_t kColour1 = 22;  // red, green, blue of colour mode 1
 constexpr std::size_t kLedMode = 30;
 
 const char* const kScales[] = {"Off", "Raise", "On", "Fall"};
@@ -24,7 +24,10 @@ settings::TimeScale scaleOf(int scale) {
 }  // namespace
 
 void TForm1::setupLight() {
-    for (int m = 0; m < 3; ++m) control(std::string("lbl_") + kModes[m]).onClick = [this, m](ui::Control&) { RGBMode_OnClick(m); };
+    for (int m = 0; m < 3; ++m)
+        control(std::string("lbl_") + kModes[m]).onClick = [this, m](ui::Control&) {
+            RGBMode_OnClick(m);
+        };
     for (int scale = 0; scale < 4; ++scale) {
         for (int n = 1; n <= 10; ++n) {
             const auto clicked = [this, scale, n](ui::Control&) { TimeBar_OnClick(scale, n); };
@@ -49,17 +52,21 @@ void TForm1::setupLight() {
 
 void TForm1::RGBMode_OnClick(int mode) {
     control("gbLED").setItemIndex(mode);
-    for (int m = 0; m < 3; ++m) skin::showPicture(control(std::string("Img_") + kModes[m]), m == mode ? "RdS_E" : "RdS_D");
+    for (int m = 0; m < 3; ++m)
+        skin::showPicture(control(std::string("Img_") + kModes[m]), m == mode ? "RdS_E" : "RdS_D");
 }
 
 void TForm1::showLightStep(int scale, int step) {
     lightSteps_[static_cast<std::size_t>(scale)] = step;
     for (int n = 1; n <= 10; ++n) {
-        skin::showPicture(control(std::string("Img_") + kScales[scale] + std::to_string(n)), n <= step ? "Bar1_E" : "Bar1_D");
+        skin::showPicture(control(std::string("Img_") + kScales[scale] + std::to_string(n)),
+                          n <= step ? "Bar1_E" : "Bar1_D");
     }
 }
 
-void TForm1::TimeBar_OnClick(int scale, int step) { showLightStep(scale, step); }
+void TForm1::TimeBar_OnClick(int scale, int step) {
+    showLightStep(scale, step);
+}
 
 void TForm1::LEDColModeChange(int colourMode) {
     control("gbLEDColMode").setItemIndex(colourMode - 1);
@@ -79,7 +86,8 @@ void TForm1::lightToControls() {
     const int mode = s[kLedMode];
     RGBMode_OnClick(mode == 1 || mode == 2 ? mode : 0);
     for (int scale = 0; scale < 4; ++scale) {
-        showLightStep(scale, settings::stepOfCode(scaleOf(scale), s[kTimes + static_cast<std::size_t>(scale)]));
+        showLightStep(scale, settings::stepOfCode(scaleOf(scale),
+                                                  s[kTimes + static_cast<std::size_t>(scale)]));
     }
     LEDColModeChange(s[kFlags] & 0x10 ? 1 : 2);
     for (std::size_t i = 0; i < 3; ++i) {
@@ -95,7 +103,9 @@ void TForm1::lightToImage() {
     s[kLedMode] = static_cast<image::Byte>(control("gbLED").itemIndex());
     for (int scale = 0; scale < 4; ++scale) {
         const int step = lightSteps_[static_cast<std::size_t>(scale)];
-        if (step >= 1) s[kTimes + static_cast<std::size_t>(scale)] = settings::codeOfStep(scaleOf(scale), step);
+        if (step >= 1)
+            s[kTimes + static_cast<std::size_t>(scale)] =
+                settings::codeOfStep(scaleOf(scale), step);
     }
     if (control("gbLEDColMode").itemIndex() == 0) {
         s[kFlags] = static_cast<image::Byte>(s[kFlags] | 0x10);
@@ -113,7 +123,8 @@ void TForm1::lightToImage() {
     };
     for (std::size_t i = 0; i < 3; ++i) {
         s[kColour1 + i] = static_cast<image::Byte>(number(control(kColour1Edits[i]).caption()));
-        s[image::kUserBreath.offset + i] = static_cast<image::Byte>(number(control(kColour2Edits[i]).caption()));
+        s[image::kUserBreath.offset + i] =
+            static_cast<image::Byte>(number(control(kColour2Edits[i]).caption()));
     }
 }
 

@@ -9,13 +9,15 @@ namespace {
 
 const ui::FileDialog kSaveDialog{"SaveFile (*.bin)", "bin"};
 const ui::FileDialog kLoadDialog{"LoadFile (*.bin)", "bin"};
-constexpr std::size_t kOneMacroFile = macros::kRecordSize + macros::kBlockSize;                      // 1056
-constexpr std::size_t kAllMacrosFile = image::kMacroNameAreaSize + image::kMacroCount * image::kMacroSize;  // 33,792
+constexpr std::size_t kOneMacroFile = macros::kRecordSize + macros::kBlockSize;  // 1056
+constexpr std::size_t kAllMacrosFile =
+    image::kMacroNameAreaSize + image::kMacroCount * image::kMacroSize;  // 33,792
 
 }  // namespace
 
 void TForm1::fileError(const image::FileError& error, const std::string& path) {
-    host_.showMessage(languageText(error.create ? "Str024" : "Str025") + " \"" + path + "\". " + error.reason);
+    host_.showMessage(languageText(error.create ? "Str024" : "Str025") + " \"" + path + "\". " +
+                      error.reason);
 }
 
 void TForm1::Btn_ExportOneClick() {
@@ -26,9 +28,10 @@ void TForm1::Btn_ExportOneClick() {
     if (!chosen) return;
     const auto s = static_cast<std::size_t>(slot);
     const std::string path = image::withBinSuffix(*chosen);
-    const std::span<const image::Byte> record(image_.dataBuf.macroNames.data() + s * macros::kRecordSize,
-                                              macros::kRecordSize);
-    if (const auto error = image::writeRawFile(path, {record, image_.dataBuf.macros[s]})) fileError(*error, path);
+    const std::span<const image::Byte> record(
+        image_.dataBuf.macroNames.data() + s * macros::kRecordSize, macros::kRecordSize);
+    if (const auto error = image::writeRawFile(path, {record, image_.dataBuf.macros[s]}))
+        fileError(*error, path);
 }
 
 void TForm1::Btn_ExportClick() {
@@ -36,8 +39,10 @@ void TForm1::Btn_ExportClick() {
     if (!chosen) return;
     skin::showPressed(*this, "Btn_Export");
     const std::string path = image::withBinSuffix(*chosen);
-    const std::span<const image::Byte> blocks(image_.dataBuf.macros.front().data(), image::kMacroCount * image::kMacroSize);
-    if (const auto error = image::writeRawFile(path, {image_.dataBuf.macroNames, blocks})) fileError(*error, path);
+    const std::span<const image::Byte> blocks(image_.dataBuf.macros.front().data(),
+                                              image::kMacroCount * image::kMacroSize);
+    if (const auto error = image::writeRawFile(path, {image_.dataBuf.macroNames, blocks}))
+        fileError(*error, path);
 }
 
 void TForm1::Btn_ImportOneClick() {
@@ -53,7 +58,9 @@ void TForm1::Btn_ImportOneClick() {
     }
     const auto& bytes = std::get<std::vector<image::Byte>>(read);
     const auto s = static_cast<std::size_t>(slot);
-    image::copyFrom(bytes, 0, std::span<image::Byte>(image_.dataBuf.macroNames).subspan(s * macros::kRecordSize, macros::kRecordSize));
+    image::copyFrom(bytes, 0,
+                    std::span<image::Byte>(image_.dataBuf.macroNames)
+                        .subspan(s * macros::kRecordSize, macros::kRecordSize));
     image::copyFrom(bytes, macros::kRecordSize, image_.dataBuf.macros[s]);
     RefreshMacroName();
     LB_MacroNameClick();
@@ -71,7 +78,8 @@ void TForm1::Btn_ImportClick() {
     const auto& bytes = std::get<std::vector<image::Byte>>(read);
     image::copyFrom(bytes, 0, image_.dataBuf.macroNames);
     for (std::size_t k = 0; k < image::kMacroCount; ++k) {
-        image::copyFrom(bytes, image::kMacroNameAreaSize + k * image::kMacroSize, image_.dataBuf.macros[k]);
+        image::copyFrom(bytes, image::kMacroNameAreaSize + k * image::kMacroSize,
+                        image_.dataBuf.macros[k]);
     }
     RefreshMacroName();
     LB_MacroNameClick();

@@ -12,7 +12,8 @@ const char* const kIcons[] = {"Event_Delay", "Event_Press", "Event_Release"};
 const char* const kDelayLamps[] = {"LED_RecDelay", "LED_DelayTime", "LED_NoDelay"};
 
 std::span<image::Byte> record(image::DataBuf& buf, std::size_t slot) {
-    return std::span<image::Byte>(buf.macroNames).subspan(slot * macros::kRecordSize, macros::kRecordSize);
+    return std::span<image::Byte>(buf.macroNames)
+        .subspan(slot * macros::kRecordSize, macros::kRecordSize);
 }
 
 // The key name of an event line: between its kind and " CODE:xxxx"; empty for a delay.
@@ -49,7 +50,8 @@ void TForm1::RefreshMacroName() {
     ui::Control& names = control("LB_MacroName");
     ui::Control& chooser = control("LB_Name");
     std::vector<std::string> list;
-    for (std::size_t n = 0; n < macros::kSlotCount; ++n) list.push_back(macros::recordName(record(image_.dataBuf, n)));
+    for (std::size_t n = 0; n < macros::kSlotCount; ++n)
+        list.push_back(macros::recordName(record(image_.dataBuf, n)));
     const int selected = names.itemIndex();
     names.setItems(list);
     chooser.setItems(list);
@@ -77,7 +79,9 @@ int TForm1::selectedSlot() const {
     return slot >= 0 && slot < static_cast<int>(macros::kSlotCount) ? slot : -1;
 }
 
-const std::vector<std::string>& TForm1::eventLines() const { return control("mmo_macro").items(); }
+const std::vector<std::string>& TForm1::eventLines() const {
+    return control("mmo_macro").items();
+}
 
 void TForm1::showEventList() {
     // The macro list draws event line i + 1 as item i: its icon and its text.
@@ -100,10 +104,12 @@ void TForm1::LB_MacroNameClick() {
     control("mmo_wrscript").clearItems();
     const int slot = selectedSlot();
     if (slot < 0) return;
-    const std::uint16_t length = macros::dataLength(record(image_.dataBuf, static_cast<std::size_t>(slot)));
+    const std::uint16_t length =
+        macros::dataLength(record(image_.dataBuf, static_cast<std::size_t>(slot)));
     if (length < 1 || length > macros::kBlockSize) return;
     const auto& block = image_.dataBuf.macros[static_cast<std::size_t>(slot)];
-    control("mmo_wrscript").setItems({image::toHexText(std::span<const image::Byte>(block).first(length))});
+    control("mmo_wrscript")
+        .setItems({image::toHexText(std::span<const image::Byte>(block).first(length))});
     MacroToMemo();
 }
 
@@ -111,17 +117,22 @@ void TForm1::MacroToMemo() {
     const int slot = selectedSlot();
     if (slot < 0) return;
     const auto s = static_cast<std::size_t>(slot);
-    const auto list = macros::MacroToMemo(image_.dataBuf.macros[s], macros::dataLength(record(image_.dataBuf, s)));
+    const auto list = macros::MacroToMemo(image_.dataBuf.macros[s],
+                                          macros::dataLength(record(image_.dataBuf, s)));
     control("mmo_macro").setItems(list.lines);
     showEventList();
     control("LB_macro").setItemIndex(static_cast<int>(list.lines.size()) - 2);
     switch (list.mode) {
-        case macros::DelayMode::None: IB_NoDelayClick(); break;
+        case macros::DelayMode::None:
+            IB_NoDelayClick();
+            break;
         case macros::DelayMode::Default:
             IB_DelayTimeClick();
             control("Edt_Delay").setCaption(std::to_string(list.defaultDelay));
             break;
-        case macros::DelayMode::Recorded: IB_RecDelayClick(); break;
+        case macros::DelayMode::Recorded:
+            IB_RecDelayClick();
+            break;
     }
 }
 
@@ -139,13 +150,20 @@ void TForm1::MemoToMacro() {
 
 void TForm1::selectDelayOption(int option) {
     control("gbDelayMode").setItemIndex(option);
-    for (int i = 0; i < 3; ++i) skin::showPicture(control(kDelayLamps[i]), i == option ? "RdS_E" : "RdS_D");
+    for (int i = 0; i < 3; ++i)
+        skin::showPicture(control(kDelayLamps[i]), i == option ? "RdS_E" : "RdS_D");
     control("Edt_Delay").setReadOnly(option != 1);
 }
 
-void TForm1::IB_RecDelayClick() { selectDelayOption(0); }
-void TForm1::IB_DelayTimeClick() { selectDelayOption(1); }
-void TForm1::IB_NoDelayClick() { selectDelayOption(2); }
+void TForm1::IB_RecDelayClick() {
+    selectDelayOption(0);
+}
+void TForm1::IB_DelayTimeClick() {
+    selectDelayOption(1);
+}
+void TForm1::IB_NoDelayClick() {
+    selectDelayOption(2);
+}
 
 void TForm1::Edt_DelayChange() {
     ui::Control& e = control("Edt_Delay");
@@ -220,7 +238,9 @@ void TForm1::Btn_DelClick() {
             }
             break;
         }
-        default: lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at)); break;
+        default:
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
+            break;
     }
     if (select < 0 && lines.size() > 1) select = 0;
     control("mmo_macro").setItems(lines);

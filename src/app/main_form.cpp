@@ -252,7 +252,9 @@ void TForm1::setPageSelector(int selector) {
     control("gbPageCtl").setItemIndex(selector - 1);
 }
 
-const keys::FireKeyModeSettings& TForm1::fireKeySettings() const { return *fireKeys_; }
+const keys::FireKeyModeSettings& TForm1::fireKeySettings() const {
+    return *fireKeys_;
+}
 
 std::string TForm1::keyName(const std::string& codeText) const {
     return keys::KeyCodeToName(codeText, language_, *fireKeys_, *macroNames_);
@@ -302,9 +304,5 @@ void TForm1::refreshKeyLabels(int profile) {
             .setCaption(keyName(image_.keyCodeTexts[profile - 1][b - 1]));
     }
 }
-
-
-
-
 
 }  // namespace app

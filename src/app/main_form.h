@@ -149,19 +149,23 @@ class TForm1 : public ui::Form,
     void DPILevel_OnClick(int level);
     void CurrentDPI_OnClick(int level);
     void ReportRate_OnClick(int rate);
-    bool dpiLevelSelected(int level) const { return dpiSelected_[static_cast<std::size_t>(level - 1)]; }
+    bool dpiLevelSelected(int level) const {
+        return dpiSelected_[static_cast<std::size_t>(level - 1)];
+    }
     int currentDpiLevel() const;
     int selectedDpiCount() const { return selectedDpiCount_; }
 
     // The desktop's mouse settings on the Advanced Page.
     void MouseSettingBar_OnClick(settings::MouseSettings::Bar bar, int step);
-    void setMouseSettingsStore(std::unique_ptr<settings::MouseSettingsStore> store) { settingsStore_ = std::move(store); }
+    void setMouseSettingsStore(std::unique_ptr<settings::MouseSettingsStore> store) {
+        settingsStore_ = std::move(store);
+    }
     const settings::MouseSettings& mouseSettings() const { return mouseSettings_; }
 
     // The light on the Breathing Page.
-    void RGBMode_OnClick(int mode);              // 0 Random, 1 Colorful, 2 Custom
-    void TimeBar_OnClick(int scale, int step);   // scales 0 off, 1 raise, 2 on, 3 fall
-    void LEDColModeChange(int colourMode);       // 1 or 2
+    void RGBMode_OnClick(int mode);             // 0 Random, 1 Colorful, 2 Custom
+    void TimeBar_OnClick(int scale, int step);  // scales 0 off, 1 raise, 2 on, 3 fall
+    void LEDColModeChange(int colourMode);      // 1 or 2
     void RGBParaValue_OnClick(ui::Control& edit);
     int lightStep(int scale) const { return lightSteps_[static_cast<std::size_t>(scale)]; }
 
@@ -192,7 +196,9 @@ class TForm1 : public ui::Form,
     void Btn_StartClick();
     void KeyboardHook1Receive(int virtualKey, macros::KeyState state);
     void recordMouse(macros::MouseButton button, bool down);
-    void setInputCapture(std::unique_ptr<macros::InputCapture> capture) { capture_ = std::move(capture); }
+    void setInputCapture(std::unique_ptr<macros::InputCapture> capture) {
+        capture_ = std::move(capture);
+    }
     bool isRecording() const { return recorder_.recording(); }
     void Btn_ClearClick();
     void Btn_ExportOneClick();
@@ -260,8 +266,8 @@ class TForm1 : public ui::Form,
     void showFireModeSelection();
     void endLabelScrolling();
     void storeForCurrentButton(const std::string& code, const std::string& name);
-    void placeSubmenu(ui::Control& submenu, const ui::Control& parent, const ui::Control& entry, bool upward,
-                      int leftOffset);
+    void placeSubmenu(ui::Control& submenu, const ui::Control& parent, const ui::Control& entry,
+                      bool upward, int leftOffset);
     void fireKeysToEdits();
     ui::Control& control(std::string_view name) const { return at(name); }
 

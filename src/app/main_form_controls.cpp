@@ -25,18 +25,23 @@ struct MenuSpec {
 // entries, so that the placement rules put them edge to edge.
 const MenuSpec kMenus[] = {
     {"Pnl_LRM", 143, {"Key_L", "Key_R", "Key_M"}},
-    {"Pnl_Main", 170, {"Key_Standard", "Key_Special", "Key_Media", "Key_WWW", "Key_Assembly", "Key_Macro"}},
+    {"Pnl_Main",
+     170,
+     {"Key_Standard", "Key_Special", "Key_Media", "Key_WWW", "Key_Assembly", "Key_Macro"}},
     {"Pnl_MseKey", 143, {"Key_Left", "Key_Right", "Key_Middle", "Key_B4", "Key_B5"}},
-    {"Pnl_Special", 143,
-     {"Key_ACPI", "Key_Fire", "Key_FireMode", "Key_AIM", "Key_Profile", "Key_ReportRate", "Key_Default",
-      "Key_LEDMode", "Key_CPI", "Key_CPII", "Key_CPID"}},
+    {"Pnl_Special",
+     143,
+     {"Key_ACPI", "Key_Fire", "Key_FireMode", "Key_AIM", "Key_Profile", "Key_ReportRate",
+      "Key_Default", "Key_LEDMode", "Key_CPI", "Key_CPII", "Key_CPID"}},
     {"Pnl_ACPI", 142, {"Key_Power", "Key_Sleep", "Key_WakeUp"}},
-    {"Pnl_Media", 143,
-     {"Key_PlayPause", "Key_Stop", "Key_PreviousTrack", "Key_NextTrack", "Key_VolumePlus", "Key_VolumeMinus",
-      "Key_Mute"}},
-    {"Pnl_WWW", 143,
-     {"Key_WWWHome", "Key_WWWSearch", "Key_WWWBack", "Key_WWWForward", "Key_WWWStop", "Key_WWWRefresh",
-      "Key_WWWFavorites"}},
+    {"Pnl_Media",
+     143,
+     {"Key_PlayPause", "Key_Stop", "Key_PreviousTrack", "Key_NextTrack", "Key_VolumePlus",
+      "Key_VolumeMinus", "Key_Mute"}},
+    {"Pnl_WWW",
+     143,
+     {"Key_WWWHome", "Key_WWWSearch", "Key_WWWBack", "Key_WWWForward", "Key_WWWStop",
+      "Key_WWWRefresh", "Key_WWWFavorites"}},
     {"Pnl_Fire", 142, {"Key_FireMode1", "Key_FireMode2", "Key_FireMode3", "Key_FireMode4"}},
 };
 
@@ -121,7 +126,8 @@ void TForm1::createControls() {
     scale("ScrSpd", 136, 386);
     for (int n = 1; n <= 8; ++n) {
         // 14 high: the bar is drawn at the top, the rest makes it easier to click.
-        picture("Img_DPI" + std::to_string(n), 535 + 29 * (n - 1), 222, 20, 14).setPicture("Bar2_D");
+        picture("Img_DPI" + std::to_string(n), 535 + 29 * (n - 1), 222, 20, 14)
+            .setPicture("Bar2_D");
         // 28 wide, so that the levels 29 pixels apart keep a gap between their texts.
         label("lbl_DPI" + std::to_string(n), 535 + 29 * (n - 1) - 6, 194, 28, 14)
             .setAlignment(Align::Center);
@@ -268,7 +274,8 @@ void TForm1::createControls() {
     insertDelayMode.setItems({"rb_InsertRecDelay", "rb_InsertDelayTime", "rb_InsertNoDelay"});
     insertDelayMode.setItemIndex(0);
     ui::Control& dpi = add(ControlKind::RadioGroup, "gbDPI");
-    dpi.setItems({"rb_DPI1", "rb_DPI2", "rb_DPI3", "rb_DPI4", "rb_DPI5", "rb_DPI6", "rb_DPI7", "rb_DPI8"});
+    dpi.setItems(
+        {"rb_DPI1", "rb_DPI2", "rb_DPI3", "rb_DPI4", "rb_DPI5", "rb_DPI6", "rb_DPI7", "rb_DPI8"});
     dpi.setItemIndex(0);
     ui::Control& rates = add(ControlKind::RadioGroup, "gbReport");
     rates.setItems({"rb_Rep1", "rb_Rep2"});

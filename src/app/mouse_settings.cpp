@@ -24,7 +24,8 @@ void TForm1::setupMouseSettings() {
 void TForm1::showMouseSettingBar(settings::MouseSettings::Bar bar) {
     const int step = mouseSettings_.step(bar);
     for (int n = 1; n <= 10; ++n) {
-        skin::showPicture(control(std::string("Img_") + kBars[bar] + std::to_string(n)), n <= step ? "Bar1_E" : "Bar1_D");
+        skin::showPicture(control(std::string("Img_") + kBars[bar] + std::to_string(n)),
+                          n <= step ? "Bar1_E" : "Bar1_D");
     }
 }
 
@@ -38,7 +39,8 @@ void TForm1::RefreshMouseSystemParameters() {
         mouseSettings_.RefreshMouseSystemParameterA(*settingsStore_);
         mouseSettings_.RefreshMouseSystemParameterB(*settingsStore_);
     }
-    for (auto bar : {settings::MouseSettings::Speed, settings::MouseSettings::DoubleClick, settings::MouseSettings::Scroll}) {
+    for (auto bar : {settings::MouseSettings::Speed, settings::MouseSettings::DoubleClick,
+                     settings::MouseSettings::Scroll}) {
         showMouseSettingBar(bar);
     }
 }

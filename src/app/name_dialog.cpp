@@ -4,7 +4,8 @@
 
 namespace app {
 
-TForm3::TForm3(TForm1& main, ui::Host& host) : DialogForm("TForm3", main, host, "lbl_MacroName", "Edt_MacroName") {
+TForm3::TForm3(TForm1& main, ui::Host& host)
+    : DialogForm("TForm3", main, host, "lbl_MacroName", "Edt_MacroName") {
     edit_.setMaxLength(kMaxNameLength);
 }
 

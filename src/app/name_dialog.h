@@ -5,7 +5,7 @@
 namespace app {
 
 class TForm3 : public DialogForm {
-public:
+  public:
     static constexpr int kMaxNameLength = 14;
 
     TForm3(TForm1& main, ui::Host& host);

@@ -7,9 +7,9 @@ namespace app {
 namespace {
 
 constexpr ui::Color kGrey{114, 113, 113};
-const char* const kLockedDuringRecording[] = {"LB_MacroName", "LB_macro",   "Btn_New",   "Btn_Clear",
-                                              "Btn_ExportOne", "Btn_Export", "Btn_ImportOne", "Btn_Import",
-                                              "Btn_Del",      "Btn_Insert"};
+const char* const kLockedDuringRecording[] = {
+    "LB_MacroName", "LB_macro",      "Btn_New",    "Btn_Clear", "Btn_ExportOne",
+    "Btn_Export",   "Btn_ImportOne", "Btn_Import", "Btn_Del",   "Btn_Insert"};
 
 }  // namespace
 
@@ -35,10 +35,13 @@ void TForm1::setMacroPageEnabled(bool enabled) {
 void TForm1::startCapture() {
     if (!capture_) return;
     // Events arrive on the capture's thread; each one is handled as a whole on ours.
-    capture_->start({[this](int vk, bool down) {
-                         host_.post([this, vk, down] { KeyboardHook1Receive(vk, keyboardHook_.feed(down)); });
-                     },
-                     [this](macros::MouseButton b, bool down) { host_.post([this, b, down] { recordMouse(b, down); }); }});
+    capture_->start(
+        {[this](int vk, bool down) {
+             host_.post([this, vk, down] { KeyboardHook1Receive(vk, keyboardHook_.feed(down)); });
+         },
+         [this](macros::MouseButton b, bool down) {
+             host_.post([this, b, down] { recordMouse(b, down); });
+         }});
 }
 
 void TForm1::Btn_StartClick() {
@@ -75,8 +78,8 @@ void TForm1::recorded(std::vector<std::string> lines) {
 void TForm1::KeyboardHook1Receive(int virtualKey, macros::KeyState state) {
     if (!recorder_.recording()) return;
     std::vector<std::string> lines = eventLines();
-    const bool stop = recorder_.keyboard(lines, virtualKey, state, static_cast<std::uint32_t>(host_.tickCount()),
-                                         delayOptions());
+    const bool stop = recorder_.keyboard(
+        lines, virtualKey, state, static_cast<std::uint32_t>(host_.tickCount()), delayOptions());
     recorded(std::move(lines));
     if (!stop) return;
     // The 100th release ends the recording.
@@ -93,7 +96,8 @@ void TForm1::recordMouse(macros::MouseButton button, bool down) {
     // The click that starts or stops a recording is not part of it.
     if (button == macros::MouseButton::Left && pointerOverRecord_) return;
     std::vector<std::string> lines = eventLines();
-    recorder_.mouse(lines, button, down, static_cast<std::uint32_t>(host_.tickCount()), delayOptions());
+    recorder_.mouse(lines, button, down, static_cast<std::uint32_t>(host_.tickCount()),
+                    delayOptions());
     recorded(std::move(lines));
 }
 

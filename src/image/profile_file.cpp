@@ -7,8 +7,9 @@ namespace image {
 std::optional<FileError> writeProfileFile(const std::string& path, const DataBuf& buf) {
     // The 32 macros follow the name area back to back in memory as in the file.
     static_assert(sizeof(buf.macros) == kMacroCount * kMacroSize);
-    return writeRawFile(path, {buf.image, buf.macroNames,
-                               std::span<const Byte>(buf.macros.front().data(), kMacroCount * kMacroSize)});
+    return writeRawFile(
+        path, {buf.image, buf.macroNames,
+               std::span<const Byte>(buf.macros.front().data(), kMacroCount * kMacroSize)});
 }
 
 std::optional<FileError> readProfileFile(const std::string& path, DataBuf& buf) {

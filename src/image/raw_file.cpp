@@ -7,12 +7,14 @@
 
 namespace image {
 
-std::optional<FileError> writeRawFile(const std::string& path, std::initializer_list<std::span<const Byte>> pieces) {
+std::optional<FileError> writeRawFile(const std::string& path,
+                                      std::initializer_list<std::span<const Byte>> pieces) {
     errno = 0;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) return FileError{true, std::strerror(errno ? errno : EIO)};
     for (const auto& piece : pieces) {
-        out.write(reinterpret_cast<const char*>(piece.data()), static_cast<std::streamsize>(piece.size()));
+        out.write(reinterpret_cast<const char*>(piece.data()),
+                  static_cast<std::streamsize>(piece.size()));
     }
     out.close();
     if (!out) return FileError{true, std::strerror(errno ? errno : EIO)};

@@ -17,7 +17,8 @@ struct FileError {
 };
 
 // Creates (or empties) the file and writes the pieces in order. Nothing when all went out.
-std::optional<FileError> writeRawFile(const std::string& path, std::initializer_list<std::span<const Byte>> pieces);
+std::optional<FileError> writeRawFile(const std::string& path,
+                                      std::initializer_list<std::span<const Byte>> pieces);
 
 // At most `limit` bytes from the start of the file.
 std::variant<std::vector<Byte>, FileError> readRawFile(const std::string& path, std::size_t limit);

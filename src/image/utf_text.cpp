@@ -25,7 +25,8 @@ std::string utf16ToUtf8(const std::vector<char16_t>& text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = 0xFFFD;
@@ -39,11 +40,16 @@ std::vector<char16_t> utf8ToUtf16(const std::string& s) {
     std::vector<char16_t> out;
     for (std::size_t i = 0; i < s.size();) {
         const auto b = static_cast<unsigned char>(s[i]);
-        const int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
+        const int extra = b < 0x80         ? 0
+                          : (b >> 5) == 6  ? 1
+                          : (b >> 4) == 14 ? 2
+                          : (b >> 3) == 30 ? 3
+                                           : -1;
         char32_t c = 0xFFFD;
         if (extra >= 0 && i + static_cast<std::size_t>(extra) < s.size()) {
             c = extra == 0 ? b : (b & (0x3F >> extra));
-            for (int k = 1; k <= extra; ++k) c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+            for (int k = 1; k <= extra; ++k)
+                c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
         }
         i += static_cast<std::size_t>(extra < 0 ? 1 : extra + 1);
         if (c >= 0x10000) {

@@ -31,7 +31,8 @@ std::array<std::string, 3> exchangeBasicFunction(std::array<std::string, 3> code
 std::string scrollCaption(const std::string& caption, bool firstStep) {
     if (caption.empty()) return caption;
     std::size_t first = 1;
-    while (first < caption.size() && (static_cast<unsigned char>(caption[first]) & 0xC0) == 0x80) ++first;
+    while (first < caption.size() && (static_cast<unsigned char>(caption[first]) & 0xC0) == 0x80)
+        ++first;
     return caption.substr(first) + (firstStep ? "    " : "") + caption.substr(0, first);
 }
 

@@ -24,8 +24,12 @@ std::string correct(const std::string& text, unsigned long limit) {
 
 }  // namespace
 
-std::string correctRepeatText(const std::string& text) { return correct(text, 15); }
-std::string correctDelayText(const std::string& text) { return correct(text, 2000); }
+std::string correctRepeatText(const std::string& text) {
+    return correct(text, 15);
+}
+std::string correctDelayText(const std::string& text) {
+    return correct(text, 2000);
+}
 
 unsigned repeatValue(const std::string& text) {
     return static_cast<unsigned>(digits(correctRepeatText(text)).value_or(2));
@@ -36,7 +40,8 @@ unsigned delayValue(const std::string& text) {
 
 std::array<std::uint8_t, 4> fireKeyEntry(unsigned repeat, unsigned delay, std::uint8_t oldByte2) {
     return {0x06, static_cast<std::uint8_t>(repeat + 0x10),
-            static_cast<std::uint8_t>((oldByte2 & 0xF0) + delay / 256), static_cast<std::uint8_t>(delay % 256)};
+            static_cast<std::uint8_t>((oldByte2 & 0xF0) + delay / 256),
+            static_cast<std::uint8_t>(delay % 256)};
 }
 
 bool FireModeSelection::toggle(int mode) {

@@ -23,7 +23,7 @@ std::array<std::uint8_t, 4> fireKeyEntry(unsigned repeat, unsigned delay, std::u
 
 // The fire-mode selection: one to three of the modes 1-4 once it has a member.
 class FireModeSelection {
-public:
+  public:
     FireModeSelection() : modes_{1, 2, 3} {}
     const std::set<int>& modes() const { return modes_; }
     bool selected(int mode) const { return modes_.count(mode) != 0; }
@@ -35,7 +35,7 @@ public:
     // 0F, the selected modes ascending, zeros.
     std::array<std::uint8_t, 4> code() const;
 
-private:
+  private:
     std::set<int> modes_;
 };
 

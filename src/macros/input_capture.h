@@ -9,7 +9,7 @@
 namespace macros {
 
 class InputCapture {
-public:
+  public:
     struct Handlers {
         // A key went down or up (Windows virtual-key code; the generic Shift, Ctrl and Alt
         // codes for either side, as raw keyboard input gives them).

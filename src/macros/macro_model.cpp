@@ -16,37 +16,50 @@ struct MouseEvent {
 };
 
 constexpr MouseEvent kMouseEvents[] = {
-    {0xA1, "1 LeftKey CODE:00A1"},   {0x21, "2 LeftKey CODE:0021"},   {0xA2, "1 RightKey CODE:00A2"},
-    {0x22, "2 RightKey CODE:0022"},  {0xA4, "1 MiddleKey CODE:00A4"}, {0x24, "2 MiddleKey CODE:0024"},
-    {0xA8, "1 Forward CODE:00A8"},   {0x28, "2 Forward CODE:0028"},   {0xB0, "1 Backward CODE:00B0"},
-    {0x30, "2 Backward CODE:0030"},
+    {0xA1, "1 LeftKey CODE:00A1"},   {0x21, "2 LeftKey CODE:0021"},
+    {0xA2, "1 RightKey CODE:00A2"},  {0x22, "2 RightKey CODE:0022"},
+    {0xA4, "1 MiddleKey CODE:00A4"}, {0x24, "2 MiddleKey CODE:0024"},
+    {0xA8, "1 Forward CODE:00A8"},   {0x28, "2 Forward CODE:0028"},
+    {0xB0, "1 Backward CODE:00B0"},  {0x30, "2 Backward CODE:0030"},
 };
 
 // Events the editor never writes but recognises, with their lengths.
 int reservedLength(Byte code) {
     switch (code) {
         case 0x03:
-        case 0xFC: return 1;
-        case 0xFD: return 2;
+        case 0xFC:
+            return 1;
+        case 0xFD:
+            return 2;
         case 0x04:
-        case 0x83: return 3;
-        default: return 0;
+        case 0x83:
+            return 3;
+        default:
+            return 0;
     }
 }
 
 // The virtual key whose name a modifier bit shows under.
 int modifierVirtualKey(Byte bit) {
     switch (bit) {
-        case 0x01: return 0x11;
-        case 0x02: return 0x10;
-        case 0x04: return 0x12;
-        case 0x08: return 0x5B;
-        case 0x80: return 0x5C;
-        default: return -1;
+        case 0x01:
+            return 0x11;
+        case 0x02:
+            return 0x10;
+        case 0x04:
+            return 0x12;
+        case 0x08:
+            return 0x5B;
+        case 0x80:
+            return 0x5C;
+        default:
+            return -1;
     }
 }
 
-std::string hex2(Byte b) { return image::toHexText(std::span<const Byte>(&b, 1)); }
+std::string hex2(Byte b) {
+    return image::toHexText(std::span<const Byte>(&b, 1));
+}
 
 }  // namespace
 
@@ -67,7 +80,8 @@ std::string recordName(std::span<const Byte> record) {
     const std::size_t first = 4 + length - units * 2;
     std::vector<char16_t> text;
     for (std::size_t u = 0; u < units; ++u) {
-        text.push_back(static_cast<char16_t>(record[first + 2 * u] << 8 | record[first + 2 * u + 1]));
+        text.push_back(
+            static_cast<char16_t>(record[first + 2 * u] << 8 | record[first + 2 * u + 1]));
     }
     return image::utf16ToUtf8(text);
 }
@@ -98,12 +112,15 @@ EventList MacroToMemo(std::span<const Byte> block, std::size_t length) {
         const auto need = [&](std::size_t n) { return i + n <= block.size(); };
         if ((code == 0x81 || code == 0x01) && need(2)) {
             const int vk = modifierVirtualKey(block[i + 1]);
-            const std::string name = vk < 0 ? std::string() : keys::KeyIndexToKeyName(keys::VirtualKeyToKeyIndex(vk));
-            list.lines.push_back(std::string(code == 0x81 ? "1 " : "2 ") + name + " CODE:" + hex2(code) + hex2(block[i + 1]));
+            const std::string name =
+                vk < 0 ? std::string() : keys::KeyIndexToKeyName(keys::VirtualKeyToKeyIndex(vk));
+            list.lines.push_back(std::string(code == 0x81 ? "1 " : "2 ") + name +
+                                 " CODE:" + hex2(code) + hex2(block[i + 1]));
             i += 2;
         } else if ((code == 0x82 || code == 0x02) && need(2)) {
-            list.lines.push_back(std::string(code == 0x82 ? "1 " : "2 ") + keys::KeyUsageToKeyName(block[i + 1]) +
-                                 " CODE:" + hex2(code) + hex2(block[i + 1]));
+            list.lines.push_back(std::string(code == 0x82 ? "1 " : "2 ") +
+                                 keys::KeyUsageToKeyName(block[i + 1]) + " CODE:" + hex2(code) +
+                                 hex2(block[i + 1]));
             i += 2;
         } else if (code == 0xFE && need(3)) {
             const int v = block[i + 1] * 256 + block[i + 2];

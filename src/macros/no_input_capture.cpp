@@ -3,6 +3,8 @@
 
 namespace macros {
 
-std::unique_ptr<InputCapture> makeSystemInputCapture() { return nullptr; }
+std::unique_ptr<InputCapture> makeSystemInputCapture() {
+    return nullptr;
+}
 
 }  // namespace macros

@@ -11,11 +11,16 @@ constexpr std::uint32_t kMaxDelay = 65535;
 
 const char* mouseLine(MouseButton b, bool down) {
     switch (b) {
-        case MouseButton::Left: return down ? "1 LeftKey CODE:00A1" : "2 LeftKey CODE:0021";
-        case MouseButton::Right: return down ? "1 RightKey CODE:00A2" : "2 RightKey CODE:0022";
-        case MouseButton::Middle: return down ? "1 MiddleKey CODE:00A4" : "2 MiddleKey CODE:0024";
-        case MouseButton::Forward: return down ? "1 Forward CODE:00A8" : "2 Forward CODE:0028";
-        case MouseButton::Backward: return down ? "1 Backward CODE:00B0" : "2 Backward CODE:0030";
+        case MouseButton::Left:
+            return down ? "1 LeftKey CODE:00A1" : "2 LeftKey CODE:0021";
+        case MouseButton::Right:
+            return down ? "1 RightKey CODE:00A2" : "2 RightKey CODE:0022";
+        case MouseButton::Middle:
+            return down ? "1 MiddleKey CODE:00A4" : "2 MiddleKey CODE:0024";
+        case MouseButton::Forward:
+            return down ? "1 Forward CODE:00A8" : "2 Forward CODE:0028";
+        case MouseButton::Backward:
+            return down ? "1 Backward CODE:00B0" : "2 Backward CODE:0030";
     }
     return "";
 }
@@ -24,12 +29,23 @@ const char* mouseLine(MouseButton b, bool down) {
 std::string codeDigits(int vk, bool press) {
     const char* modifier = nullptr;
     switch (vk) {
-        case 0x11: modifier = "01"; break;
-        case 0x10: modifier = "02"; break;
-        case 0x12: modifier = "04"; break;
-        case 0x5B: modifier = "08"; break;
-        case 0x5C: modifier = "80"; break;
-        default: break;
+        case 0x11:
+            modifier = "01";
+            break;
+        case 0x10:
+            modifier = "02";
+            break;
+        case 0x12:
+            modifier = "04";
+            break;
+        case 0x5B:
+            modifier = "08";
+            break;
+        case 0x5C:
+            modifier = "80";
+            break;
+        default:
+            break;
     }
     if (modifier) return std::string(press ? "81" : "01") + modifier;
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -70,9 +86,15 @@ void Recorder::stop() {
 void Recorder::ensureModeLine(std::vector<std::string>& lines, const DelayOptions& options) const {
     if (!lines.empty()) return;
     switch (options.mode) {
-        case DelayMode::Recorded: lines.push_back("10"); break;
-        case DelayMode::Default: lines.push_back("01" + options.defaultDelayText); break;
-        case DelayMode::None: lines.push_back("00"); break;
+        case DelayMode::Recorded:
+            lines.push_back("10");
+            break;
+        case DelayMode::Default:
+            lines.push_back("01" + options.defaultDelayText);
+            break;
+        case DelayMode::None:
+            lines.push_back("00");
+            break;
     }
 }
 
@@ -90,11 +112,13 @@ int Recorder::selectedItem(const std::vector<std::string>& lines) const {
     return inserting_ ? position_ : static_cast<int>(lines.size()) - 2;
 }
 
-void Recorder::addDelays(std::vector<std::string>& lines, std::uint32_t now, const DelayOptions& options) {
+void Recorder::addDelays(std::vector<std::string>& lines, std::uint32_t now,
+                         const DelayOptions& options) {
     if (options.mode == DelayMode::None) return;
     if (lastTick_ != 0) {
-        std::uint32_t e = options.mode == DelayMode::Recorded ? now - lastTick_
-                                                              : static_cast<std::uint32_t>(std::max(0, options.defaultDelay));
+        std::uint32_t e = options.mode == DelayMode::Recorded
+                              ? now - lastTick_
+                              : static_cast<std::uint32_t>(std::max(0, options.defaultDelay));
         if (options.mode == DelayMode::Recorded && e > kMaxDelay) e = kMaxDelay;
         for (std::uint32_t i = 0; i < e / kMaxDelay; ++i) place(lines, "0 65535");
         if (e % kMaxDelay) place(lines, "0 " + std::to_string(e % kMaxDelay));
@@ -161,8 +185,8 @@ bool Recorder::keyboard(std::vector<std::string>& lines, int vk, KeyState state,
     return (inserting_ ? insertReleases_ : releaseCount_) >= kLimit;
 }
 
-void Recorder::mouse(std::vector<std::string>& lines, MouseButton button, bool down, std::uint32_t now,
-                     const DelayOptions& options) {
+void Recorder::mouse(std::vector<std::string>& lines, MouseButton button, bool down,
+                     std::uint32_t now, const DelayOptions& options) {
     if (!recording_) return;
     ensureModeLine(lines, options);
     addDelays(lines, now, options);

@@ -14,14 +14,14 @@ namespace macros {
 enum class KeyState { On, Off, Repeat };
 
 class KeyboardHook {
-public:
+  public:
     KeyState feed(bool down) {
         repeat_ = down ? repeat_ + 1 : 0;
         return repeat_ == 0 ? KeyState::Off : repeat_ == 1 ? KeyState::On : KeyState::Repeat;
     }
     int repeatCount() const { return repeat_; }
 
-private:
+  private:
     int repeat_ = 0;
 };
 
@@ -34,7 +34,7 @@ struct DelayOptions {
 };
 
 class Recorder {
-public:
+  public:
     static constexpr int kLimit = 100;
 
     // A normal recording: the event list is emptied and the counts start at 0.
@@ -46,8 +46,8 @@ public:
     bool inserting() const { return inserting_; }
 
     // One keyboard message. True when this release was the 100th and the recording must stop.
-    bool keyboard(std::vector<std::string>& lines, int virtualKey, KeyState state, std::uint32_t now,
-                  const DelayOptions& options);
+    bool keyboard(std::vector<std::string>& lines, int virtualKey, KeyState state,
+                  std::uint32_t now, const DelayOptions& options);
     // One mouse button event (never counted against the limits).
     void mouse(std::vector<std::string>& lines, MouseButton button, bool down, std::uint32_t now,
                const DelayOptions& options);
@@ -60,7 +60,7 @@ public:
     // The list item to select after the last placed line.
     int selectedItem(const std::vector<std::string>& lines) const;
 
-private:
+  private:
     void ensureModeLine(std::vector<std::string>& lines, const DelayOptions& options) const;
     void addDelays(std::vector<std::string>& lines, std::uint32_t now, const DelayOptions& options);
     void place(std::vector<std::string>& lines, const std::string& line);

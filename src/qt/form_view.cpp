@@ -280,7 +280,9 @@ void FormView::syncWidget(ui::Control& c, Hosted& h) {
         const auto& icons = c.itemIcons();
         for (int i = 0; i < list->count(); ++i) {
             list->item(i)->setSizeHint(QSize(0, c.itemHeight()));
-            const QImage* icon = static_cast<std::size_t>(i) < icons.size() ? image(icons[static_cast<std::size_t>(i)]) : nullptr;
+            const QImage* icon = static_cast<std::size_t>(i) < icons.size()
+                                     ? image(icons[static_cast<std::size_t>(i)])
+                                     : nullptr;
             list->item(i)->setIcon(icon ? QIcon(QPixmap::fromImage(*icon)) : QIcon());
         }
         if (!icons.empty()) list->setIconSize(QSize(c.itemHeight() - 2, c.itemHeight() - 2));
@@ -380,7 +382,8 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
             const Qt::KeyboardModifiers mods = key->modifiers();
-            const ui::KeyState state{(mods & Qt::ShiftModifier) != 0, (mods & Qt::ControlModifier) != 0,
+            const ui::KeyState state{(mods & Qt::ShiftModifier) != 0,
+                                     (mods & Qt::ControlModifier) != 0,
                                      (mods & Qt::AltModifier) != 0};
             if (form_.keyDown(virtualKeyOf(*key), state) == 0) return true;
             const QString text = key->text();

@@ -31,7 +31,8 @@ FormView& QtHost::ensureView(ui::Form& form) {
         if (&form != main_) flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
         view = std::make_unique<FormView>(form, *this, flags);
         if (&form != main_) view->setKeyedBackground();
-        if (form.role() == ui::Form::Role::Floating) view->setAttribute(Qt::WA_ShowWithoutActivating);
+        if (form.role() == ui::Form::Role::Floating)
+            view->setAttribute(Qt::WA_ShowWithoutActivating);
         if (&form == main_)
             view->onCloseRequest = [this] {
                 const bool close = !closeRequest_ || closeRequest_();

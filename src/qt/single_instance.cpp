@@ -6,7 +6,8 @@ namespace qtui {
 
 QString SingleInstance::serverName(const QString& caption) {
     // Per user and display, so that two people (or two desktops) each get their own editor.
-    const QString display = qEnvironmentVariable("DISPLAY", qEnvironmentVariable("WAYLAND_DISPLAY"));
+    const QString display =
+        qEnvironmentVariable("DISPLAY", qEnvironmentVariable("WAYLAND_DISPLAY"));
     return caption + " (" + qEnvironmentVariable("USER", "user") + " " + display + ")";
 }
 

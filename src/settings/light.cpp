@@ -10,7 +10,9 @@ namespace {
 constexpr std::array<std::uint8_t, 10> kHoldCodes{0, 25, 50, 75, 100, 125, 150, 175, 200, 225};
 constexpr std::array<std::uint8_t, 10> kStepCodes{0, 4, 7, 9, 12, 14, 17, 19, 21, 23};
 
-const std::array<std::uint8_t, 10>& codes(TimeScale scale) { return scale == TimeScale::Hold ? kHoldCodes : kStepCodes; }
+const std::array<std::uint8_t, 10>& codes(TimeScale scale) {
+    return scale == TimeScale::Hold ? kHoldCodes : kStepCodes;
+}
 
 }  // namespace
 
@@ -32,7 +34,8 @@ std::string correctColourText(const std::string& text) {
     if (text.empty()) return "0";
     unsigned long v = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec == std::errc::result_out_of_range || (ec == std::errc() && end == text.data() + text.size() && v > 100)) {
+    if (ec == std::errc::result_out_of_range ||
+        (ec == std::errc() && end == text.data() + text.size() && v > 100)) {
         return "100";
     }
     return text;

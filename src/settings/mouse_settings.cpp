@@ -10,7 +10,9 @@ constexpr std::array<int, 10> kDoubleClick{900, 830, 760, 690, 620, 550, 480, 41
 constexpr std::array<int, 10> kScrollLines{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
 const std::array<int, 10>& table(MouseSettings::Bar bar) {
-    return bar == MouseSettings::Speed ? kSensitivity : bar == MouseSettings::DoubleClick ? kDoubleClick : kScrollLines;
+    return bar == MouseSettings::Speed         ? kSensitivity
+           : bar == MouseSettings::DoubleClick ? kDoubleClick
+                                               : kScrollLines;
 }
 
 // A value that is not a decimal number leaves what it would set as it was.

@@ -11,7 +11,7 @@ namespace settings {
 // The user's settings store and the running system's mouse parameters (the registry and
 // SystemParametersInfo on Windows).
 class MouseSettingsStore {
-public:
+  public:
     virtual ~MouseSettingsStore() = default;
     // Opens an existing key ("Control Panel\Mouse", "Control Panel\Desktop"); never creates it.
     virtual bool openKey(const std::string& key) = 0;
@@ -28,7 +28,7 @@ public:
 std::unique_ptr<MouseSettingsStore> makeSystemMouseSettingsStore();
 
 class MouseSettings {
-public:
+  public:
     enum Bar { Speed = 0, DoubleClick = 1, Scroll = 2 };
 
     // Steps 1-10, or 0 while no value has been recognised.
@@ -44,7 +44,7 @@ public:
     int doubleClickTime() const { return doubleClickTime_; }
     int scrollLines() const { return scrollLines_; }
 
-private:
+  private:
     std::array<int, 3> steps_{};
     int sensitivity_ = 0, doubleClickTime_ = 0, scrollLines_ = 0;
     int acceleration_ = 0, threshold1_ = 0, threshold2_ = 0;

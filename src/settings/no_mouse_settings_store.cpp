@@ -4,6 +4,8 @@
 
 namespace settings {
 
-std::unique_ptr<MouseSettingsStore> makeSystemMouseSettingsStore() { return nullptr; }
+std::unique_ptr<MouseSettingsStore> makeSystemMouseSettingsStore() {
+    return nullptr;
+}
 
 }  // namespace settings

@@ -41,7 +41,8 @@ void programFactoryContents(MouseFirmware& firmware) {
 namespace {
 
 // A named slot of the demo macros: its name record and its event block.
-void programMacro(MouseFirmware& firmware, int slot, const std::u16string& name, std::vector<std::uint8_t> events) {
+void programMacro(MouseFirmware& firmware, int slot, const std::u16string& name,
+                  std::vector<std::uint8_t> events) {
     std::vector<std::uint8_t> record(32, 0x00);
     record[0] = static_cast<std::uint8_t>(events.size() >> 8);
     record[1] = static_cast<std::uint8_t>(events.size() & 0xFF);
@@ -61,11 +62,11 @@ SimulatedMouse::SimulatedMouse(DeviceKind kind) : firmware(presetConfig(kind)) {
     if (kind == DeviceKind::Macro) {
         // Two macros to look at: Ctrl+C with recorded delays, and a triple click.
         programMacro(firmware, 0, u"Copy",
-                     {0x81, 0x01, 0xFE, 0x00, 0x32, 0x82, 0x06, 0xFE, 0x00, 0x5A, 0x02, 0x06, 0xFE, 0x00, 0x28, 0x01,
-                      0x01, 0x00});
+                     {0x81, 0x01, 0xFE, 0x00, 0x32, 0x82, 0x06, 0xFE, 0x00, 0x5A, 0x02, 0x06, 0xFE,
+                      0x00, 0x28, 0x01, 0x01, 0x00});
         programMacro(firmware, 1, u"Triple click",
-                     {0xA1, 0xFE, 0x00, 0x28, 0x21, 0xFE, 0x00, 0x28, 0xA1, 0xFE, 0x00, 0x28, 0x21, 0xFE, 0x00, 0x28,
-                      0xA1, 0xFE, 0x00, 0x28, 0x21, 0x00});
+                     {0xA1, 0xFE, 0x00, 0x28, 0x21, 0xFE, 0x00, 0x28, 0xA1, 0xFE, 0x00,
+                      0x28, 0x21, 0xFE, 0x00, 0x28, 0xA1, 0xFE, 0x00, 0x28, 0x21, 0x00});
     }
     // An unrelated device first, as a keyboard usually enumerates before the mouse.
     addDevice({"sim/hidraw0", 0x046D, 0xC31C, 0, nullptr});

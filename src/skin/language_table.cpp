@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "res/resources.h"
 #include "image/utf_text.h"
+#include "res/resources.h"
 #include "skin/ini_lines.h"
 
 namespace skin {
@@ -48,7 +48,8 @@ std::vector<std::string> tokens(std::string_view text) {
 std::string utf16leToUtf8(std::span<const std::uint8_t> bytes) {
     std::vector<char16_t> units;
     units.reserve(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) units.push_back(static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8));
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        units.push_back(static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8));
     return image::utf16ToUtf8(units);
 }
 

@@ -36,7 +36,9 @@ struct Editor : ::testing::Test {
         point(submenuEntry);
         click(leaf);
     }
-    const std::string& code(int profile, int button) { return form.editorImage().keyCodeTexts[profile - 1][button - 1]; }
+    const std::string& code(int profile, int button) {
+        return form.editorImage().keyCodeTexts[profile - 1][button - 1];
+    }
     std::uint8_t profileByte(int profile, int button, int i) {
         return form.editorImage().sectionBuf[image::keyCodeOffset(profile - 1, button - 1) + i];
     }
@@ -129,7 +131,8 @@ TEST_F(Editor, MenusOpenTowardsTheRoomThereIs) {
     EXPECT_EQ(c("Pnl_Main").bounds().y, 455 + 15 - 146);
     EXPECT_EQ(c("Pnl_Main").bounds().x, 180 + 48);
     point("Key_Standard");
-    EXPECT_EQ(c("Pnl_MseKey").bounds().x, c("Pnl_Main").bounds().x + 1 + 168) << "right of the entry";
+    EXPECT_EQ(c("Pnl_MseKey").bounds().x, c("Pnl_Main").bounds().x + 1 + 168)
+        << "right of the entry";
 }
 
 TEST_F(Editor, MacrosFromTheChooser) {

@@ -41,7 +41,8 @@ struct Dialogs : ::testing::Test {
 TEST_F(Dialogs, CombinationOpensCentredWithItsTexts) {
     openFor(5);
     EXPECT_TRUE(host.shown[&combination]);
-    EXPECT_EQ(combination.bounds(), (ui::Rect{form.bounds().x + 223, form.bounds().y + 210 + 40, 354, 179}));
+    EXPECT_EQ(combination.bounds(),
+              (ui::Rect{form.bounds().x + 223, form.bounds().y + 210 + 40, 354, 179}));
     EXPECT_EQ(combination.at("lbl_Assembly").caption(), form.languageText("Str500"));
     EXPECT_EQ(combination.at("IB_Cancel").caption(), form.languageText("Str502"));
     EXPECT_EQ(combination.focus(), &combination.at("Edt_Assembly"));

@@ -23,7 +23,9 @@ struct Dpi : ::testing::Test {
         img[28] = rate;
         image::DataBufToUI(form.editorImage(), form.link().conversionContext(), form);
     }
-    void compose() { image::ComposeDataBuf(form.editorImage(), form.link().conversionContext(), form); }
+    void compose() {
+        image::ComposeDataBuf(form.editorImage(), form.link().conversionContext(), form);
+    }
     std::vector<int> selected() {
         std::vector<int> levels;
         for (int n = 1; n <= 8; ++n) {
@@ -52,12 +54,14 @@ TEST_F(Dpi, CodesWithoutALevelAreDroppedAndSlotsRefilled) {
     EXPECT_EQ(form.currentDpiLevel(), 4);
     compose();
     const auto& out = form.editorImage().dataBuf.image;
-    EXPECT_EQ((std::vector<int>{out[10], out[11], out[12], out[13], out[27]}), (std::vector<int>{2, 5, 255, 255, 1}));
+    EXPECT_EQ((std::vector<int>{out[10], out[11], out[12], out[13], out[27]}),
+              (std::vector<int>{2, 5, 255, 255, 1}));
 
     show({7, 4, 0, 9}, 0, 1);  // 2000 and 200 are no level
     EXPECT_EQ(selected(), (std::vector<int>{3, 7}));
     compose();
-    EXPECT_EQ((std::vector<int>{out[10], out[11], out[12], out[13]}), (std::vector<int>{4, 9, 255, 255}));
+    EXPECT_EQ((std::vector<int>{out[10], out[11], out[12], out[13]}),
+              (std::vector<int>{4, 9, 255, 255}));
 }
 
 TEST_F(Dpi, ClicksKeepTwoToFourLevels) {
@@ -102,7 +106,8 @@ TEST_F(Dpi, MouseSettingBarsFillUpToTheClickedStep) {
     EXPECT_EQ(form.at("Img_ScrSpd3").picture(), "Bar1_E");
     EXPECT_EQ(form.at("Img_ScrSpd4").picture(), "Bar1_D");
     form.at("lbl_Spd7").onClick(form.at("lbl_Spd7"));
-    EXPECT_EQ(form.mouseSettings().step(settings::MouseSettings::Speed), 7) << "the digit sets the step too";
+    EXPECT_EQ(form.mouseSettings().step(settings::MouseSettings::Speed), 7)
+        << "the digit sets the step too";
 }
 
 }  // namespace

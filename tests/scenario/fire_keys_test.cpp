@@ -19,7 +19,8 @@ struct FireKeys : ::testing::Test {
     void SetUp() override {
         auto& m = mouse.firmware.memory();
         const auto put = [&](std::size_t at, std::array<std::uint8_t, 4> code) {
-            std::copy(code.begin(), code.end(), m.begin() + 0x6000 + static_cast<std::ptrdiff_t>(at));
+            std::copy(code.begin(), code.end(),
+                      m.begin() + 0x6000 + static_cast<std::ptrdiff_t>(at));
         };
         put(image::keyCodeOffset(0, 4), {0x0F, 0x01, 0x00, 0x00});
         put(image::keyCodeOffset(1, 6), {0x0F, 0x02, 0x04, 0x00});
@@ -46,8 +47,12 @@ TEST_F(FireKeys, TheLastFireModeFunctionDecidesTheSelection) {
 
     form->link().Btn_ApplyClick();
     const auto& m = mouse.firmware.memory();
-    const auto at = [&](int p, int b) { return 0x6000 + image::keyCodeOffset(static_cast<std::size_t>(p), static_cast<std::size_t>(b)); };
-    EXPECT_EQ((std::array<std::uint8_t, 4>{m[at(0, 4)], m[at(0, 4) + 1], m[at(0, 4) + 2], m[at(0, 4) + 3]}),
+    const auto at = [&](int p, int b) {
+        return 0x6000 +
+               image::keyCodeOffset(static_cast<std::size_t>(p), static_cast<std::size_t>(b));
+    };
+    EXPECT_EQ((std::array<std::uint8_t, 4>{m[at(0, 4)], m[at(0, 4) + 1], m[at(0, 4) + 2],
+                                           m[at(0, 4) + 3]}),
               (std::array<std::uint8_t, 4>{0x0F, 0x02, 0x04, 0x00}))
         << "every fire-mode function carries the same list";
     EXPECT_EQ(m[at(1, 6) + 1], 0x02);

@@ -16,7 +16,9 @@ struct Light : ::testing::Test {
     void SetUp() override { form.FormCreate(); }
     image::DataBuf& data() { return form.editorImage().dataBuf; }
     void show() { image::DataBufToUI(form.editorImage(), form.link().conversionContext(), form); }
-    void compose() { image::ComposeDataBuf(form.editorImage(), form.link().conversionContext(), form); }
+    void compose() {
+        image::ComposeDataBuf(form.editorImage(), form.link().conversionContext(), form);
+    }
     ui::Control& c(const char* n) { return form.at(n); }
 };
 
@@ -29,7 +31,8 @@ TEST_F(Light, WithoutTheLightFeatureNothingMoves) {
     form.TimeBar_OnClick(0, 5);
     const auto before = data().image;
     compose();
-    for (std::size_t i : {9u, 18u, 19u, 20u, 21u, 22u, 23u, 24u, 30u}) EXPECT_EQ(data().image[i], before[i]) << i;
+    for (std::size_t i : {9u, 18u, 19u, 20u, 21u, 22u, 23u, 24u, 30u})
+        EXPECT_EQ(data().image[i], before[i]) << i;
 }
 
 TEST_F(Light, ImageToPageAndBack) {
@@ -47,7 +50,8 @@ TEST_F(Light, ImageToPageAndBack) {
     img[33] = 10;
     img[34] = 200;
     show();
-    EXPECT_EQ((std::array<int, 4>{form.lightStep(0), form.lightStep(1), form.lightStep(2), form.lightStep(3)}),
+    EXPECT_EQ((std::array<int, 4>{form.lightStep(0), form.lightStep(1), form.lightStep(2),
+                                  form.lightStep(3)}),
               (std::array<int, 4>{7, 10, 1, 10}));
     EXPECT_EQ(c("Img_Off7").picture(), "Bar1_E");
     EXPECT_EQ(c("Img_Off8").picture(), "Bar1_D");
@@ -60,7 +64,8 @@ TEST_F(Light, ImageToPageAndBack) {
 
     for (int scale = 0; scale < 4; ++scale) form.TimeBar_OnClick(scale, 10);
     compose();
-    EXPECT_EQ((std::array<int, 4>{img[18], img[19], img[20], img[21]}), (std::array<int, 4>{225, 23, 225, 23}));
+    EXPECT_EQ((std::array<int, 4>{img[18], img[19], img[20], img[21]}),
+              (std::array<int, 4>{225, 23, 225, 23}));
     EXPECT_EQ(img[22], 100);
     EXPECT_EQ(img[30], 0) << "written back as Random";
     EXPECT_EQ(img[9] & 0x10, 0);

@@ -1,9 +1,9 @@
 // Export and import of macros.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "window_fixture.h"
 
@@ -11,7 +11,8 @@ namespace scenario {
 namespace {
 
 std::string temp(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / ("quorvex-macros-" + std::to_string(::getpid()) + "-" + name))
+    return (std::filesystem::temp_directory_path() /
+            ("quorvex-macros-" + std::to_string(::getpid()) + "-" + name))
         .string();
 }
 

@@ -29,14 +29,17 @@ TEST_F(MacroPage, TheMouseNamesAndEventsAreShown) {
     EXPECT_EQ(c("LB_Name").items()[1], "Triple click");
     EXPECT_EQ(c("LB_MacroName").items()[2], "");
     selectSlot(0);
-    EXPECT_EQ(c("LB_macro").items(), (std::vector<std::string>{"Ctrl", "50 ms", "C", "90 ms", "C", "40 ms", "Ctrl"}));
+    EXPECT_EQ(c("LB_macro").items(),
+              (std::vector<std::string>{"Ctrl", "50 ms", "C", "90 ms", "C", "40 ms", "Ctrl"}));
     EXPECT_EQ(c("LB_macro").itemIcons()[0], "Event_Press");
     EXPECT_EQ(c("LB_macro").itemIcons()[1], "Event_Delay");
     EXPECT_EQ(c("LB_macro").itemIcons()[4], "Event_Release");
     EXPECT_EQ(c("LB_macro").itemIndex(), 6) << "the last event is selected";
     EXPECT_EQ(c("gbDelayMode").itemIndex(), 0) << "recorded delays";
     EXPECT_EQ(c("LED_RecDelay").picture(), "RdS_E");
-    EXPECT_EQ(c("mmo_wrscript").items().front(), "8101FE003282" "06FE005A0206FE0028010100");
+    EXPECT_EQ(c("mmo_wrscript").items().front(),
+              "8101FE003282"
+              "06FE005A0206FE0028010100");
     selectSlot(1);
     EXPECT_EQ(c("gbDelayMode").itemIndex(), 1) << "four equal delays: the default delay";
     EXPECT_EQ(c("Edt_Delay").caption(), "40");
@@ -45,17 +48,18 @@ TEST_F(MacroPage, TheMouseNamesAndEventsAreShown) {
 }
 
 TEST_F(MacroPage, DeleteRemovesAnEventWithItsPartner) {
-    const std::vector<std::string> lines{"10",      "1 Ctrl CODE:8101", "0 40", "1 A CODE:8204",
-                                         "0 60",    "2 A CODE:0204",    "0 30", "2 Ctrl CODE:0101"};
+    const std::vector<std::string> lines{"10",   "1 Ctrl CODE:8101", "0 40", "1 A CODE:8204",
+                                         "0 60", "2 A CODE:0204",    "0 30", "2 Ctrl CODE:0101"};
     useSlot5(lines);
     c("LB_macro").setItemIndex(2);  // the press of A
     form.Btn_DelClick();
-    EXPECT_EQ(form.eventLines(),
-              (std::vector<std::string>{"10", "1 Ctrl CODE:8101", "0 40", "0 60", "0 30", "2 Ctrl CODE:0101"}));
+    EXPECT_EQ(form.eventLines(), (std::vector<std::string>{"10", "1 Ctrl CODE:8101", "0 40", "0 60",
+                                                           "0 30", "2 Ctrl CODE:0101"}));
     EXPECT_EQ(c("LB_macro").itemIndex(), 1);
     const auto& block = form.editorImage().dataBuf.macros[5];
-    EXPECT_EQ((std::vector<int>{block[0], block[1], block[2], block[5], block[8], block[11], block[13]}),
-              (std::vector<int>{0x81, 0x01, 0xFE, 0xFE, 0xFE, 0x01, 0x00}));
+    EXPECT_EQ(
+        (std::vector<int>{block[0], block[1], block[2], block[5], block[8], block[11], block[13]}),
+        (std::vector<int>{0x81, 0x01, 0xFE, 0xFE, 0xFE, 0x01, 0x00}));
 
     c("LB_macro").setItemIndex(4);  // the release of Ctrl takes its press along
     form.Btn_DelClick();

@@ -1,9 +1,9 @@
 // Save Profile and Load Profile through the window.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "app/main_form.h"
 #include "fake_host.h"
@@ -14,7 +14,8 @@ namespace scenario {
 namespace {
 
 std::string temp(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / ("quorvex-scenario-" + std::to_string(::getpid()) + "-" + name))
+    return (std::filesystem::temp_directory_path() /
+            ("quorvex-scenario-" + std::to_string(::getpid()) + "-" + name))
         .string();
 }
 
@@ -92,7 +93,8 @@ TEST_F(Profiles, SaveAndLoadBringTheEditsBack) {
     form->Btn_LoadClick();
     EXPECT_EQ(form->editorImage().keyCodeTexts[0][4], "0300E900");
     EXPECT_EQ(form->at("Key5").caption(), "Volume +");
-    EXPECT_EQ(form->at("LB_MacroName").items()[0], "Copy") << "the macros saved with it come back too";
+    EXPECT_EQ(form->at("LB_MacroName").items()[0], "Copy")
+        << "the macros saved with it come back too";
 }
 
 TEST_F(Profiles, FileErrorsAreShown) {
@@ -100,7 +102,9 @@ TEST_F(Profiles, FileErrorsAreShown) {
     host.saveNames = {"/nonexistent-dir/profile"};
     form->Btn_SaveClick();
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].rfind("Cannot create file \"/nonexistent-dir/profile.bin\". ", 0), 0u) << host.messages[0];
+    EXPECT_EQ(host.messages[0].rfind("Cannot create file \"/nonexistent-dir/profile.bin\". ", 0),
+              0u)
+        << host.messages[0];
     host.openNames = {temp("missing.bin")};
     form->Btn_LoadClick();
     EXPECT_EQ(host.messages.back().rfind("Cannot open file", 0), 0u);

@@ -49,16 +49,19 @@ TEST_F(Recording, RecordsIntoTheSelectedSlotAndCompilesAtStop) {
     key(0x41, false);
     host.advance(100);
     capture->handlers.mouse(macros::MouseButton::Right, true);
-    EXPECT_EQ(form.eventLines(), (std::vector<std::string>{"10", "1 A CODE:8204", "0 300", "2 A CODE:0204", "0 100",
-                                                           "1 RightKey CODE:00A2"}));
+    EXPECT_EQ(form.eventLines(),
+              (std::vector<std::string>{"10", "1 A CODE:8204", "0 300", "2 A CODE:0204", "0 100",
+                                        "1 RightKey CODE:00A2"}));
     EXPECT_EQ(form.at("LB_macro").items().back(), "RightKey");
     form.Btn_StartClick();
     EXPECT_FALSE(capture->running);
     EXPECT_EQ(form.at("Btn_Start").caption(), "Record");
     EXPECT_TRUE(form.at("LB_MacroName").enabled());
     const auto& block = form.editorImage().dataBuf.macros[4];
-    EXPECT_EQ((std::vector<int>{block[0], block[1], block[2], block[3], block[4]}), (std::vector<int>{0x82, 0x04, 0xFE, 0x01, 0x2C}));
-    EXPECT_EQ(form.editorImage().dataBuf.macroNames[4 * 32 + 1], 12) << "data length with the end mark";
+    EXPECT_EQ((std::vector<int>{block[0], block[1], block[2], block[3], block[4]}),
+              (std::vector<int>{0x82, 0x04, 0xFE, 0x01, 0x2C}));
+    EXPECT_EQ(form.editorImage().dataBuf.macroNames[4 * 32 + 1], 12)
+        << "data length with the end mark";
 }
 
 TEST_F(Recording, TheStartClickIsNotRecorded) {

@@ -19,17 +19,21 @@ namespace {
 int genericVirtualKey(int vk) {
     switch (vk) {
         case 0xA0:
-        case 0xA1: return 0x10;
+        case 0xA1:
+            return 0x10;
         case 0xA2:
-        case 0xA3: return 0x11;
+        case 0xA3:
+            return 0x11;
         case 0xA4:
-        case 0xA5: return 0x12;
-        default: return vk;
+        case 0xA5:
+            return 0x12;
+        default:
+            return vk;
     }
 }
 
 class XInputCapture : public InputCapture {
-public:
+  public:
     ~XInputCapture() override { stop(); }
 
     bool start(Handlers handlers) override {
@@ -81,7 +85,7 @@ public:
         }
     }
 
-private:
+  private:
     void run() {
         pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {wake_[0], POLLIN, 0}};
         for (;;) {
@@ -97,13 +101,17 @@ private:
 
     void handle(XEvent& e) {
         XGenericEventCookie* cookie = &e.xcookie;
-        if (cookie->type != GenericEvent || cookie->extension != opcode_ || !XGetEventData(display_, cookie)) return;
+        if (cookie->type != GenericEvent || cookie->extension != opcode_ ||
+            !XGetEventData(display_, cookie))
+            return;
         const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
         switch (cookie->evtype) {
             case XI_RawKeyPress:
             case XI_RawKeyRelease: {
-                const KeySym sym = XkbKeycodeToKeysym(display_, static_cast<KeyCode>(raw->detail), 0, 0);
-                const int vk = genericVirtualKey(keys::keysymToVirtualKey(static_cast<std::uint32_t>(sym)));
+                const KeySym sym =
+                    XkbKeycodeToKeysym(display_, static_cast<KeyCode>(raw->detail), 0, 0);
+                const int vk =
+                    genericVirtualKey(keys::keysymToVirtualKey(static_cast<std::uint32_t>(sym)));
                 if (handlers_.key) handlers_.key(vk, cookie->evtype == XI_RawKeyPress);
                 break;
             }
@@ -111,17 +119,30 @@ private:
             case XI_RawButtonRelease: {
                 MouseButton button;
                 switch (raw->detail) {
-                    case 1: button = MouseButton::Left; break;
-                    case 2: button = MouseButton::Middle; break;
-                    case 3: button = MouseButton::Right; break;
-                    case 8: button = MouseButton::Backward; break;  // the first extra button
-                    case 9: button = MouseButton::Forward; break;
-                    default: XFreeEventData(display_, cookie); return;  // wheel and others
+                    case 1:
+                        button = MouseButton::Left;
+                        break;
+                    case 2:
+                        button = MouseButton::Middle;
+                        break;
+                    case 3:
+                        button = MouseButton::Right;
+                        break;
+                    case 8:
+                        button = MouseButton::Backward;
+                        break;  // the first extra button
+                    case 9:
+                        button = MouseButton::Forward;
+                        break;
+                    default:
+                        XFreeEventData(display_, cookie);
+                        return;  // wheel and others
                 }
                 if (handlers_.mouse) handlers_.mouse(button, cookie->evtype == XI_RawButtonPress);
                 break;
             }
-            default: break;
+            default:
+                break;
         }
         XFreeEventData(display_, cookie);
     }
@@ -135,6 +156,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<InputCapture> makeSystemInputCapture() { return std::make_unique<XInputCapture>(); }
+std::unique_ptr<InputCapture> makeSystemInputCapture() {
+    return std::make_unique<XInputCapture>();
+}
 
 }  // namespace macros

@@ -20,19 +20,21 @@ TEST(InputCapture, KeysAndButtonsOfAnyWindowArrive) {
     ASSERT_TRUE(capture);
     std::mutex m;
     std::vector<std::string> events;
-    ASSERT_TRUE(capture->start({[&](int vk, bool down) {
-                                    std::lock_guard lock(m);
-                                    events.push_back("key " + std::to_string(vk) + (down ? " down" : " up"));
-                                },
-                                [&](macros::MouseButton b, bool down) {
-                                    std::lock_guard lock(m);
-                                    events.push_back("button " + std::to_string(static_cast<int>(b)) +
-                                                     (down ? " down" : " up"));
-                                }}));
+    ASSERT_TRUE(capture->start(
+        {[&](int vk, bool down) {
+             std::lock_guard lock(m);
+             events.push_back("key " + std::to_string(vk) + (down ? " down" : " up"));
+         },
+         [&](macros::MouseButton b, bool down) {
+             std::lock_guard lock(m);
+             events.push_back("button " + std::to_string(static_cast<int>(b)) +
+                              (down ? " down" : " up"));
+         }}));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     runCommand({"xdotool", "key", "a"}, nullptr, {{"DISPLAY", display.name()}});
     runCommand({"xdotool", "click", "3"}, nullptr, {{"DISPLAY", display.name()}});
-    runCommand({"xdotool", "keydown", "shift", "keyup", "shift"}, nullptr, {{"DISPLAY", display.name()}});
+    runCommand({"xdotool", "keydown", "shift", "keyup", "shift"}, nullptr,
+               {{"DISPLAY", display.name()}});
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     for (;;) {
         {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <unistd.h>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -11,7 +11,8 @@ namespace image {
 namespace {
 
 std::filesystem::path tempPath(const std::string& name) {
-    return std::filesystem::temp_directory_path() / ("quorvex-profile-" + std::to_string(::getpid()) + "-" + name);
+    return std::filesystem::temp_directory_path() /
+           ("quorvex-profile-" + std::to_string(::getpid()) + "-" + name);
 }
 
 TEST(ProfileFile, NameGetsOneSuffix) {

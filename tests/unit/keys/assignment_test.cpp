@@ -9,9 +9,12 @@ namespace {
 
 TEST(Assignment, BasicButtonsExchangeTheirFunctions) {
     const std::array<std::string, 3> lrm{"01010000", "01020000", "01040000"};
-    EXPECT_EQ(exchangeBasicFunction(lrm, 1, "01020000"), (std::array<std::string, 3>{"01020000", "01010000", "01040000"}));
-    EXPECT_EQ(exchangeBasicFunction(lrm, 1, "01010000"), lrm) << "picking what it has changes nothing";
-    EXPECT_EQ(exchangeBasicFunction(lrm, 3, "01010000"), (std::array<std::string, 3>{"01040000", "01020000", "01010000"}));
+    EXPECT_EQ(exchangeBasicFunction(lrm, 1, "01020000"),
+              (std::array<std::string, 3>{"01020000", "01010000", "01040000"}));
+    EXPECT_EQ(exchangeBasicFunction(lrm, 1, "01010000"), lrm)
+        << "picking what it has changes nothing";
+    EXPECT_EQ(exchangeBasicFunction(lrm, 3, "01010000"),
+              (std::array<std::string, 3>{"01040000", "01020000", "01010000"}));
     EXPECT_EQ(exchangeBasicFunction(lrm, 4, "01010000"), lrm);
 }
 

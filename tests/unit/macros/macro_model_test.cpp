@@ -7,17 +7,19 @@ namespace {
 
 using Bytes = std::vector<Byte>;
 
-const std::vector<std::string> kExample{"10",          "1 Ctrl CODE:8101", "0 120", "1 A CODE:8204", "0 80",
-                                        "2 A CODE:0204", "0 95",           "2 Ctrl CODE:0101"};
+const std::vector<std::string> kExample{"10",   "1 Ctrl CODE:8101", "0 120", "1 A CODE:8204",
+                                        "0 80", "2 A CODE:0204",    "0 95",  "2 Ctrl CODE:0101"};
 
 TEST(MacroModel, CompilesTheEventList) {
-    EXPECT_EQ(MemoToMacro(kExample), (Bytes{0x81, 0x01, 0xFE, 0x00, 0x78, 0x82, 0x04, 0xFE, 0x00, 0x50, 0x02, 0x04,
-                                            0xFE, 0x00, 0x5F, 0x01, 0x01, 0x00}));
+    EXPECT_EQ(MemoToMacro(kExample), (Bytes{0x81, 0x01, 0xFE, 0x00, 0x78, 0x82, 0x04, 0xFE, 0x00,
+                                            0x50, 0x02, 0x04, 0xFE, 0x00, 0x5F, 0x01, 0x01, 0x00}));
     EXPECT_EQ(MemoToMacro({"00", "1 LeftKey CODE:00A1"}), (Bytes{0xA1, 0x00}));
     EXPECT_EQ(MemoToMacro({"00", "2 Backward CODE:0030"}), (Bytes{0x30, 0x00}));
     EXPECT_EQ(MemoToMacro({"00", "0 65535"}), (Bytes{0xFE, 0xFF, 0xFF, 0x00}));
-    EXPECT_EQ(MemoToMacro({"00", "0 abc"}), (Bytes{0xFE, 0x00, 0x00, 0x00})) << "not a number: a delay of 0";
-    EXPECT_EQ(MemoToMacro({"00", "0 99999"}), (Bytes{0xFE, 0xFF, 0xFF, 0x00})) << "four hex digits hold no more";
+    EXPECT_EQ(MemoToMacro({"00", "0 abc"}), (Bytes{0xFE, 0x00, 0x00, 0x00}))
+        << "not a number: a delay of 0";
+    EXPECT_EQ(MemoToMacro({"00", "0 99999"}), (Bytes{0xFE, 0xFF, 0xFF, 0x00}))
+        << "four hex digits hold no more";
     EXPECT_EQ(MemoToMacro({"00"}), (Bytes{0x00}));
 }
 
@@ -57,9 +59,11 @@ TEST(MacroModel, ParsesTheBlockBackWithItsDelayMode) {
 
 TEST(MacroModel, StrangeBlocksEndTheirParsing) {
     const Bytes reserved{0x03, 0xFD, 0x11, 0x04, 0x01, 0x02, 0xA2, 0x00};
-    EXPECT_EQ(MacroToMemo(reserved, reserved.size()).lines, (std::vector<std::string>{"00", "1 RightKey CODE:00A2"}));
+    EXPECT_EQ(MacroToMemo(reserved, reserved.size()).lines,
+              (std::vector<std::string>{"00", "1 RightKey CODE:00A2"}));
     const Bytes unknown{0xA1, 0x77, 0xA2, 0x00};
-    EXPECT_EQ(MacroToMemo(unknown, unknown.size()).lines.size(), 2u) << "parsing stops at a byte no event starts with";
+    EXPECT_EQ(MacroToMemo(unknown, unknown.size()).lines.size(), 2u)
+        << "parsing stops at a byte no event starts with";
     EXPECT_EQ(MacroToMemo(unknown, 2000).lines.size(), 1u) << "a length above 1024 counts as 0";
     const Bytes modifier{0x81, 0x80, 0x01, 0x10, 0x00};
     const auto lines = MacroToMemo(modifier, modifier.size()).lines;

@@ -14,7 +14,9 @@ struct Recording : ::testing::Test {
     Lines lines;
     DelayOptions options;
     std::uint32_t now = 1000;
-    bool key(int vk, bool down) { return recorder.keyboard(lines, vk, hook.feed(down), now, options); }
+    bool key(int vk, bool down) {
+        return recorder.keyboard(lines, vk, hook.feed(down), now, options);
+    }
     void SetUp() override { recorder.startNormal(lines); }
 };
 
@@ -35,8 +37,8 @@ TEST_F(Recording, AutoRepeatGivesOnePressAndOverlappingKeysKeepTheirOrder) {
     key(kB, false);
     now += 10;
     key(kA, false);
-    EXPECT_EQ(lines, (Lines{"10", "1 A CODE:8204", "0 10", "1 B CODE:8205", "0 10", "2 B CODE:0205", "0 10",
-                            "2 A CODE:0204"}));
+    EXPECT_EQ(lines, (Lines{"10", "1 A CODE:8204", "0 10", "1 B CODE:8205", "0 10", "2 B CODE:0205",
+                            "0 10", "2 A CODE:0204"}));
 }
 
 TEST_F(Recording, DefaultAndNoDelay) {
@@ -89,7 +91,8 @@ TEST_F(Recording, InsertsInFrontOfOrBehindTheSelectedEvent) {
     recorder.keyboard(lines, kB, hook.feed(true), now, options);
     now += 20;
     recorder.keyboard(lines, kB, hook.feed(false), now, options);
-    EXPECT_EQ(lines, (Lines{"10", "1 B CODE:8205", "0 20", "2 B CODE:0205", "1 A CODE:8204", "2 A CODE:0204"}));
+    EXPECT_EQ(lines, (Lines{"10", "1 B CODE:8205", "0 20", "2 B CODE:0205", "1 A CODE:8204",
+                            "2 A CODE:0204"}));
     EXPECT_EQ(recorder.insertPressCount(), 2);
     recorder.startInsert(4, false, 2, 2);  // behind the release of A (item 4)
     recorder.mouse(lines, MouseButton::Right, true, now, options);

@@ -12,7 +12,10 @@ namespace {
 struct FakeStore : MouseSettingsStore {
     std::map<std::string, std::map<std::string, std::string>> keys{
         {"Control Panel\\Mouse",
-         {{"MouseSensitivity", "10"}, {"DoubleClickSpeed", "500"}, {"MouseSpeed", "1"}, {"MouseThreshold1", "6"},
+         {{"MouseSensitivity", "10"},
+          {"DoubleClickSpeed", "500"},
+          {"MouseSpeed", "1"},
+          {"MouseThreshold1", "6"},
           {"MouseThreshold2", "10"}}},
         {"Control Panel\\Desktop", {{"WheelScrollLines", "3"}}}};
     std::string open;
@@ -35,9 +38,12 @@ struct FakeStore : MouseSettingsStore {
     }
     void setMouseSpeed(int v) override { calls.push_back("speed " + std::to_string(v)); }
     void setMouse(int a, int b, int c) override {
-        calls.push_back("mouse " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c));
+        calls.push_back("mouse " + std::to_string(a) + " " + std::to_string(b) + " " +
+                        std::to_string(c));
     }
-    void setDoubleClickTime(int ms) override { calls.push_back("double-click " + std::to_string(ms)); }
+    void setDoubleClickTime(int ms) override {
+        calls.push_back("double-click " + std::to_string(ms));
+    }
     void setWheelScrollLines(int n) override { calls.push_back("wheel " + std::to_string(n)); }
 };
 
@@ -64,8 +70,9 @@ TEST(MouseSettings, ApplyWritesChosenStepsAndHandsEverythingToTheSystem) {
     s.RefreshMouseSystemParameterA(store);
     s.RefreshMouseSystemParameterB(store);
     s.apply(store);
-    EXPECT_EQ(store.calls, (std::vector<std::string>{"write MouseSensitivity=10", "write WheelScrollLines=3", "speed 10",
-                                                     "mouse 6 10 1", "double-click 500", "wheel 3"}))
+    EXPECT_EQ(store.calls,
+              (std::vector<std::string>{"write MouseSensitivity=10", "write WheelScrollLines=3",
+                                        "speed 10", "mouse 6 10 1", "double-click 500", "wheel 3"}))
         << "no DoubleClickSpeed without a step; the acceleration goes back unchanged";
     store.calls.clear();
     s.setStep(MouseSettings::DoubleClick, 10);
