@@ -77,7 +77,7 @@ void TForm1::FormCreate() {
     link_.clearDeviceKind();
     errorPage_ = false;
     insertMode_ = false;
-    recording_ = false;
+    recorder_.stop();
     // 3. Centred on the screen; the divisions truncate towards zero.
     const ui::Size screen = host_.screenSize();
     setBounds({(screen.w - kWidth) / 2, (screen.h - kHeight) / 2, kWidth, kHeight});

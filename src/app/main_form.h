@@ -310,7 +310,6 @@ class TForm1 : public ui::Form,
     int rememberedReportRate_ = 0;
     bool insertMode_ = false;
     int savedTopItem_ = 0, savedSelectedItem_ = -1;
-    bool recording_ = false;
     std::string webAddress_;
     skin::LanguageTable language_;
     skin::KeptLayout kept_;
