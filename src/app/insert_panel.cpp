@@ -146,6 +146,12 @@ void TForm1::Btn_OKClick() {
     }
     skin::showPressed(*this, "Btn_OK");
     CloseInsertPanel();
+    CountMacroKeys();
+}
+
+void TForm1::CountMacroKeys() {
+    recorder_.setCounts(countLines('1'), countLines('2'));
+    showEventList();
 }
 
 void TForm1::Btn_CancelClick() {
@@ -161,6 +167,7 @@ void TForm1::Btn_CancelClick() {
 }
 
 void TForm1::CloseInsertPanel() {
+    recorder_.clearInsertCounts();
     control("Gb_Insert").setVisible(false);
     control("Img_InsertBase").setVisible(false);
     insertMode_ = false;

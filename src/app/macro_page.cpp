@@ -96,9 +96,11 @@ void TForm1::showEventList() {
     list.setItems(std::move(texts));
     list.setItemIcons(std::move(icons));
     list.setItemIndex(selected);
+    list.setWarnLastItem(recorder_.full());
 }
 
 void TForm1::LB_MacroNameClick() {
+    recorder_.setCounts(0, 0);
     control("LB_macro").clearItems();
     control("mmo_macro").clearItems();
     control("mmo_wrscript").clearItems();
@@ -247,6 +249,7 @@ void TForm1::Btn_DelClick() {
     showEventList();
     list.setItemIndex(select);
     MemoToMacro();
+    CountMacroKeys();
 }
 
 }  // namespace app

@@ -190,6 +190,7 @@ class TForm1 : public ui::Form,
     void Btn_OKClick();
     void Btn_CancelClick();
     void CloseInsertPanel();
+    void CountMacroKeys();
     bool insertPanelOpen() const { return insertMode_; }
 
     // Recording.

@@ -57,6 +57,17 @@ class Recorder {
     int insertPressCount() const { return insertPresses_; }
     int insertReleaseCount() const { return insertReleases_; }
     void setReleaseCount(int n) { releaseCount_ = n; }
+    // The counts of a macro as edited (press and release lines, mouse lines included).
+    void setCounts(int presses, int releases) {
+        pressCount_ = presses;
+        releaseCount_ = releases;
+    }
+    void clearInsertCounts() { insertPresses_ = insertReleases_ = 0; }
+    // Both counts of the current placement at the limit: the macro takes no more keys.
+    bool full() const {
+        return (pressCount_ >= kLimit && releaseCount_ >= kLimit) ||
+               (insertPresses_ >= kLimit && insertReleases_ >= kLimit);
+    }
     // The list item to select after the last placed line.
     int selectedItem(const std::vector<std::string>& lines) const;
 

@@ -287,6 +287,10 @@ void FormView::syncWidget(ui::Control& c, Hosted& h) {
             list->item(i)->setIcon(icon ? QIcon(QPixmap::fromImage(*icon)) : QIcon());
         }
         if (!icons.empty()) list->setIconSize(QSize(c.itemHeight() - 2, c.itemHeight() - 2));
+        for (int i = 0; i < list->count(); ++i) {
+            const bool warn = c.warnLastItem() && i == list->count() - 1;
+            list->item(i)->setBackground(warn ? QBrush(QColor(255, 0, 0)) : QBrush());
+        }
         list->setCurrentRow(c.itemIndex());
         list->setStyleSheet(
             "QListWidget{" + styleOf(c) +

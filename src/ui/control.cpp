@@ -108,6 +108,9 @@ void Control::setItems(std::vector<std::string> items) {
     if (itemIndex_ >= static_cast<int>(items_.size())) itemIndex_ = -1;
     touch();
 }
+void Control::setWarnLastItem(bool warn) {
+    if (assign(warnLastItem_, warn)) touch();
+}
 void Control::setItemIcons(std::vector<std::string> icons) {
     if (assign(itemIcons_, std::move(icons))) touch();
 }

@@ -115,6 +115,9 @@ class Control {
     // Pictures drawn in front of the items of an owner-drawn list, one per item (may be shorter).
     const std::vector<std::string>& itemIcons() const { return itemIcons_; }
     void setItemIcons(std::vector<std::string> icons);
+    // The last item drawn on a warning background (a macro at its limits).
+    bool warnLastItem() const { return warnLastItem_; }
+    void setWarnLastItem(bool warn);
     int itemIndex() const { return itemIndex_; }
     void setItemIndex(int i);
     int topIndex() const { return topIndex_; }
@@ -156,6 +159,7 @@ class Control {
     bool verticalCenter_ = false;
     std::vector<std::string> items_;
     std::vector<std::string> itemIcons_;
+    bool warnLastItem_ = false;
     int itemIndex_ = -1, topIndex_ = 0, itemHeight_ = 16, maxLength_ = 0;
     bool checked_ = false;
     int tag_ = 0;

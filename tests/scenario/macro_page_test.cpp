@@ -80,6 +80,23 @@ TEST_F(MacroPage, DeleteWithoutAPartnerTakesOnlyTheLine) {
     EXPECT_EQ(form.eventLines().size(), 1u);
 }
 
+TEST_F(MacroPage, AFullMacroShowsItsLastEventInRed) {
+    std::vector<std::string> lines{"10"};
+    for (int i = 0; i < 100; ++i) {
+        lines.push_back("1 A CODE:8204");
+        lines.push_back("2 A CODE:0204");
+    }
+    lines.push_back("0 40");
+    useSlot5(lines);
+    EXPECT_FALSE(c("LB_macro").warnLastItem()) << "counted at edits, not at showing";
+    c("LB_macro").setItemIndex(200);  // the delay
+    form.Btn_DelClick();
+    EXPECT_TRUE(c("LB_macro").warnLastItem());
+    c("LB_macro").setItemIndex(0);
+    form.Btn_DelClick();
+    EXPECT_FALSE(c("LB_macro").warnLastItem());
+}
+
 TEST_F(MacroPage, ClearAsksFirst) {
     selectSlot(0);
     host.answers = {false};
