@@ -390,7 +390,9 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             const ui::KeyState state{(mods & Qt::ShiftModifier) != 0,
                                      (mods & Qt::ControlModifier) != 0,
                                      (mods & Qt::AltModifier) != 0};
-            if (form_.keyDown(virtualKeyOf(*key), state) == 0) return true;
+            // Swallowed only when a handler says so: a key the tables do not know (0) still types.
+            const int vk = virtualKeyOf(*key);
+            if (form_.keyDown(vk, state) != vk) return true;
             const QString text = key->text();
             if (!text.isEmpty() && (text[0].isPrint() || text[0] == QChar('\b'))) {
                 char32_t ch = text.toUcs4().value(0);
