@@ -12,6 +12,8 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <algorithm>
+
 #include "skin/pictures.h"
 
 namespace qtui {
@@ -73,7 +75,18 @@ void QtHost::processMessages() {
 }
 
 void QtHost::sleep(int milliseconds) {
-    QThread::msleep(static_cast<unsigned long>(milliseconds));
+    // The window stays painted (and the wait animation runs) through the waits, while input
+    // waits for their end, as it would behind a blocking sleep.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        syncAll();
+        const qint64 left = milliseconds - waited.elapsed();
+        if (left <= 0) break;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, static_cast<int>(std::min<qint64>(left, 10)));
+        const qint64 rest = milliseconds - waited.elapsed();
+        if (rest > 0) QThread::msleep(static_cast<unsigned long>(std::min<qint64>(rest, 5)));
+    }
 }
 
 std::uint64_t QtHost::tickCount() {
