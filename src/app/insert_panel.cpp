@@ -1,14 +1,13 @@
 // The insert panel of the macro page: a delay or a short recording in front of or behind the
 // selected event.
 #include <algorithm>
-#include "app/main_form.h"
 
+#include "app/main_form.h"
 #include "skin/pictures.h"
 
 namespace app {
 namespace {
 
-constexpr ui::Color kGrey{114, 113, 113};
 const char* const kDisabledWhileOpen[] = {
     "LB_MacroName", "Btn_New",       "Btn_Start",  "Btn_Clear", "Btn_ExportOne",
     "Btn_Export",   "Btn_ImportOne", "Btn_Import", "Btn_Del",   "Btn_Insert"};
@@ -44,7 +43,7 @@ int TForm1::countLines(char kind) const {
 void TForm1::Btn_InsertClick() {
     skin::showPressed(*this, "Btn_Insert");
     for (const char* name : kDisabledWhileOpen) control(name).setEnabled(false);
-    control("lbl_s_A").setFontColor(kGrey);
+    control("lbl_s_A").setFontColor(kUnavailableText);
     savedTopItem_ = control("LB_macro").topIndex();
     savedSelectedItem_ = control("LB_macro").itemIndex();
     insertMode_ = true;
@@ -83,8 +82,8 @@ void TForm1::InsertDelayOption(int option) {
     }
     const bool editable = option == 1;
     control("Edt_InsertDelay").setReadOnly(!editable);
-    control("Edt_InsertDelay").setFontColor(editable ? kept_.macroListText : kGrey);
-    control("lbl_s_A").setFontColor(editable ? kept_.macroText : kGrey);
+    control("Edt_InsertDelay").setFontColor(editable ? kept_.macroListText : kUnavailableText);
+    control("lbl_s_A").setFontColor(editable ? kept_.macroText : kUnavailableText);
 }
 
 void TForm1::Edt_InsertDelayChange() {
@@ -110,7 +109,7 @@ void TForm1::Btn_InsertStartClick() {
         start.setCaption(languageText("Str401"));
         control("CB_Insert").setEnabled(false);
         control("GB_Dis").setVisible(true);
-        for (const char* o : options) control(o).setFontColor(kGrey);
+        for (const char* o : options) control(o).setFontColor(kUnavailableText);
         control("Btn_OK").setEnabled(false);
         control("Btn_Cancel").setEnabled(false);
         startCapture();

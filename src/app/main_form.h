@@ -35,6 +35,8 @@ class TForm1 : public ui::Form,
     static constexpr int kHeight = 600;
     static constexpr const char* kCaption = "Gaming Mouse v1.0";
     static constexpr int kDevTimerInterval = 3500;
+    // Text of controls that cannot be used at the moment (recording, insert panel).
+    static constexpr ui::Color kUnavailableText{114, 113, 113};
 
     TForm1(ui::Host& host, device::HidBackend& backend);
     ~TForm1() override;

@@ -173,26 +173,24 @@ void TForm1::createControls() {
 
     ui::Control& delay = add(ControlKind::GroupBox, "Gb_Delay");
     delay.setBounds({128, 314, 210, 150});
-    const char* delayChoices[][2] = {{"LED_RecDelay", "IB_RecDelay"},
-                                     {"LED_DelayTime", "IB_DelayTime"},
-                                     {"LED_NoDelay", "IB_NoDelay"}};
-    for (int i = 0; i < 3; ++i) {
-        picture(delayChoices[i][0], 20, 36 + 23 * i, 17, 18, &delay).setPicture("RdS_D");
-        label(delayChoices[i][1], 18, 34 + 23 * i, 112, 22, &delay);
-    }
+    // The three delay options of a box: a lamp and its click target, 23 pixels apart.
+    const auto delayOptions = [&](const std::string& stem, int y, ui::Control& box) {
+        for (int i = 0; i < 3; ++i) {
+            const std::string option = stem + (i == 0   ? "RecDelay"
+                                               : i == 1 ? "DelayTime"
+                                                        : "NoDelay");
+            picture("LED_" + option, 20, y + 2 + 23 * i, 17, 18, &box).setPicture("RdS_D");
+            label("IB_" + option, 18, y + 23 * i, 112, 22, &box);
+        }
+    };
+    delayOptions("", 34, delay);
     edit("Edt_Delay", 137, 56, 44, 5, &delay);
 
     ui::Control& insert = add(ControlKind::GroupBox, "Gb_Insert");
     insert.setBounds({128, 314, 207, 162});
     ui::Control& combo = add(ControlKind::ComboBox, "CB_Insert", &insert);
     combo.setBounds({68, 4, 132, 20});
-    const char* insertChoices[][2] = {{"LED_InsertRecDelay", "IB_InsertRecDelay"},
-                                      {"LED_InsertDelayTime", "IB_InsertDelayTime"},
-                                      {"LED_InsertNoDelay", "IB_InsertNoDelay"}};
-    for (int i = 0; i < 3; ++i) {
-        picture(insertChoices[i][0], 20, 34 + 23 * i, 17, 18, &insert).setPicture("RdS_D");
-        label(insertChoices[i][1], 18, 32 + 23 * i, 112, 22, &insert);
-    }
+    delayOptions("Insert", 32, insert);
     edit("Edt_InsertDelay", 136, 55, 44, 5, &insert);
     label("lbl_Delay", 62, 57, 72, 16, &insert);
     label("lbl_s_A", 180, 57, 24, 16, &insert);

@@ -6,7 +6,6 @@
 namespace app {
 namespace {
 
-constexpr ui::Color kGrey{114, 113, 113};
 const char* const kLockedDuringRecording[] = {
     "LB_MacroName", "LB_macro",      "Btn_New",    "Btn_Clear", "Btn_ExportOne",
     "Btn_Export",   "Btn_ImportOne", "Btn_Import", "Btn_Del",   "Btn_Insert"};
@@ -29,7 +28,7 @@ macros::DelayOptions TForm1::delayOptions() const {
 void TForm1::setMacroPageEnabled(bool enabled) {
     for (const char* name : kLockedDuringRecording) control(name).setEnabled(enabled);
     control("Gb_Delay").setEnabled(enabled);
-    control("Edt_Delay").setFontColor(enabled ? kept_.macroListText : kGrey);
+    control("Edt_Delay").setFontColor(enabled ? kept_.macroListText : kUnavailableText);
 }
 
 void TForm1::startCapture() {
