@@ -27,6 +27,8 @@ struct NullWindow : device::LinkWindow {
     void ShowMessage(std::string_view) override {}
     void ShowPressedPicture(std::string_view) override {}
     void CloseMainWindow() override {}
+    void DeviceIdle() override {}
+    void BackUpMouse(const image::DataBuf&, std::string_view) override {}
 };
 
 struct FreeHost : device::LinkHost {

@@ -58,10 +58,9 @@ void TForm1::showFireModeSelection() {
 
 void TForm1::RefreshFireKeyMode() {
     // The last fire-mode function of the 36 buttons decides.
-    const std::string fireMode = languageText("Str240");
     for (std::size_t p = 0; p < image::kProfileCount; ++p) {
         for (std::size_t b = 0; b < image::kButtonCount; ++b) {
-            if (keyName(image_.keyCodeTexts[p][b]) != fireMode) continue;
+            if (!keys::isFireModeCode(image_.keyCodeTexts[p][b])) continue;
             const std::size_t at = image::keyCodeOffset(p, b);
             const auto& s = image_.sectionBuf;
             fireModes_.takeFromCode({s[at], s[at + 1], s[at + 2], s[at + 3]});
@@ -83,11 +82,10 @@ void TForm1::FireKeyModeToDataBuf() {
 }
 
 void TForm1::FireKeyAndFireKeyModeToDataBuf() {
-    const std::string fireMode = languageText("Str240");
     const auto code = fireModes_.code();
     for (std::size_t p = 0; p < image::kProfileCount; ++p) {
         for (std::size_t b = 0; b < image::kButtonCount; ++b) {
-            if (keyName(image_.keyCodeTexts[p][b]) != fireMode) continue;
+            if (!keys::isFireModeCode(image_.keyCodeTexts[p][b])) continue;
             std::copy(code.begin(), code.end(),
                       image_.sectionBuf.begin() +
                           static_cast<std::ptrdiff_t>(image::keyCodeOffset(p, b)));

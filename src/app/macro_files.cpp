@@ -15,9 +15,41 @@ constexpr std::size_t kAllMacrosFile =
 
 }  // namespace
 
-void TForm1::fileError(const image::FileError& error, const std::string& path) {
-    host_.showMessage(languageText(error.create ? "Str024" : "Str025") + " \"" + path + "\". " +
-                      error.reason);
+void TForm1::fileError(const image::FileError& error, const std::string& path, bool saving) {
+    using Kind = image::FileError::Kind;
+    std::string reason = error.reason;
+    std::string_view prefix = saving ? "Str024" : "Str029";
+    switch (error.kind) {
+        case Kind::Create:
+            prefix = "Str024";
+            break;
+        case Kind::Open:
+            prefix = "Str025";
+            break;
+        case Kind::NotAFile:
+            reason = languageText("Str030");
+            break;
+        case Kind::Empty:
+            reason = languageText("Str031");
+            break;
+        case Kind::WrongSize: {
+            reason = languageText("Str032");
+            const auto put = [&reason](std::string_view mark, std::size_t value) {
+                if (const auto at = reason.find(mark); at != std::string::npos)
+                    reason.replace(at, mark.size(), std::to_string(value));
+            };
+            put("%1", error.size);
+            put("%2", error.expected);
+            break;
+        }
+        case Kind::OtherModel:
+            reason = languageText("Str033");
+            break;
+        case Kind::OtherLayout:
+            reason = languageText("Str034");
+            break;
+    }
+    host_.showMessage(languageText(prefix) + " \"" + path + "\". " + reason);
 }
 
 void TForm1::Btn_ExportOneClick() {
@@ -26,23 +58,25 @@ void TForm1::Btn_ExportOneClick() {
     skin::showPressed(*this, "Btn_ExportOne");
     const auto chosen = host_.saveFileName(kSaveDialog);
     if (!chosen) return;
+    UIToMacroName();  // the name as the list shows it
     const auto s = static_cast<std::size_t>(slot);
     const std::string path = image::withBinSuffix(*chosen);
     const std::span<const image::Byte> record(
         image_.dataBuf.macroNames.data() + s * macros::kRecordSize, macros::kRecordSize);
     if (const auto error = image::writeRawFile(path, {record, image_.dataBuf.macros[s]}))
-        fileError(*error, path);
+        fileError(*error, path, true);
 }
 
 void TForm1::Btn_ExportClick() {
     const auto chosen = host_.saveFileName(kSaveDialog);
     if (!chosen) return;
     skin::showPressed(*this, "Btn_Export");
+    UIToMacroName();
     const std::string path = image::withBinSuffix(*chosen);
     const std::span<const image::Byte> blocks(image_.dataBuf.macros.front().data(),
                                               image::kMacroCount * image::kMacroSize);
     if (const auto error = image::writeRawFile(path, {image_.dataBuf.macroNames, blocks}))
-        fileError(*error, path);
+        fileError(*error, path, true);
 }
 
 void TForm1::Btn_ImportOneClick() {
@@ -53,10 +87,11 @@ void TForm1::Btn_ImportOneClick() {
     skin::showPressed(*this, "Btn_ImportOne");
     auto read = image::readRawFile(*chosen, kOneMacroFile);
     if (const auto* error = std::get_if<image::FileError>(&read)) {
-        fileError(*error, *chosen);
+        fileError(*error, *chosen, false);
         return;
     }
     const auto& bytes = std::get<std::vector<image::Byte>>(read);
+    UIToMacroName();  // renames of the other slots stay
     const auto s = static_cast<std::size_t>(slot);
     image::copyFrom(bytes, 0,
                     std::span<image::Byte>(image_.dataBuf.macroNames)
@@ -72,7 +107,7 @@ void TForm1::Btn_ImportClick() {
     skin::showPressed(*this, "Btn_Import");
     auto read = image::readRawFile(*chosen, kAllMacrosFile);
     if (const auto* error = std::get_if<image::FileError>(&read)) {
-        fileError(*error, *chosen);
+        fileError(*error, *chosen, false);
         return;
     }
     const auto& bytes = std::get<std::vector<image::Byte>>(read);

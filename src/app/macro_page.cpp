@@ -61,6 +61,8 @@ void TForm1::RefreshMacroName() {
 void TForm1::UIToMacroName() {
     const auto& names = control("LB_MacroName").items();
     for (std::size_t n = 0; n < macros::kSlotCount && n < names.size(); ++n) {
+        // An unchanged name keeps its record's bytes, also those of an erased record.
+        if (names[n] == macros::recordName(record(image_.dataBuf, n))) continue;
         macros::setRecordName(record(image_.dataBuf, n), names[n]);
     }
 }

@@ -52,6 +52,7 @@ TForm1::TForm1(ui::Host& host, device::HidBackend& backend)
       fireKeys_(std::make_unique<FireKeySettings>(*this)),
       macroNames_(std::make_unique<MacroNameList>(*this)) {
     setCaption(kCaption);
+    backupFolder_ = defaultBackupFolder();
     createControls();
     attachHandlers();
     setupMenus();
@@ -165,12 +166,23 @@ void TForm1::Btn_ExitClick() {
 }
 
 bool TForm1::FormCloseQuery() {
+    // Cutting a transfer short would leave the mouse with erased sectors.
+    if (link_.busy()) {
+        closeHeld_ = true;
+        return false;
+    }
     // A recording ends with the window: no input is captured any more.
     if (capture_) capture_->stop();
     recorder_.stop();
     devTimer_.setEnabled(false);
     link_.reset();
     return true;
+}
+
+void TForm1::DeviceIdle() {
+    if (!closeHeld_) return;
+    closeHeld_ = false;
+    host_.closeMainWindow();
 }
 
 void TForm1::Img_BaseMouseDown() {

@@ -26,6 +26,10 @@ namespace app {
 
 class TFormLoadingUI;
 
+// The user's data folder for backups of the mouse ($XDG_DATA_HOME/quorvex/backups, on Windows
+// %LOCALAPPDATA%\Quorvex\backups); empty where neither can be found.
+std::string defaultBackupFolder();
+
 class TForm1 : public ui::Form,
                public device::LinkWindow,
                private device::LinkHost,
@@ -48,7 +52,8 @@ class TForm1 : public ui::Form,
 
     // Closing: Btn_Exit, Confirm and the system close request end here.
     void Btn_ExitClick();
-    // Always lets the window close; no device traffic after it.
+    // Lets the window close, with no device traffic after it; a request that comes while a
+    // device operation runs is held until the operation has ended.
     bool FormCloseQuery();
 
     void Img_BaseMouseDown();
@@ -83,6 +88,10 @@ class TForm1 : public ui::Form,
     void ShowMessage(std::string_view languageKey) override;
     void ShowPressedPicture(std::string_view buttonName) override;
     void CloseMainWindow() override;
+    void DeviceIdle() override;
+    void BackUpMouse(const image::DataBuf& profile, std::string_view stem) override;
+    // Where the copies of what a mouse held before its first write go.
+    void setBackupFolder(std::string folder) { backupFolder_ = std::move(folder); }
     // image::ConversionHooks
     void RefreshUI() override;
     void UIToDataBuf() override;
@@ -249,7 +258,9 @@ class TForm1 : public ui::Form,
     void setupMouseSettings();
     void showMouseSettingBar(settings::MouseSettings::Bar bar);
     void setupMacroPage();
-    void fileError(const image::FileError& error, const std::string& path);
+    void fileError(const image::FileError& error, const std::string& path, bool saving);
+    // ParameterB and UserBreath of a loaded profile into SectionBuf (macro devices).
+    void takeFileSections();
     macros::DelayOptions delayOptions() const;
     void setMacroPageEnabled(bool enabled);
     void recorded(std::vector<std::string> lines);
@@ -314,6 +325,9 @@ class TForm1 : public ui::Form,
     bool insertMode_ = false;
     int savedTopItem_ = 0, savedSelectedItem_ = -1;
     std::string webAddress_;
+    bool closeHeld_ = false;
+    std::string backupFolder_;
+    bool backupFailureTold_ = false;
     skin::LanguageTable language_;
     skin::KeptLayout kept_;
     std::unique_ptr<FireKeySettings> fireKeys_;

@@ -1,8 +1,11 @@
 // Save Profile and Load Profile: everything the editor holds for the mouse in one file.
 #include "app/main_form.h"
+#include "image/check_byte.h"
 #include "image/conversion.h"
 #include "image/key_code_texts.h"
 #include "image/profile_file.h"
+#include "image/section_checks.h"
+#include "image/sections.h"
 #include "skin/pictures.h"
 
 namespace app {
@@ -23,12 +26,16 @@ void TForm1::Btn_SaveClick() {
     const auto chosen = host_.saveFileName(kSaveDialog);
     if (!chosen) return;
     image::ComposeDataBuf(image_, link_.conversionContext(), *this);
-    if (link_.deviceKind() != device::DeviceKind::Macro) {
+    if (link_.deviceKind() == device::DeviceKind::Macro) {
+        // The names as the list shows them, renames not yet applied included.
+        UIToMacroName();
+    } else {
         image_.dataBuf.macroNames.fill(0xFF);
         for (auto& m : image_.dataBuf.macros) m.fill(0xFF);
     }
     const std::string path = image::withBinSuffix(*chosen);
-    if (const auto error = image::writeProfileFile(path, image_.dataBuf)) fileError(*error, path);
+    if (const auto error = image::writeProfileFile(path, image_.dataBuf))
+        fileError(*error, path, true);
 }
 
 void TForm1::Btn_LoadClick() {
@@ -40,11 +47,33 @@ void TForm1::Btn_LoadClick() {
     }
     const auto chosen = host_.openFileName(kLoadDialog);
     if (!chosen) return;
-    if (const auto error = image::readProfileFile(*chosen, image_.dataBuf)) {
-        fileError(*error, *chosen);
+    const auto expected = link_.profileExpectation();
+    if (!expected) return;
+    auto read = image::readProfileFile(*chosen, *expected);
+    if (const auto* error = std::get_if<image::FileError>(&read)) {
+        fileError(*error, *chosen, false);
         return;
     }
+    image_.dataBuf = std::get<image::DataBuf>(read);
+    if (link_.deviceKind() == device::DeviceKind::Macro) takeFileSections();
     MemoToDataBuf_OnClick();
+    link_.TakeFileContents();
+}
+
+void TForm1::takeFileSections() {
+    // Decomposition leaves ParameterB and UserBreath of a macro device alone (the mouse keeps
+    // its own copies), but a profile carries the user's DPI level, rate, profile and light:
+    // they come from the file, each repaired like any other section when damaged.
+    const image::LayoutType layout = link_.conversionContext().imageLayout;
+    const image::CheckContext checks = link_.conversionContext().checks();
+    for (const image::Section& section : {image::kParameterB, image::kUserBreath}) {
+        image::copyToSectionBuf(image_.dataBuf.image, image_.sectionBuf, section, layout);
+        if (image::hasValidCheckByte(image_.sectionBuf, section)) continue;
+        const auto bytes =
+            image::defaultSection(section, checks.deviceLayout, checks.builtInIdentity);
+        std::copy(bytes.begin(), bytes.end(),
+                  image::sectionBytes(image_.sectionBuf, section).begin());
+    }
 }
 
 void TForm1::MemoToDataBuf_OnClick() {

@@ -1,9 +1,11 @@
 #include "device/device_link.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "image/builtin_image.h"
 #include "image/key_code_texts.h"
+#include "image/section_checks.h"
 #include "image/sections.h"
 
 namespace device {
@@ -23,6 +25,17 @@ bool isEmpty(const image::DeviceIdentity& id) {
 
 bool isMacroClass(std::uint8_t c) {
     return c == 0xA0 || c == 0xA5 || c == 0xAA;
+}
+
+bool allErased(std::span<const image::Byte> bytes) {
+    return std::ranges::all_of(bytes, [](image::Byte b) { return b == 0xFF; });
+}
+
+template <std::size_t N>
+std::array<image::Byte, N> sectionCopy(const image::SectionBuf& buf, const image::Section& s) {
+    std::array<image::Byte, N> out{};
+    std::ranges::copy(image::sectionBytes(buf, s), out.begin());
+    return out;
 }
 
 }  // namespace
@@ -57,6 +70,7 @@ void DeviceLink::pump() {
 
 void DeviceLink::DevTimerTimer() {
     if (pollBusy_) return;
+    Busy busy(*this);
     pollBusy_ = true;
     int current = 0;
     int stablePairs = 0;
@@ -66,27 +80,29 @@ void DeviceLink::DevTimerTimer() {
         if (first == second) ++stablePairs;
         current = first;
     }
-    if (current != lastCount_ && stablePairs >= kStablePairsNeeded) {
-        // Another HID device came or went while our mouse stays where it was: keep the link and
-        // every edit not yet applied, and only take note of the new count.
-        if (!transport_.MouseStillPresent()) {
-            transport_.Reset();
-            for (const image::DeviceIdentity& id : identities_) {
-                if (isEmpty(id)) {
-                    // The window still sees which kind of mouse was lost; then it is none.
-                    window_.ShowNoDevicePage();
-                    kind_ = DeviceKind::None;
-                    continue;
-                }
-                host_.sleep(kOpenDelayMs);
-                if (transport_.OpenMouse(id.vendorId, id.productId)) {
-                    APCheckID_OnClick();
-                    break;
-                }
+    const bool detect = current != lastCount_ && stablePairs >= kStablePairsNeeded;
+    // Another HID device came or went while our mouse stays where it was: keep the link and
+    // every edit not yet applied, and only take note of the new count.
+    if (detect && !transport_.MouseStillPresent()) {
+        transport_.Reset();
+        for (const image::DeviceIdentity& id : identities_) {
+            if (isEmpty(id)) {
+                // The window still sees which kind of mouse was lost; then it is none.
+                window_.ShowNoDevicePage();
+                kind_ = DeviceKind::None;
+                continue;
+            }
+            host_.sleep(kOpenDelayMs);
+            if (transport_.OpenMouse(id.vendorId, id.productId)) {
+                APCheckID_OnClick();
+                break;
             }
         }
-        lastCount_ = current;
+    } else if (rereadPending_ && kind_ != DeviceKind::None && transport_.MouseStillPresent()) {
+        // The last read was incomplete: the editor does not hold what the mouse holds yet.
+        Btn_Read();
     }
+    if (detect) lastCount_ = current;
     pollBusy_ = false;
 }
 
@@ -161,15 +177,57 @@ void DeviceLink::ReadDevInfo() {
 void DeviceLink::identified(DeviceKind kind, Access access, std::uint16_t modelIdAddress) {
     std::array<std::uint8_t, 6> modelId{};
     // Identification reads run without the wait window.
-    transport_.ReadBlock(access, modelIdAddress, 6, modelId);
-    if (!modelIdReference_ || modelId[0] != (*modelIdReference_)[0] ||
-        modelId[1] != (*modelIdReference_)[1]) {
+    const int failedBefore = transport_.failedReports();
+    const bool whole = transport_.ReadBlock(access, modelIdAddress, 6, modelId) &&
+                       transport_.failedReports() == failedBefore;
+    const bool matches = modelIdReference_ && modelId[0] == (*modelIdReference_)[0] &&
+                         modelId[1] == (*modelIdReference_)[1];
+    // A write cut short leaves the image sector erased; that is not another model.
+    const bool erased = whole && modelId[0] == 0xFF && modelId[1] == 0xFF;
+    const image::DeviceIdentity identity{transport_.vendorId(), transport_.productId()};
+    if (failedWrite_ && failedWrite_->identity == identity && failedWrite_->kind == kind &&
+        (matches || erased)) {
+        acceptUnread(kind, access, kTakenBackMessage);
+        writeRefusal_ = {};
+        return;
+    }
+    if (!matches && erased) {
+        acceptUnread(kind, access, kErasedMouseMessage);
+        writeRefusal_ = kErasedMouseMessage;
+        parameterBRead_ = userBreathRead_ = false;
+        return;
+    }
+    if (!matches) {
         showRefusal(LinkWindow::StateLabels::IdError);
         return;
     }
     access_ = access;
     kind_ = kind;
     Btn_Read();
+}
+
+void DeviceLink::acceptUnread(DeviceKind kind, Access access, std::string_view message) {
+    access_ = access;
+    kind_ = kind;
+    held_.reset();
+    rereadPending_ = false;
+    backupPending_ = false;
+    window_.ShowStateLabels(LinkWindow::StateLabels::None);
+    if (kind_ == DeviceKind::Macro) window_.RefreshMacroName();
+    window_.ShowDevicePages();
+    window_.ShowMessage(message);
+}
+
+std::optional<image::ProfileExpectation> DeviceLink::profileExpectation() const {
+    if (!modelIdReference_) return std::nullopt;
+    const bool known = deviceLayout_ == image::kLayout29 || deviceLayout_ == image::kLayout58;
+    return image::ProfileExpectation{builtInIdentity_, *modelIdReference_,
+                                     known ? deviceLayout_ : imageLayout_};
+}
+
+void DeviceLink::TakeFileContents() {
+    writeRefusal_ = {};
+    rereadPending_ = false;
 }
 
 // ---- reading ----
@@ -188,108 +246,192 @@ void DeviceLink::endOperation() {
     window_.UnlockWindow();
 }
 
+bool DeviceLink::readComplete(Access access, std::uint16_t address, std::span<image::Byte> target) {
+    const int failedBefore = transport_.failedReports();
+    return transport_.ReadBlock(access, address, static_cast<std::uint16_t>(target.size()), target,
+                                chunkPump_) &&
+           transport_.failedReports() == failedBefore;
+}
+
+bool DeviceLink::writeComplete(Access access, std::uint16_t address,
+                               std::span<const image::Byte> source) {
+    const int failedBefore = transport_.failedReports();
+    return transport_.WriteBlock(access, address, static_cast<std::uint16_t>(source.size()), source,
+                                 chunkPump_) &&
+           transport_.failedReports() == failedBefore;
+}
+
 void DeviceLink::Btn_Read() {
+    Busy busy(*this);
     window_.SetDevTimerEnabled(false);
     window_.ShowStateLabels(LinkWindow::StateLabels::None);
     window_.LockWindow();
     pump();
+    // A read is complete only when every block command and every fetch succeeded. A block that
+    // lost fetches still shows what came (0xFF for the rest), but never counts as what the
+    // mouse holds.
+    const int failedBefore = transport_.failedReports();
     // DataBuf is all 0xFF when this read fails; the controls keep what they showed.
+    bool complete = false;
     if (transport_.ReadBlock(access_, kImageAddress, image::kImageSize, image_.dataBuf.image,
                              chunkPump_)) {
+        complete = transport_.failedReports() == failedBefore;
+        MouseContents read;
+        read.buf.image = image_.dataBuf.image;
         if (kind_ == DeviceKind::Macro) {
             image::Macro scratch;
             for (std::size_t i = 0; i < image::kMacroCount; ++i) {
                 const auto address = static_cast<std::uint16_t>(kMacroAddress + i * kMacroStride);
-                if (transport_.ReadBlock(Access::Long, address, image::kMacroSize, scratch,
-                                         chunkPump_)) {
-                    image_.dataBuf.macros[i] = scratch;
-                }
+                const bool whole = readComplete(Access::Long, address, scratch);
+                if (whole) image_.dataBuf.macros[i] = scratch;
+                complete &= whole;
             }
             std::array<image::Byte, image::kMacroNameAreaSize> names;
-            if (transport_.ReadBlock(Access::Long, kMacroNameAddress, image::kMacroNameAreaSize,
-                                     names, chunkPump_)) {
-                image_.dataBuf.macroNames = names;
-            }
+            const bool namesWhole = readComplete(Access::Long, kMacroNameAddress, names);
+            if (namesWhole) image_.dataBuf.macroNames = names;
+            complete &= namesWhole;
+            // The copies are taken as they are; a Reset later needs to know whether they were
+            // there at all.
             const auto readSection = [&](std::uint16_t address, const image::Section& section) {
                 std::array<image::Byte, 8> buffer;
                 const auto target = std::span(buffer).first(section.length);
-                if (transport_.ReadBlock(Access::Long, address,
-                                         static_cast<std::uint16_t>(section.length), target,
-                                         chunkPump_)) {
+                const bool whole = readComplete(Access::Long, address, target);
+                if (whole) {
                     std::ranges::copy(target,
                                       image::sectionBytes(image_.sectionBuf, section).begin());
                 }
+                complete &= whole;
+                return whole && !allErased(target);
             };
-            readSection(kParameterBAddress, image::kParameterB);
-            readSection(kUserBreathAddress, image::kUserBreath);
+            parameterBRead_ = readSection(kParameterBAddress, image::kParameterB);
+            userBreathRead_ = readSection(kUserBreathAddress, image::kUserBreath);
+            read.buf.macroNames = image_.dataBuf.macroNames;
+            read.buf.macros = image_.dataBuf.macros;
+            read.parameterB = sectionCopy<5>(image_.sectionBuf, image::kParameterB);
+            read.userBreath = sectionCopy<4>(image_.sectionBuf, image::kUserBreath);
             window_.RefreshMacroName();
         }
+        if (complete) held_ = read;
         image::DataBufToUI(image_, conversionContext(), window_);
         window_.RefreshMouseSystemParameters();
         window_.ShowDevicePages();
     }
+    if (complete) {
+        writeRefusal_ = {};
+        backupPending_ = true;
+    } else {
+        held_.reset();
+        writeRefusal_ = kIncompleteReadMessage;
+    }
+    rereadPending_ = !complete;
     endOperation();
 }
 
 // ---- writing ----
 
-bool DeviceLink::writeEverything(const std::array<image::Byte, image::kImageSize>& imageBytes,
-                                 const image::DataBuf& macroSource) {
-    if (!transport_.WriteBlock(access_, kImageAddress, image::kImageSize, imageBytes, chunkPump_)) {
-        return false;
-    }
+MouseContents DeviceLink::contentsToWrite(const image::DataBuf& buf) const {
+    MouseContents out;
+    out.buf = buf;
+    out.parameterB = sectionCopy<5>(image_.sectionBuf, image::kParameterB);
+    out.userBreath = sectionCopy<4>(image_.sectionBuf, image::kUserBreath);
+    return out;
+}
+
+bool DeviceLink::writeEverything(const MouseContents& contents) {
     bool complete = true;
+    if (kind_ == DeviceKind::Macro) {
+        for (int sector = 0x60; sector <= 0xF0; sector += 0x10) {
+            complete &=
+                transport_.SendCommand(kCmdSectorErase, static_cast<std::uint8_t>(sector), 0, 0, 0);
+        }
+    }
+    if (!writeComplete(access_, kImageAddress, contents.buf.image)) return false;
     if (kind_ == DeviceKind::Macro) {
         const auto writePieces = [&](std::uint16_t address, std::span<const image::Byte> bytes) {
             for (std::size_t k = 0; k * kBlock < bytes.size(); ++k) {
-                complete &= transport_.WriteBlock(
-                    Access::Long, static_cast<std::uint16_t>(address + k * kBlock), kBlock,
-                    bytes.subspan(k * kBlock, kBlock), chunkPump_);
+                complete &=
+                    writeComplete(Access::Long, static_cast<std::uint16_t>(address + k * kBlock),
+                                  bytes.subspan(k * kBlock, kBlock));
             }
         };
-        writePieces(kMacroNameAddress, macroSource.macroNames);
+        writePieces(kMacroNameAddress, contents.buf.macroNames);
         for (std::size_t i = 0; i < image::kMacroCount; ++i) {
             writePieces(static_cast<std::uint16_t>(kMacroAddress + i * kMacroStride),
-                        macroSource.macros[i]);
+                        contents.buf.macros[i]);
         }
-        const auto writeSection = [&](std::uint16_t address, const image::Section& section) {
-            complete &= transport_.WriteBlock(
-                Access::Long, address, static_cast<std::uint16_t>(section.length),
-                image::sectionBytes(image_.sectionBuf, section), chunkPump_);
-        };
-        writeSection(kParameterBAddress, image::kParameterB);
-        writeSection(kUserBreathAddress, image::kUserBreath);
+        complete &= writeComplete(Access::Long, kParameterBAddress, contents.parameterB);
+        complete &= writeComplete(Access::Long, kUserBreathAddress, contents.userBreath);
     }
-    SystemReloadCmd_OnClick();
+    complete &= SystemReloadCmd_OnClick();
     return complete;
 }
 
-void DeviceLink::DownloadParameter() {
+image::DataBuf DeviceLink::backupProfile(const MouseContents& contents) const {
+    image::DataBuf profile = contents.buf;
+    if (kind_ != DeviceKind::Macro) {
+        profile.macroNames.fill(0xFF);
+        for (auto& m : profile.macros) m.fill(0xFF);
+        return profile;
+    }
+    const image::LayoutType layout = profile.image[1];
+    std::ranges::copy(contents.parameterB,
+                      profile.image.begin() + static_cast<std::ptrdiff_t>(image::dataBufOffset(
+                                                  image::kParameterB, layout)));
+    std::ranges::copy(contents.userBreath,
+                      profile.image.begin() + static_cast<std::ptrdiff_t>(image::dataBufOffset(
+                                                  image::kUserBreath, layout)));
+    return profile;
+}
+
+void DeviceLink::backUpBeforeWriting() {
+    if (!backupPending_ || !held_) return;
+    backupPending_ = false;
+    char stem[40];
+    std::snprintf(stem, sizeof(stem), "%04x-%04x-%s", transport_.vendorId(), transport_.productId(),
+                  kind_ == DeviceKind::Macro ? "macro" : "image");
+    window_.BackUpMouse(backupProfile(*held_), stem);
+}
+
+bool DeviceLink::writeFinished(bool complete, const MouseContents& written) {
+    if (complete) {
+        held_ = written;
+        failedWrite_.reset();
+        writeRefusal_ = {};
+        return true;
+    }
+    // The mouse may now hold erased or partly written sectors; the editor still holds
+    // everything, and the next Apply writes it all again, also after a replug.
+    held_.reset();
+    failedWrite_ = FailedWrite{{transport_.vendorId(), transport_.productId()}, kind_};
+    window_.ShowMessage(kIncompleteWriteMessage);
+    return false;
+}
+
+bool DeviceLink::DownloadParameter() {
+    Busy busy(*this);
+    if (!mayWrite()) {
+        // Never write over the mouse what did not come from it, a checked file or Reset.
+        window_.ShowMessage(writeRefusal_);
+        return false;
+    }
     beginOperation(true);
     image::ComposeDataBuf(image_, conversionContext(), window_);
     pump();
     window_.ApplyMouseSystemParameters();
-    if (kind_ == DeviceKind::Macro) {
-        window_.UIToMacroName();
-        for (int sector = 0x60; sector <= 0xF0; sector += 0x10) {
-            transport_.SendCommand(kCmdSectorErase, static_cast<std::uint8_t>(sector), 0, 0, 0);
-        }
-    }
-    const bool complete = writeEverything(image_.dataBuf.image, image_.dataBuf);
+    if (kind_ == DeviceKind::Macro) window_.UIToMacroName();
+    backUpBeforeWriting();
+    const MouseContents intended = contentsToWrite(image_.dataBuf);
+    const bool complete = writeEverything(intended);
     endOperation();
-    // The mouse may now hold erased or partly written sectors; the editor still holds
-    // everything, and the next Apply writes it all again.
-    if (!complete) window_.ShowMessage(kIncompleteWriteMessage);
+    return writeFinished(complete, intended);
 }
 
-void DeviceLink::SystemReloadCmd_OnClick() {
-    if (!reportRateChanged_) {
-        transport_.SendCommand(kCmdReload, 0, 0, 0, 0);
-        return;
-    }
-    transport_.SendCommand(kCmdRateSwitch, 0x00, 0x01, 0x00, 0x00);
-    transport_.SendCommand(kCmdReloadAfterRateSwitch, 0, 0, 0, 0);
+bool DeviceLink::SystemReloadCmd_OnClick() {
+    if (!reportRateChanged_) return transport_.SendCommand(kCmdReload, 0, 0, 0, 0);
+    bool sent = transport_.SendCommand(kCmdRateSwitch, 0x00, 0x01, 0x00, 0x00);
+    sent &= transport_.SendCommand(kCmdReloadAfterRateSwitch, 0, 0, 0, 0);
     reportRateChanged_ = false;
+    return sent;
 }
 
 void DeviceLink::pause() {
@@ -308,12 +450,15 @@ bool DeviceLink::pressedWithMouse(std::string_view button) {
 }
 
 void DeviceLink::Btn_ApplyClick() {
+    Busy busy(*this);
     if (pressedWithMouse("Btn_Apply")) DownloadParameter();
 }
 
 void DeviceLink::Btn_ConfirmClick() {
+    Busy busy(*this);
     if (!pressedWithMouse("Btn_Confirm")) return;
-    DownloadParameter();
+    // The window stays open after a failed or refused write, so that Apply can write again.
+    if (!DownloadParameter()) return;
     pause();
     window_.CloseMainWindow();
 }
@@ -321,14 +466,26 @@ void DeviceLink::Btn_ConfirmClick() {
 // ---- Reset ----
 
 void DeviceLink::Btn_ResetClick() {
+    Busy busy(*this);
     if (pressedWithMouse("Btn_Reset")) DefaultParameter();
 }
 
-void DeviceLink::DefaultParameter() {
+bool DeviceLink::DefaultParameter() {
+    Busy busy(*this);
     beginOperation(true);
     image::LoadBuiltInImage(defaultBuf_);
     image_.dataBuf.image = defaultBuf_.image;
     image::clearKeyCodeTexts(image_.keyCodeTexts);
+    if (kind_ == DeviceKind::Macro) {
+        // Copies that were erased or could not be read get their defaults rather than 0xFF.
+        const image::LayoutType layout = conversionContext().deviceLayout;
+        for (const auto& [section, read] : {std::pair{image::kParameterB, parameterBRead_},
+                                            std::pair{image::kUserBreath, userBreathRead_}}) {
+            if (read) continue;
+            const auto bytes = image::defaultSection(section, layout, builtInIdentity_);
+            std::ranges::copy(bytes, image::sectionBytes(image_.sectionBuf, section).begin());
+        }
+    }
     pump();
     image::DataBufToUI(image_, conversionContext(), window_);
     if (kind_ == DeviceKind::Macro) {
@@ -336,14 +493,14 @@ void DeviceLink::DefaultParameter() {
         image_.dataBuf.macros = defaultBuf_.macros;
         window_.ClearMacroEditor();
         window_.RefreshMacroName();
-        for (int sector = 0x60; sector <= 0xF0; sector += 0x10) {
-            transport_.SendCommand(kCmdSectorErase, static_cast<std::uint8_t>(sector), 0, 0, 0);
-        }
     }
+    backUpBeforeWriting();
     // The mouse receives the built-in image exactly as the resource holds it.
-    const bool complete = writeEverything(defaultBuf_.image, defaultBuf_);
+    const MouseContents intended = contentsToWrite(defaultBuf_);
+    const bool complete = writeEverything(intended);
     endOperation();
-    if (!complete) window_.ShowMessage(kIncompleteWriteMessage);
+    if (complete) parameterBRead_ = userBreathRead_ = true;
+    return writeFinished(complete, intended);
 }
 
 }  // namespace device

@@ -7,6 +7,7 @@
 #include "device/hid_transport.h"
 #include "device/link_window.h"
 #include "image/image_types.h"
+#include "image/profile_file.h"
 
 namespace device {
 
@@ -24,6 +25,17 @@ inline constexpr std::uint16_t kMacroStride = 0x400;
 // New message keys of the link.
 inline constexpr std::string_view kNoDeviceMessage = "Str022";
 inline constexpr std::string_view kIncompleteWriteMessage = "Str023";
+inline constexpr std::string_view kIncompleteReadMessage = "Str026";
+inline constexpr std::string_view kTakenBackMessage = "Str027";
+inline constexpr std::string_view kErasedMouseMessage = "Str028";
+
+// The regions a write puts into the mouse, as the mouse holds them. On an image-only device
+// only the image counts.
+struct MouseContents {
+    image::DataBuf buf;
+    std::array<image::Byte, 5> parameterB{};
+    std::array<image::Byte, 4> userBreath{};
+};
 
 class DeviceLink {
   public:
@@ -46,9 +58,10 @@ class DeviceLink {
     void ReadDevInfo();
     void CheckFlashType();
     void Btn_Read();
-    void DownloadParameter();
-    void DefaultParameter();
-    void SystemReloadCmd_OnClick();
+    // False when nothing or not everything was written.
+    bool DownloadParameter();
+    bool DefaultParameter();
+    bool SystemReloadCmd_OnClick();
 
     // Gives the mouse up (closing the window, error states).
     void reset() { transport_.Reset(); }
@@ -65,21 +78,67 @@ class DeviceLink {
     bool reportRateChanged() const { return reportRateChanged_; }
     int lastInterfaceCount() const { return lastCount_; }
 
+    // A poll, a read, a write or a button's pause is running; the window holds a close request
+    // until it ends (LinkWindow::DeviceIdle).
+    bool busy() const { return busyDepth_ > 0; }
+    // What the mouse holds: known after a complete read or a complete write, unknown otherwise.
+    const std::optional<MouseContents>& mouseContents() const { return held_; }
+    // Apply and Confirm may write what the editor holds: it came from a complete read, from a
+    // file that passed its checks, or it is the rewrite of a mouse whose write failed.
+    bool mayWrite() const { return writeRefusal_.empty(); }
+    // A profile file that passed its checks now fills the editor: it may be written, and the
+    // mouse is not read again over it.
+    void TakeFileContents();
+    // What a profile file must carry to be loaded; nothing before the built-in image is known.
+    std::optional<image::ProfileExpectation> profileExpectation() const;
+    // The profile file that stands for what the mouse holds: the image with its ParameterB and
+    // UserBreath copies at their places, then names and macros (0xFF on an image-only device).
+    image::DataBuf backupProfile(const MouseContents& contents) const;
+
     // The context of every image conversion: image layout, device layout, device kind.
     image::ConversionContext conversionContext() const;
 
   private:
+    // Counts a running operation; the last one to end tells the window.
+    class Busy {
+      public:
+        explicit Busy(DeviceLink& link) : link_(link) { ++link_.busyDepth_; }
+        ~Busy() {
+            if (--link_.busyDepth_ == 0) link_.window_.DeviceIdle();
+        }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+
+      private:
+        DeviceLink& link_;
+    };
+    // A mouse whose write failed in this run: when it comes back it is taken back for the
+    // rewrite instead of being read.
+    struct FailedWrite {
+        image::DeviceIdentity identity;
+        DeviceKind kind;
+    };
+
     void refuseSilently() { transport_.Reset(); }
     void showRefusal(LinkWindow::StateLabels labels);
     void identified(DeviceKind kind, Access access, std::uint16_t modelIdAddress);
+    // Accepts the identified mouse without reading it, with the pages of what the editor holds.
+    void acceptUnread(DeviceKind kind, Access access, std::string_view message);
     // Shows the wait window and runs the queue: before every chunk and between phases.
     void pump();
     void beginOperation(bool closeMenus);
     void endOperation();
-    // Writes the image (the caller's bytes), and on a macro device everything else.
-    // False when any block could not be written.
-    bool writeEverything(const std::array<image::Byte, image::kImageSize>& imageBytes,
-                         const image::DataBuf& macroSource);
+    // A block read or write that succeeded with every one of its reports.
+    bool readComplete(Access access, std::uint16_t address, std::span<image::Byte> target);
+    bool writeComplete(Access access, std::uint16_t address, std::span<const image::Byte> source);
+    // Erases, writes the contents, and reloads. False when any command or report failed.
+    bool writeEverything(const MouseContents& contents);
+    // Saves what the mouse held before the first write after a read.
+    void backUpBeforeWriting();
+    // Remembers the outcome of a write and tells the user of a failure.
+    bool writeFinished(bool complete, const MouseContents& written);
+    // ParameterB and UserBreath of SectionBuf, as a write sends them.
+    MouseContents contentsToWrite(const image::DataBuf& buf) const;
     // The pause of about 110 ms after a button press, with the queue running.
     void pause();
     // Shows the pressed picture and pauses; false (after the Str022 box) without a mouse.
@@ -105,6 +164,19 @@ class DeviceLink {
     Access access_ = Access::Long;
     bool reportRateChanged_ = false;
     image::DefaultBuf defaultBuf_;
+
+    int busyDepth_ = 0;
+    std::optional<MouseContents> held_;
+    // Why Apply and Confirm write nothing now (a message key); empty when they may write.
+    std::string_view writeRefusal_ = kIncompleteReadMessage;
+    // The last read was incomplete: the next tick reads the mouse again.
+    bool rereadPending_ = false;
+    // A complete read has not been backed up yet.
+    bool backupPending_ = false;
+    // The section copies at 0x7000 and 0x7005 were read whole and not erased.
+    bool parameterBRead_ = false;
+    bool userBreathRead_ = false;
+    std::optional<FailedWrite> failedWrite_;
 };
 
 }  // namespace device

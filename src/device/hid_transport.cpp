@@ -87,18 +87,20 @@ bool HidTransport::SendCommand(std::uint8_t command, std::uint8_t p2, std::uint8
 }
 
 bool HidTransport::SendData(const Chunk& data) {
-    if (dataHandle_ == kInvalidHandle) return false;
     Report report{kDataReportId};
     std::copy(data.begin(), data.end(), report.begin() + 1);
-    return sendReport(dataHandle_, report);
+    const bool sent = dataHandle_ != kInvalidHandle && sendReport(dataHandle_, report);
+    if (!sent) ++failedReports_;
+    return sent;
 }
 
 const Chunk& HidTransport::ReceiveData() {
     receiveBuffer_.fill(0xFF);
-    if (dataHandle_ == kInvalidHandle) return receiveBuffer_;
     Report request{kDataReportId};
-    if (backend_.getFeature(dataHandle_, request)) {
+    if (dataHandle_ != kInvalidHandle && backend_.getFeature(dataHandle_, request)) {
         std::copy(request.begin() + 1, request.end(), receiveBuffer_.begin());
+    } else {
+        ++failedReports_;
     }
     return receiveBuffer_;
 }

@@ -89,6 +89,9 @@ class HidTransport {
     std::uint16_t productId() const { return productId_; }
     // Device path of the interface that provides the command handle (empty when none).
     const std::string& devicePath() const { return devicePath_; }
+    // Data reports that could not be sent or fetched so far. A block whose command succeeded can
+    // still have lost reports; callers compare this count before and after to tell.
+    int failedReports() const { return failedReports_; }
 
   private:
     bool sendReport(HidHandle handle, const std::array<std::uint8_t, kReportLength>& report);
@@ -101,6 +104,7 @@ class HidTransport {
     std::uint16_t featureReportLength_ = 0;
     std::string devicePath_;
     Chunk receiveBuffer_{};
+    int failedReports_ = 0;
 };
 
 }  // namespace device

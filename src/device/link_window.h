@@ -42,6 +42,11 @@ class LinkWindow : public image::ConversionHooks {
     // The pressed picture of Btn_Apply, Btn_Confirm or Btn_Reset.
     virtual void ShowPressedPicture(std::string_view buttonName) = 0;
     virtual void CloseMainWindow() = 0;
+    // No device operation runs any more: a held close request may go ahead.
+    virtual void DeviceIdle() = 0;
+    // Keeps a copy of what the mouse held before it is first written (a profile file); `stem`
+    // names the mouse (ids and kind). The window tells the user when this fails.
+    virtual void BackUpMouse(const image::DataBuf& profile, std::string_view stem) = 0;
 };
 
 // Time and the message queue; only through here, so that tests run on virtual time.

@@ -1,5 +1,6 @@
 #pragma once
-// Files of raw bytes for profiles and macros: written piece by piece, read as far as needed.
+// Files of raw bytes for profiles and macros: written whole or not at all, read only when they
+// have exactly the size their kind of file has.
 #include <initializer_list>
 #include <optional>
 #include <span>
@@ -12,16 +13,29 @@
 namespace image {
 
 struct FileError {
-    bool create;         // true: the file could not be created or written; false: not opened
-    std::string reason;  // the system's text
+    enum class Kind {
+        Create,    // could not be created or written; `reason` is the system's text
+        Open,      // could not be opened or read; `reason` is the system's text
+        NotAFile,  // a folder or a device, not a file
+        Empty,
+        WrongSize,    // `size` bytes where `expected` were needed
+        OtherModel,   // a profile of another vendor id, product id or ModelId
+        OtherLayout,  // a profile of another layout type than the connected mouse's
+    };
+    Kind kind;
+    std::string reason;
+    std::size_t size = 0;
+    std::size_t expected = 0;
 };
 
-// Creates (or empties) the file and writes the pieces in order. Nothing when all went out.
+// Writes the pieces in order into a temporary file beside `path` and moves it over `path` only
+// when every byte is written and flushed. On failure no partial file is left and an existing
+// file keeps its contents. Nothing when all went out.
 std::optional<FileError> writeRawFile(const std::string& path,
                                       std::initializer_list<std::span<const Byte>> pieces);
 
-// At most `limit` bytes from the start of the file.
-std::variant<std::vector<Byte>, FileError> readRawFile(const std::string& path, std::size_t limit);
+// The whole file, which must be a regular file of exactly `size` bytes.
+std::variant<std::vector<Byte>, FileError> readRawFile(const std::string& path, std::size_t size);
 
 // Copies the part of `bytes` at [offset, offset + target.size()) into target; the rest of the
 // target keeps what it held.

@@ -34,6 +34,11 @@ enum FunctionType : std::uint8_t {
     kTypeMacro = 0x10,
 };
 
+// A fire-mode function is told by its type byte alone: its name can also be a macro's.
+inline bool isFireModeCode(std::string_view codeText) {
+    return codeText.size() == 8 && codeText.starts_with("0F");
+}
+
 // Macro slot s (0-31) lives at device address 0x8000 + 0x400 * s.
 std::uint16_t macroSlotAddress(int slot);
 // "10" + address + "00".

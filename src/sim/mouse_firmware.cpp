@@ -41,6 +41,7 @@ void MouseFirmware::clearFaults() {
     refused_.clear();
     refuseAfter_.clear();
     failFetches_ = false;
+    failDataReports_ = false;
     unplugAfter_.reset();
 }
 
@@ -70,6 +71,8 @@ bool MouseFirmware::setFeature(std::span<const std::uint8_t> report) {
     if (ok) {
         if (report[0] == kCommandId) {
             ok = command(report.data());
+        } else if (report[0] == kDataId && failDataReports_) {
+            ok = false;  // refused, and its bytes are not stored
         } else if (report[0] == kDataId) {
             ++counters_.dataReportsIn;
             for (std::size_t k = 1; k < kReport && writeRemaining_ > 0; ++k, --writeRemaining_) {

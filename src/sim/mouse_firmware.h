@@ -75,6 +75,8 @@ class MouseFirmware {
     // Accepts the command `times` more times, then refuses it.
     void refuseCommandAfter(std::uint8_t command, int times) { refuseAfter_[command] = times; }
     void failFetches(bool on) { failFetches_ = on; }
+    // Data reports sent to the mouse fail while commands still succeed.
+    void failDataReports(bool on) { failDataReports_ = on; }
     // After `reports` more reports the mouse is gone; every report then fails at once.
     void unplugAfter(std::size_t reports) { unplugAfter_ = reports; }
     void unplug() { plugged_ = false; }
@@ -110,6 +112,7 @@ class MouseFirmware {
     std::set<std::uint8_t> refused_;
     std::map<std::uint8_t, int> refuseAfter_;
     bool failFetches_ = false;
+    bool failDataReports_ = false;
     std::optional<std::size_t> unplugAfter_;
     bool plugged_ = true;
 };

@@ -59,6 +59,25 @@ TEST_F(FireKeys, TheLastFireModeFunctionDecidesTheSelection) {
     EXPECT_EQ(m[0x6000 + 95], 0x50) << "byte 2 keeps its high four bits";
 }
 
+// A macro whose name reads like the fire-mode function stays a macro.
+TEST_F(FireKeys, AFireModeIsToldByItsTypeByteNotItsName) {
+    form->Btn_MacroClick();
+    c("LB_MacroName").setItemIndex(0);
+    form->SetMacroName(form->languageText("Str240"));
+    form->Btn_MainClick();
+    auto& img = form->editorImage();
+    img.keyCodeTexts[0][2] = "10800000";
+    const std::size_t at = image::keyCodeOffset(0, 2);
+    const std::array<std::uint8_t, 4> macro{0x10, 0x80, 0x00, 0x00};
+    std::copy(macro.begin(), macro.end(), img.sectionBuf.begin() + static_cast<std::ptrdiff_t>(at));
+    form->link().Btn_ApplyClick();
+    const auto& m = mouse.firmware.memory();
+    EXPECT_EQ((std::array<std::uint8_t, 4>{m[0x6000 + at], m[0x6001 + at], m[0x6002 + at],
+                                           m[0x6003 + at]}),
+              macro);
+    EXPECT_EQ(form->fireModes().modes(), (std::set<int>{2, 4})) << "the selection is unchanged";
+}
+
 TEST_F(FireKeys, EditsTakeDigitsAndAreCorrectedWhenLeft) {
     c("Btn_Adv").onClick(c("Btn_Adv"));
     ui::Control& repeat = c("Edt_Repeat1");

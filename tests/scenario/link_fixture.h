@@ -56,6 +56,10 @@ class RecordingWindow : public device::LinkWindow {
         calls.push_back("Pressed " + std::string(b));
     }
     void CloseMainWindow() override { calls.push_back("CloseMainWindow"); }
+    void DeviceIdle() override { ++idles; }
+    void BackUpMouse(const image::DataBuf& profile, std::string_view stem) override {
+        backups.emplace_back(std::string(stem), profile);
+    }
     void RefreshUI() override {
         ++refreshUI;
         calls.push_back("RefreshUI");
@@ -69,6 +73,8 @@ class RecordingWindow : public device::LinkWindow {
         return std::find(calls.begin(), calls.end(), name) != calls.end();
     }
     int waitShows = 0;
+    int idles = 0;
+    std::vector<std::pair<std::string, image::DataBuf>> backups;
     std::function<void()> onUIToDataBuf;
 };
 

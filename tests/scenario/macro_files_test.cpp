@@ -39,33 +39,67 @@ TEST_F(MacroFiles, OneMacroMovesToAnotherSlot) {
     EXPECT_EQ(data().macros[0], slot0) << "slot 0 is unchanged";
 }
 
-TEST_F(MacroFiles, AllMacrosRoundTripAndPendingRenamesAreLost) {
+TEST_F(MacroFiles, AllMacrosRoundTrip) {
     host.saveNames = {temp("all.bin")};
     form.Btn_ExportClick();
     ASSERT_EQ(std::filesystem::file_size(temp("all.bin")), 33792u) << "one suffix only";
     const auto names = data().macroNames;
     const auto blocks = data().macros;
-    form.at("LB_MacroName").setItem(4, "Pending");
     data().macros[1].fill(0x00);
     host.openNames = {temp("all.bin")};
     form.Btn_ImportClick();
     EXPECT_EQ(data().macroNames, names);
     EXPECT_EQ(data().macros, blocks);
-    EXPECT_EQ(form.at("LB_MacroName").items()[4], "") << "the rename was not yet in the name area";
 }
 
-TEST_F(MacroFiles, ShortFilesChangeOnlyWhatTheyHold) {
-    {
-        std::ofstream f(temp("ten.bin"), std::ios::binary);
-        for (int i = 0; i < 10; ++i) f.put(static_cast<char>(0x00));
-    }
+// Exports carry the names the list shows; an import keeps the renames of the slots it leaves.
+TEST_F(MacroFiles, RenamesNotYetAppliedTravelAndStay) {
     select(0);
-    const auto before = data().macroNames;
-    host.openNames = {temp("ten.bin")};
+    form.SetMacroName("Renamed");
+    host.saveNames = {temp("one"), temp("all")};
+    form.Btn_ExportOneClick();
+    form.Btn_ExportClick();
+    select(5);
+    form.SetMacroName("Pending");
+    select(7);
+    host.openNames = {temp("one.bin")};
     form.Btn_ImportOneClick();
-    EXPECT_TRUE(std::equal(before.begin() + 10, before.end(), data().macroNames.begin() + 10));
-    EXPECT_EQ(data().macroNames[3], 0) << "the name length came from the file";
-    EXPECT_EQ(data().macros[0][0], 0x81) << "the block keeps its events";
+    EXPECT_EQ(form.at("LB_MacroName").items()[7], "Renamed");
+    EXPECT_EQ(form.at("LB_MacroName").items()[5], "Pending") << "the other slot keeps its rename";
+    host.openNames = {temp("all.bin")};
+    form.Btn_ImportClick();
+    EXPECT_EQ(form.at("LB_MacroName").items()[0], "Renamed");
+}
+
+TEST_F(MacroFiles, FilesOfAnyOtherSizeAreRefusedAndChangeNothing) {
+    select(0);
+    const auto before = data();
+    const auto names = form.at("LB_MacroName").items();
+    for (const std::size_t size : {0, 1, 1055, 1057, 33791, 33793}) {
+        SCOPED_TRACE(size);
+        {
+            std::ofstream f(temp("ten.bin"), std::ios::binary | std::ios::trunc);
+            for (std::size_t i = 0; i < size; ++i) f.put(static_cast<char>(0x00));
+        }
+        for (const auto import :
+             {&app::TForm1::Btn_ImportOneClick, &app::TForm1::Btn_ImportClick}) {
+            host.messages.clear();
+            host.openNames = {temp("ten.bin")};
+            (form.*import)();
+            ASSERT_EQ(host.messages.size(), 1u);
+            EXPECT_EQ(host.messages[0].rfind(form.languageText("Str029"), 0), 0u);
+            EXPECT_NE(host.messages[0].find(size == 0 ? "empty" : std::to_string(size)),
+                      std::string::npos)
+                << host.messages[0];
+        }
+    }
+    host.messages.clear();
+    host.openNames = {std::filesystem::temp_directory_path().string()};
+    form.Btn_ImportClick();
+    EXPECT_NE(host.messages.at(0).find(form.languageText("Str030")), std::string::npos);
+    EXPECT_EQ(data().macroNames, before.macroNames);
+    EXPECT_EQ(data().macros, before.macros);
+    EXPECT_EQ(form.at("LB_MacroName").items(), names);
 }
 
 TEST_F(MacroFiles, NothingWithoutASlotAndErrorsAreShown) {

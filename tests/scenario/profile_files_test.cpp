@@ -97,6 +97,89 @@ TEST_F(Profiles, SaveAndLoadBringTheEditsBack) {
         << "the macros saved with it come back too";
 }
 
+// A round trip keeps the sections a macro mouse also holds on its own: DPI level, rate,
+// current profile, light mode and colour come back from the file.
+TEST_F(Profiles, ARoundTripKeepsTheDeviceSections) {
+    start(sim::DeviceKind::Macro);
+    form->CurrentDPI_OnClick(3);
+    form->ReportRate_OnClick(3);
+    form->Btn_SwitchClick();
+    host.saveNames = {temp("macro.bin")};
+    form->Btn_SaveClick();
+    auto& sections = form->editorImage().sectionBuf;
+    const std::vector<std::uint8_t> saved(sections.begin() + 27, sections.begin() + 36);
+    ASSERT_EQ(saved[2], 1) << "profile 2 is current in the file";
+
+    // What a re-read mouse would show: other values, valid check bytes.
+    const std::vector<std::uint8_t> mouseValues{0x01, 0x02, 0x00, 0x04, 0x5D,
+                                                0x00, 0x00, 0x00, 0x5A};
+    std::copy(mouseValues.begin(), mouseValues.end(), sections.begin() + 27);
+    host.openNames = {temp("macro.bin")};
+    form->Btn_LoadClick();
+    EXPECT_EQ(std::vector<std::uint8_t>(sections.begin() + 27, sections.begin() + 36), saved);
+    EXPECT_EQ(form->pageSelector(), 2) << "the file's current profile is shown";
+
+    // A damaged copy in the file is repaired, as every other section is.
+    {
+        std::fstream f(temp("macro.bin"), std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(27 + 4);
+        f.put(static_cast<char>(saved[4] ^ 0xFF));
+    }
+    host.openNames = {temp("macro.bin")};
+    form->Btn_LoadClick();
+    EXPECT_EQ(std::vector<std::uint8_t>(sections.begin() + 27, sections.begin() + 32),
+              (std::vector<std::uint8_t>{0x01, 0x02, 0x00, 0x04, 0x5D}));
+}
+
+// Files that are not a profile of this mouse are refused with their reason; nothing changes.
+TEST_F(Profiles, FilesThatAreNotAProfileOfThisMouseChangeNothing) {
+    start(sim::DeviceKind::Macro);
+    host.saveNames = {temp("x.bin")};
+    form->Btn_SaveClick();
+    std::vector<char> good(image::kFullImageSize);
+    std::ifstream(temp("x.bin"), std::ios::binary)
+        .read(good.data(), static_cast<long>(good.size()));
+    struct Case {
+        const char* what;
+        std::size_t size;
+        std::size_t flip;  // a byte to change, or npos
+        const char* reason;
+    };
+    constexpr std::size_t none = std::string::npos;
+    const std::vector<Case> cases{
+        {"empty", 0, none, "Str031"},
+        {"1 byte", 1, none, "Str032"},
+        {"1 short", 34047, none, "Str032"},
+        {"1 long", 34049, none, "Str032"},
+        {"truncated to an image", 256, none, "Str032"},
+        {"another product id", 34048, 5, "Str033"},
+        {"another ModelId", 34048, 87, "Str033"},
+        {"another layout", 34048, 1, "Str033"},
+    };
+    form->editorImage().keyCodeTexts[0][0] = "01020000";
+    const image::EditorImage before = form->editorImage();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<char> bytes = good;
+        bytes.resize(c.size, 0);
+        if (c.flip != none) bytes[c.flip] = static_cast<char>(bytes[c.flip] ^ 0x01);
+        std::ofstream(temp("x.bin"), std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), static_cast<long>(bytes.size()));
+        host.messages.clear();
+        host.openNames = {temp("x.bin")};
+        form->Btn_LoadClick();
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].rfind(form->languageText("Str029"), 0), 0u) << host.messages[0];
+        const std::string reason = std::string(c.reason) == "Str032"
+                                       ? "has " + std::to_string(c.size) + " bytes"
+                                       : form->languageText(c.reason);
+        EXPECT_NE(host.messages[0].find(reason), std::string::npos) << host.messages[0];
+        EXPECT_EQ(form->editorImage().dataBuf.image, before.dataBuf.image);
+        EXPECT_EQ(form->editorImage().dataBuf.macros, before.dataBuf.macros);
+        EXPECT_EQ(form->editorImage().keyCodeTexts, before.keyCodeTexts);
+    }
+}
+
 TEST_F(Profiles, FileErrorsAreShown) {
     start(sim::DeviceKind::Macro);
     host.saveNames = {"/nonexistent-dir/profile"};

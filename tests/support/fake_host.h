@@ -2,6 +2,7 @@
 // A host on virtual time for tests: timers fire in order as time advances, message boxes are
 // recorded (and answered from a script), file dialogs return scripted names.
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,7 +20,10 @@ class FakeHost : public ui::Host {
     void advance(int milliseconds);
     std::uint64_t now() const { return now_; }
 
-    void processMessages() override { ++queueRuns; }
+    void processMessages() override {
+        ++queueRuns;
+        if (onProcessMessages) onProcessMessages();
+    }
     void sleep(int milliseconds) override;
     std::uint64_t tickCount() override { return now_; }
     void timerChanged(ui::Timer& timer) override;
@@ -43,6 +47,8 @@ class FakeHost : public ui::Host {
     std::string applicationTitle() const override { return titles.empty() ? "" : titles.back(); }
     void post(std::function<void()> task) override { task(); }
 
+    // Runs at every queue run: what the user does while an operation pumps the queue.
+    std::function<void()> onProcessMessages;
     int queueRuns = 0;
     int repaints = 0;
     int closeRequests = 0;

@@ -2,18 +2,39 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
-#include <cstdio>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+
+#include "image/backup_file.h"
+#include "image/builtin_image.h"
 
 namespace image {
 namespace {
 
-std::filesystem::path tempPath(const std::string& name) {
-    return std::filesystem::temp_directory_path() /
+namespace fs = std::filesystem;
+
+fs::path tempPath(const std::string& name) {
+    return fs::temp_directory_path() /
            ("quorvex-profile-" + std::to_string(::getpid()) + "-" + name);
 }
+
+void writeBytes(const fs::path& path, std::size_t n, Byte value) {
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    for (std::size_t i = 0; i < n; ++i) f.put(static_cast<char>(value));
+}
+
+// The built-in image as a profile, and what identification accepts for it.
+struct BuiltInProfile {
+    DataBuf buf;
+    ProfileExpectation expected;
+    BuiltInProfile() {
+        LoadBuiltInImage(buf);
+        expected = {identityOf(buf.image), *modelIdOf(buf.image), buf.image[1]};
+    }
+};
 
 TEST(ProfileFile, NameGetsOneSuffix) {
     EXPECT_EQ(withBinSuffix("/tmp/gaming"), "/tmp/gaming.bin");
@@ -23,51 +44,113 @@ TEST(ProfileFile, NameGetsOneSuffix) {
 }
 
 TEST(ProfileFile, WritesAndReadsAllThreeAreas) {
-    DataBuf out;
-    out.image.fill(0x11);
-    out.macroNames.fill(0x22);
-    for (std::size_t i = 0; i < kMacroCount; ++i) out.macros[i].fill(static_cast<Byte>(i));
+    BuiltInProfile p;
+    p.buf.macroNames.fill(0x22);
+    for (std::size_t i = 0; i < kMacroCount; ++i) p.buf.macros[i].fill(static_cast<Byte>(i));
     const auto path = tempPath("full.bin");
-    ASSERT_FALSE(writeProfileFile(path, out));
-    EXPECT_EQ(std::filesystem::file_size(path), kFullImageSize);
-    DataBuf in;
-    ASSERT_FALSE(readProfileFile(path, in));
-    EXPECT_EQ(in.image, out.image);
-    EXPECT_EQ(in.macroNames, out.macroNames);
-    EXPECT_EQ(in.macros[31], out.macros[31]);
-    std::filesystem::remove(path);
+    ASSERT_FALSE(writeProfileFile(path, p.buf));
+    EXPECT_EQ(fs::file_size(path), kFullImageSize);
+    const auto in = readProfileFile(path, p.expected);
+    ASSERT_TRUE(std::holds_alternative<DataBuf>(in));
+    EXPECT_EQ(std::get<DataBuf>(in).image, p.buf.image);
+    EXPECT_EQ(std::get<DataBuf>(in).macroNames, p.buf.macroNames);
+    EXPECT_EQ(std::get<DataBuf>(in).macros[31], p.buf.macros[31]);
+    fs::remove(path);
 }
 
-TEST(ProfileFile, AShortFileLoadsWhatItHolds) {
-    const auto path = tempPath("short.bin");
-    {
-        std::ofstream f(path, std::ios::binary);
-        for (int i = 0; i < 300; ++i) f.put(static_cast<char>(0x33));
+TEST(ProfileFile, RefusesWhatIsNotAProfileOfThisMouse) {
+    using Kind = FileError::Kind;
+    BuiltInProfile p;
+    const auto path = tempPath("bad.bin");
+    struct Case {
+        const char* what;
+        std::size_t size;
+        std::function<void(DataBuf&)> change;
+        Kind kind;
+    };
+    const std::vector<Case> cases{
+        {"empty", 0, {}, Kind::Empty},
+        {"one byte", 1, {}, Kind::WrongSize},
+        {"one short", kFullImageSize - 1, {}, Kind::WrongSize},
+        {"one long", kFullImageSize + 1, {}, Kind::WrongSize},
+        {"another vendor", kFullImageSize, [](DataBuf& b) { b.image[2] ^= 1; }, Kind::OtherModel},
+        {"another product", kFullImageSize, [](DataBuf& b) { b.image[5] ^= 1; }, Kind::OtherModel},
+        {"another ModelId", kFullImageSize, [](DataBuf& b) { b.image[87] ^= 1; }, Kind::OtherModel},
+        {"random bytes", kFullImageSize, [](DataBuf& b) { b.image.fill(0x5A); }, Kind::OtherModel},
+    };
+    for (const Case& c : cases) {
+        if (c.change) {
+            DataBuf changed = p.buf;
+            c.change(changed);
+            ASSERT_FALSE(writeProfileFile(path.string(), changed));
+        } else {
+            writeBytes(path, c.size, 0x00);
+        }
+        const auto read = readProfileFile(path.string(), p.expected);
+        ASSERT_TRUE(std::holds_alternative<FileError>(read)) << c.what;
+        EXPECT_EQ(std::get<FileError>(read).kind, c.kind) << c.what;
+        if (c.kind == Kind::WrongSize) {
+            EXPECT_EQ(std::get<FileError>(read).size, c.size);
+        }
     }
-    DataBuf in;
-    in.macroNames.fill(0x44);
-    in.macros[0].fill(0x55);
-    ASSERT_FALSE(readProfileFile(path, in));
-    EXPECT_EQ(in.image[255], 0x33);
-    EXPECT_EQ(in.macroNames[43], 0x33);
-    EXPECT_EQ(in.macroNames[44], 0x44);
-    EXPECT_EQ(in.macros[0][0], 0x55);
-    std::filesystem::remove(path);
+    ASSERT_FALSE(writeProfileFile(path.string(), p.buf));
+    ProfileExpectation layout29 = p.expected;
+    layout29.layout = kLayout29;
+    EXPECT_EQ(std::get<FileError>(readProfileFile(path.string(), layout29)).kind,
+              Kind::OtherLayout);
+    EXPECT_EQ(std::get<FileError>(readProfileFile(tempPath("missing.bin"), p.expected)).kind,
+              Kind::Open);
+    EXPECT_EQ(std::get<FileError>(readProfileFile(fs::temp_directory_path(), p.expected)).kind,
+              Kind::NotAFile);
+    fs::remove(path);
 }
 
-TEST(ProfileFile, FailuresAreReported) {
+TEST(ProfileFile, AFailedSaveLeavesNoPartAndKeepsTheOldFile) {
+    BuiltInProfile p;
+    const auto path = tempPath("kept.bin");
+    writeBytes(path, 100, 0x77);
+    // A file-size limit stands in for a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 16384;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const auto error = writeProfileFile(path.string(), p.buf);
+    setrlimit(RLIMIT_FSIZE, &old);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind, FileError::Kind::Create);
+    EXPECT_EQ(fs::file_size(path), 100u) << "the old file is untouched";
+    int files = 0;
+    for (const auto& e : fs::directory_iterator(fs::temp_directory_path()))
+        files += e.path().filename().string().starts_with(path.filename().string());
+    EXPECT_EQ(files, 1) << "no temporary file is left";
+
+    EXPECT_EQ(writeProfileFile("/nonexistent-dir/profile.bin", p.buf)->kind,
+              FileError::Kind::Create);
+    EXPECT_EQ(writeProfileFile(fs::temp_directory_path().string(), p.buf)->kind,
+              FileError::Kind::NotAFile)
+        << "a folder or a device is never replaced";
+    fs::remove(path);
+}
+
+TEST(BackupFile, KeepsTheNewestTen) {
+    const auto folder = tempPath("backups");
+    fs::remove_all(folder);
     DataBuf buf;
-    const auto missing = readProfileFile(tempPath("does-not-exist.bin"), buf);
-    ASSERT_TRUE(missing);
-    EXPECT_FALSE(missing->create);
-    EXPECT_FALSE(missing->reason.empty());
-    const auto cannot = writeProfileFile("/nonexistent-dir/profile.bin", buf);
-    ASSERT_TRUE(cannot);
-    EXPECT_TRUE(cannot->create);
-    if (std::filesystem::exists("/dev/full")) {
-        const auto full = writeProfileFile("/dev/full", buf);
-        EXPECT_TRUE(full) << "a write that does not get through is not success";
+    for (std::time_t t = 1'700'000'000; t < 1'700'000'000 + 12 * 60; t += 60)
+        ASSERT_FALSE(writeBackup(folder.string(), "1209-5158-macro", t, buf));
+    ASSERT_FALSE(writeBackup(folder.string(), "1209-5158-macro", 1'700'000'000 + 11 * 60, buf))
+        << "a second backup in the same second";
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) {
+        names.push_back(e.path().filename().string());
+        EXPECT_EQ(fs::file_size(e.path()), kFullImageSize);
     }
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), kBackupsKept);
+    EXPECT_TRUE(names.back().ends_with("_2-1209-5158-macro.bin")) << names.back();
+    fs::remove_all(folder);
 }
 
 }  // namespace

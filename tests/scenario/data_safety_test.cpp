@@ -1,0 +1,296 @@
+// Nothing the user has is lost: incomplete reads, cut writes, closing during a transfer, the
+// replug after a failed write, an erased mouse and the backup before the first write.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+
+#include "app/main_form.h"
+#include "device/hid_transport.h"
+#include "fake_host.h"
+#include "image/builtin_image.h"
+#include "image/sections.h"
+#include "sim/sim_presets.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes bytesOf(std::span<const std::uint8_t> s) {
+    return {s.begin(), s.end()};
+}
+
+struct DataSafety : ::testing::Test {
+    testing_support::FakeHost host;
+    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
+    sim::MouseFirmware& fw = mouse.firmware;
+    app::TForm1 form{host, mouse};
+    fs::path backups = fs::temp_directory_path() /
+                       ("quorvex-backups-" + std::to_string(::getpid()) + "-" +
+                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+
+    void SetUp() override {
+        fs::remove_all(backups);
+        form.setBackupFolder(backups.string());
+        form.FormCreate();
+    }
+    void TearDown() override { fs::remove_all(backups); }
+    void tick() { host.advance(3500); }
+    std::string text(const char* key) { return form.languageText(key); }
+    bool told(const char* key) {
+        return std::find(host.messages.begin(), host.messages.end(), text(key)) !=
+               host.messages.end();
+    }
+    Bytes memory(std::uint16_t address, std::size_t n) { return bytesOf(fw.read(address, n)); }
+    // The ten sectors a write erases.
+    Bytes memoryWritten() { return memory(0x6000, 0xA000); }
+    // A fresh detection: the mouse goes, then comes back with `arm` done just before.
+    void replug(const std::function<void()>& arm = {}) {
+        fw.unplug();
+        tick();
+        fw.plug();
+        if (arm) arm();
+        tick();
+    }
+    // Everything a write puts into the mouse equals what the editor meant to write.
+    void expectMouseHoldsTheEditor() {
+        const image::EditorImage& img = form.editorImage();
+        EXPECT_EQ(memory(0x6000, 256), bytesOf(img.dataBuf.image));
+        EXPECT_EQ(memory(0x6400, 1024), bytesOf(img.dataBuf.macroNames));
+        for (std::size_t i = 0; i < 32; ++i)
+            EXPECT_EQ(memory(static_cast<std::uint16_t>(0x8000 + i * 0x400), 1024),
+                      bytesOf(img.dataBuf.macros[i]))
+                << "macro " << i;
+        EXPECT_EQ(memory(0x7000, 5),
+                  bytesOf(image::sectionBytes(img.sectionBuf, image::kParameterB)));
+        EXPECT_EQ(memory(0x7005, 4),
+                  bytesOf(image::sectionBytes(img.sectionBuf, image::kUserBreath)));
+    }
+    // Fires `action` at the n-th queue run from now, once. The link runs the queue before
+    // every report of a transfer.
+    void atQueueRun(int n, std::function<void()> action) {
+        const int at = host.queueRuns + n;
+        host.onProcessMessages = [this, at, action] {
+            if (host.queueRuns == at) action();
+        };
+    }
+    void failFetchesDuringQueueRuns(int from, int to) {
+        const int base = host.queueRuns;
+        host.onProcessMessages = [this, base, from, to] {
+            const int n = host.queueRuns - base;
+            fw.failFetches(n >= from && n < to);
+        };
+    }
+    void rename(int slot, const std::string& name) {
+        form.Btn_MacroClick();
+        form.at("LB_MacroName").setItemIndex(slot);
+        form.SetMacroName(name);
+    }
+};
+
+// A read that lost a block never leads to a write; the next tick reads the mouse again.
+TEST_F(DataSafety, AnIncompleteReadWritesNothingUntilTheMouseIsReadAgain) {
+    struct Case {
+        const char* what;
+        std::function<void()> arm;
+    };
+    // Long reads at detection: 1 ModelId, 2 image, 3-34 macros, 35 names, 36-37 sections.
+    const std::vector<Case> cases{
+        {"refused image read", [this] { fw.refuseCommandAfter(device::kCmdLongRead, 1); }},
+        {"refused macro read", [this] { fw.refuseCommandAfter(device::kCmdLongRead, 5); }},
+        {"refused section read", [this] { fw.refuseCommandAfter(device::kCmdLongRead, 35); }},
+        {"lost fetches in a macro", [this] { failFetchesDuringQueueRuns(400, 410); }},
+        {"lost fetches in the image", [this] { failFetchesDuringQueueRuns(5, 6); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host.messages.clear();
+        replug([&] { c.arm(); });
+        host.onProcessMessages = {};
+        fw.clearFaults();
+        ASSERT_TRUE(form.link().deviceOpen());
+        const Bytes before = memoryWritten();
+        const auto counters = fw.counters();
+        form.link().Btn_ApplyClick();
+        form.link().Btn_ConfirmClick();
+        EXPECT_TRUE(told("Str026"));
+        EXPECT_EQ(fw.counters().dataReportsIn, counters.dataReportsIn) << "nothing written";
+        EXPECT_EQ(fw.counters().erases, counters.erases);
+        EXPECT_EQ(memoryWritten(), before) << "the mouse keeps what it held";
+        EXPECT_EQ(host.closeRequests, 0) << "Confirm wrote nothing, so the window stays";
+
+        tick();  // the mouse is still there: read again, completely this time
+        host.messages.clear();
+        form.link().Btn_ApplyClick();
+        EXPECT_TRUE(host.messages.empty());
+        expectMouseHoldsTheEditor();
+        EXPECT_EQ(memory(0x8000, 1024), Bytes(before.begin() + 0x2000, before.begin() + 0x2400))
+            << "the demo macro survived";
+    }
+}
+
+// A close request that comes while a transfer runs waits for its end.
+TEST_F(DataSafety, ClosingWaitsForTheTransfer) {
+    tick();
+    rename(2, "Edited");
+    bool allowed = true;
+    atQueueRun(1500, [&] { allowed = form.FormCloseQuery(); });
+    form.link().Btn_ApplyClick();
+    EXPECT_FALSE(allowed) << "held during the write";
+    EXPECT_EQ(host.closeRequests, 1) << "and carried out after it";
+    EXPECT_TRUE(host.messages.empty());
+    expectMouseHoldsTheEditor();
+    EXPECT_EQ(fw.counters().reloads, 1);
+    EXPECT_TRUE(form.FormCloseQuery()) << "no operation runs now";
+}
+
+// Confirm closes only after a complete write; Apply, Confirm and Reset tell every failure.
+TEST_F(DataSafety, EveryFailedWriteIsToldAndConfirmThenStaysOpen) {
+    struct Case {
+        const char* what;
+        std::function<void()> arm;
+    };
+    const std::vector<Case> faults{
+        {"refused erase", [this] { fw.refuseCommandAfter(device::kCmdSectorErase, 3); }},
+        {"refused data reports", [this] { fw.failDataReports(true); }},
+        {"refused reload", [this] { fw.refuseCommand(device::kCmdReload); }},
+        {"unplugged in the macros", [this] { fw.unplugAfter(2000); }},
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> buttons{
+        {"Apply", [this] { form.link().Btn_ApplyClick(); }},
+        {"Confirm", [this] { form.link().Btn_ConfirmClick(); }},
+        {"Reset", [this] { form.link().Btn_ResetClick(); }},
+    };
+    tick();
+    for (const auto& [button, press] : buttons) {
+        for (const Case& c : faults) {
+            SCOPED_TRACE(std::string(button) + ", " + c.what);
+            replug();
+            ASSERT_TRUE(form.link().deviceOpen());
+            host.messages.clear();
+            c.arm();
+            press();
+            fw.clearFaults();
+            fw.plug();
+            EXPECT_EQ(host.messages, std::vector<std::string>{text("Str023")});
+            EXPECT_EQ(host.closeRequests, 0);
+        }
+    }
+}
+
+// After a failed write the same mouse comes back with its half-written contents (or erased):
+// the editor keeps its data and the next Apply writes exactly that.
+TEST_F(DataSafety, EditsSurviveTheReplugAfterAFailedWrite) {
+    const std::vector<std::pair<const char*, int>> cuts{
+        {"cut in the image write, ModelId erased", 14},
+        {"cut in the macro writes", 2000},
+    };
+    for (const auto& [what, reports] : cuts) {
+        SCOPED_TRACE(what);
+        replug();
+        rename(3, "Kept");
+        const std::string name = form.at("LB_MacroName").items()[3];
+        fw.unplugAfter(static_cast<std::size_t>(reports));
+        form.link().Btn_ApplyClick();
+        ASSERT_TRUE(told("Str023"));
+        const image::EditorImage meant = form.editorImage();
+        tick();  // gone
+        EXPECT_TRUE(form.at("lbl_NoDev").visible());
+        host.messages.clear();
+        fw.clearTraffic();
+        fw.plug();
+        tick();  // back
+        EXPECT_EQ(host.messages, std::vector<std::string>{text("Str027")});
+        EXPECT_FALSE(form.at("lbl_IDError").visible());
+        for (const auto& e : fw.traffic())
+            EXPECT_FALSE(e.report[0] == 0x40 && e.report[1] == 0x0E && e.report[2] == 0x60 &&
+                         e.report[3] == 0x00)
+                << "the image is not read";
+        EXPECT_EQ(form.at("LB_MacroName").items()[3], name);
+        EXPECT_EQ(form.editorImage().dataBuf.macros, meant.dataBuf.macros);
+        host.messages.clear();
+        form.link().Btn_ApplyClick();
+        EXPECT_TRUE(host.messages.empty());
+        expectMouseHoldsTheEditor();
+        EXPECT_EQ(form.editorImage().dataBuf.image, meant.dataBuf.image);
+    }
+}
+
+// A mouse left erased by a cut write in an earlier run is recovered with Reset.
+TEST_F(DataSafety, AnErasedMouseIsRecoveredByReset) {
+    fw.program(0x6000, Bytes(0x2000, 0xFF));  // image, names and both section copies
+    const Bytes macros = memory(0x8000, 0x8000);
+    tick();
+    EXPECT_EQ(host.messages, std::vector<std::string>{text("Str028")});
+    EXPECT_FALSE(form.at("lbl_IDError").visible());
+    EXPECT_TRUE(form.link().deviceOpen());
+    const int reportsIn = fw.counters().dataReportsIn;
+    form.link().Btn_ApplyClick();
+    EXPECT_EQ(host.messages.back(), text("Str028")) << "Apply has nothing read to write";
+    EXPECT_EQ(fw.counters().dataReportsIn, reportsIn);
+    EXPECT_EQ(memory(0x8000, 0x8000), macros);
+
+    host.messages.clear();
+    form.link().Btn_ResetClick();
+    EXPECT_TRUE(host.messages.empty());
+    image::DataBuf factory;
+    image::LoadBuiltInImage(factory);
+    EXPECT_EQ(memory(0x6000, 256), bytesOf(factory.image));
+    EXPECT_EQ(memory(0x7000, 9), (Bytes{0x01, 0x02, 0x00, 0x04, 0x5D, 0x00, 0x00, 0x00, 0x5A}))
+        << "the erased copies get their defaults";
+    form.link().Btn_ApplyClick();
+    EXPECT_TRUE(host.messages.empty()) << "after Reset the editor holds what the mouse holds";
+    expectMouseHoldsTheEditor();
+}
+
+TEST_F(DataSafety, AnotherModelIdStillGetsTheIdError) {
+    fw.program(0x6057, Bytes{0x12, 0x34});
+    tick();
+    EXPECT_TRUE(form.at("lbl_IDError").visible());
+    EXPECT_FALSE(form.link().deviceOpen());
+}
+
+// What the mouse held is saved once, before the first write after it was read.
+TEST_F(DataSafety, ABackupPrecedesTheFirstWrite) {
+    tick();
+    const Bytes image = memory(0x6000, 256), names = memory(0x6400, 1024),
+                macros = memory(0x8000, 0x8000), sections = memory(0x7000, 9);
+    rename(0, "Changed");
+    form.link().Btn_ApplyClick();
+    form.link().Btn_ApplyClick();
+    std::vector<fs::path> files;
+    for (const auto& e : fs::directory_iterator(backups)) files.push_back(e.path());
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_TRUE(files[0].filename().string().ends_with("-1209-5158-macro.bin"));
+    std::ifstream in(files[0], std::ios::binary);
+    const Bytes file((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_EQ(file.size(), image::kFullImageSize);
+    Bytes expectedImage = image;
+    std::copy(sections.begin(), sections.end(), expectedImage.begin() + 27);  // layout 58
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 256), expectedImage);
+    EXPECT_EQ(Bytes(file.begin() + 256, file.begin() + 1280), names);
+    EXPECT_EQ(Bytes(file.begin() + 1280, file.end()), macros);
+
+    // The backup loads as a profile, and brings the old name back.
+    host.openNames = {files[0].string()};
+    form.Btn_LoadClick();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_NE(form.at("LB_MacroName").items()[0], "Changed");
+}
+
+TEST_F(DataSafety, ABackupThatCannotBeWrittenIsToldOnceAndTheWriteGoesOn) {
+    form.setBackupFolder("/proc/version/backups");
+    tick();
+    form.link().Btn_ApplyClick();
+    replug();
+    form.link().Btn_ApplyClick();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].rfind(text("Str035"), 0), 0u);
+    expectMouseHoldsTheEditor();
+}
+
+}  // namespace
+}  // namespace scenario
