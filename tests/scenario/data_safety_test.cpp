@@ -233,6 +233,20 @@ TEST_F(DataSafety, AnErasedMouseIsRecoveredByReset) {
     EXPECT_EQ(fw.counters().dataReportsIn, reportsIn);
     EXPECT_EQ(memory(0x8000, 0x8000), macros);
 
+    // A profile that passes its checks may be written into it too.
+    const fs::path profile = backups / "profile.bin";
+    fs::create_directories(backups);
+    host.saveNames = {profile.string()};
+    form.Btn_SaveClick();
+    host.openNames = {profile.string()};
+    form.Btn_LoadClick();
+    host.messages.clear();
+    form.link().Btn_ApplyClick();
+    EXPECT_TRUE(host.messages.empty());
+    expectMouseHoldsTheEditor();
+
+    fw.program(0x6000, Bytes(0x2000, 0xFF));
+    replug();
     host.messages.clear();
     form.link().Btn_ResetClick();
     EXPECT_TRUE(host.messages.empty());
