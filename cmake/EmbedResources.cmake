@@ -45,7 +45,7 @@ function(quorvex_embed_resources target)
                 OUTPUT "${source}"
                 COMMAND ${CMAKE_COMMAND} -DINPUT=${path} -DOUTPUT=${source} -DSYMBOL=${symbol}
                         -P "${QUORVEX_EMBED_DIR}/HexToCpp.cmake"
-                DEPENDS "${path}" "${QUORVEX_EMBED_DIR}/HexToCpp.cmake"
+                DEPENDS "${path}" "${QUORVEX_EMBED_DIR}/HexToCpp.cmake" "${QUORVEX_EMBED_DIR}/incbin.cpp.in"
                 COMMENT "Embedding ${name} from annotated hex"
                 VERBATIM)
         else()

@@ -6,7 +6,7 @@
 #include "app/main_form.h"
 #include "app/name_dialog.h"
 #include "app/wait_form.h"
-#include "device/select_backend.h"
+#include "select_backend.h"
 #include "macros/input_capture.h"
 #include "qt/qt_host.h"
 #include "qt/single_instance.h"

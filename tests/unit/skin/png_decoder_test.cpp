@@ -89,7 +89,8 @@ TEST(PngDecoder, EveryColourTypeWithEveryFilter) {
 TEST(PngDecoder, DamagedFilesAreRefused) {
     const Bytes good = makePng(2, 2, 2, {0, 1, 2, 3, 4, 5, 6, 0, 1, 2, 3, 4, 5, 6});
     ASSERT_EQ(errorOf(good), "");
-    for (std::size_t cut : {0ul, 7ul, 20ul, 33ul, good.size() - 13, good.size() - 1}) {
+    for (std::size_t cut : {std::size_t{0}, std::size_t{7}, std::size_t{20}, std::size_t{33},
+                            good.size() - 13, good.size() - 1}) {
         EXPECT_NE(errorOf(Bytes(good.begin(), good.begin() + static_cast<long>(cut))), "")
             << "cut at " << cut;
     }

@@ -1,4 +1,4 @@
-#include "device/select_backend.h"
+#include "select_backend.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +7,8 @@
 
 #if defined(__linux__)
 #include "device/linux/hidraw_backend.h"
+#elif defined(_WIN32)
+#include "device/windows/windows_hid_backend.h"
 #endif
 
 namespace device {
@@ -22,6 +24,8 @@ std::unique_ptr<HidBackend> makeHidBackend() {
     }
 #if defined(__linux__)
     return std::make_unique<HidrawBackend>();
+#elif defined(_WIN32)
+    return std::make_unique<WindowsHidBackend>([]() -> const HidApi& { return systemHidApi(); });
 #else
 #error "no HID backend for this platform yet"
 #endif
