@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "image/builtin_image.h"
+#include "image/check_byte.h"
+#include "image/key_code_texts.h"
 #include "image/sections.h"
 
 namespace sim {
@@ -55,6 +57,24 @@ void programMacro(MouseFirmware& firmware, int slot, const std::u16string& name,
     firmware.program(static_cast<std::uint16_t>(0x8000 + 0x400 * slot), events);
 }
 
+// Gives button 6 of profiles 1 and 2 the macro of a slot, so that the page shows the macro's
+// name on that button whichever of the two profiles is current.
+void assignMacro(MouseFirmware& firmware, std::size_t button, int slot) {
+    image::SectionBuf sections{};
+    const auto image = firmware.read(MouseFirmware::kImageAddress, sections.size());
+    std::copy(image.begin(), image.end(), sections.begin());
+    const auto address = static_cast<std::uint16_t>(0x8000 + 0x400 * slot);
+    for (std::size_t profile = 0; profile < 2; ++profile) {
+        const std::size_t at = image::keyCodeOffset(profile, button);
+        sections[at] = 0x10;
+        sections[at + 1] = static_cast<std::uint8_t>(address >> 8);
+        sections[at + 2] = static_cast<std::uint8_t>(address & 0xFF);
+        sections[at + 3] = 0x00;
+    }
+    image::refreshCheckByte(sections, image::kProfile);
+    firmware.program(MouseFirmware::kImageAddress, sections);
+}
+
 }  // namespace
 
 SimulatedMouse::SimulatedMouse(DeviceKind kind) : firmware(presetConfig(kind)) {
@@ -67,6 +87,7 @@ SimulatedMouse::SimulatedMouse(DeviceKind kind) : firmware(presetConfig(kind)) {
         programMacro(firmware, 1, u"Triple click",
                      {0xA1, 0xFE, 0x00, 0x28, 0x21, 0xFE, 0x00, 0x28, 0xA1, 0xFE, 0x00,
                       0x28, 0x21, 0xFE, 0x00, 0x28, 0xA1, 0xFE, 0x00, 0x28, 0x21, 0x00});
+        assignMacro(firmware, 5, 1);
     }
     // An unrelated device first, as a keyboard usually enumerates before the mouse.
     addDevice({"sim/hidraw0", 0x046D, 0xC31C, 0, nullptr});

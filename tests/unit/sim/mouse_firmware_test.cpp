@@ -74,8 +74,12 @@ TEST(MouseFirmware, FactoryContentsMatchTheBuiltInImage) {
     SimulatedMouse mouse(DeviceKind::Macro);
     image::DataBuf builtIn;
     ASSERT_TRUE(image::LoadBuiltInImage(builtIn));
-    EXPECT_TRUE(std::equal(builtIn.image.begin(), builtIn.image.end(),
+    const std::size_t profiles = 110;  // the demo gives button 6 a macro there
+    EXPECT_TRUE(std::equal(builtIn.image.begin(), builtIn.image.begin() + profiles,
                            mouse.firmware.memory().begin() + 0x6000));
+    const std::size_t button6 = 110 + 5 * 4;
+    EXPECT_EQ(mouse.firmware.memory()[0x6000 + button6], 0x10) << "the macro type";
+    EXPECT_EQ(mouse.firmware.memory()[0x6000 + button6 + 1], 0x84) << "of slot 1";
     EXPECT_TRUE(std::equal(builtIn.image.begin() + 27, builtIn.image.begin() + 36,
                            mouse.firmware.memory().begin() + 0x7000));
     EXPECT_EQ(mouse.firmware.memory()[0x8000], 0x81) << "the demo macro of slot 0";

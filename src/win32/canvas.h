@@ -1,0 +1,50 @@
+#pragma once
+// The back buffer of a window: a 32-bit DIB section that pictures are blended into by hand and
+// GDI writes text on, copied to the window in one piece so that nothing flickers.
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+#include "skin/pictures.h"
+#include "ui/control.h"
+
+namespace win32ui {
+
+class Canvas {
+  public:
+    Canvas();
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    void resize(int width, int height);
+    HDC dc() const { return dc_; }
+
+    // Everything below draws inside the clip rectangle only.
+    void setClip(const ui::Rect& clip) { clip_ = clip; }
+    void fill(const ui::Rect& r, ui::Color c);
+    void frame(const ui::Rect& r, ui::Color c);
+    void picture(const skin::Picture& pic, const ui::Rect& r, bool stretch);
+    // A caption that never runs out of its rectangle: a button caption wraps to two lines when
+    // they fit, otherwise the font shrinks until the text fits.
+    void text(const ui::Control& c, const ui::Rect& r, ui::Color color);
+
+    // The font of a control's size and weight, kept for the life of the program.
+    static HFONT font(int points, bool bold);
+
+  private:
+    std::uint32_t* row(int y) { return bits_ + static_cast<std::ptrdiff_t>(y) * width_; }
+
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+    int width_ = 0, height_ = 0;
+    ui::Rect clip_;
+};
+
+// Font pixel size of a point size at the 96 dpi the layout tables are made for.
+int pixelSize(int points);
+
+}  // namespace win32ui

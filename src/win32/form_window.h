@@ -1,0 +1,66 @@
+#pragma once
+// The window of one form: paints its pictures, labels and panels in z-order, hosts native child
+// controls for its input controls, and hands pointer and key input to the form.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "ui/form.h"
+#include "win32/canvas.h"
+
+namespace win32ui {
+
+class Win32Host;
+
+class FormWindow {
+  public:
+    FormWindow(ui::Form& form, Win32Host& host, bool main);
+    ~FormWindow();
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    ui::Form& form() { return form_; }
+    // Brings the window up to date with the model: place, repaints of what changed, controls.
+    void sync();
+
+    // The window procedure's share; false for messages left to DefWindowProc.
+    bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Messages of a child control's own procedure; false lets the control handle them.
+    bool handleChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam);
+
+    static void registerClass(HINSTANCE instance);
+
+  private:
+    struct Child {
+        HWND hwnd = nullptr;
+        std::uint64_t revision = 0;
+        HBRUSH brush = nullptr;
+    };
+    void paint();
+    void paintChildren(const ui::Control* parent);
+    void paintControl(const ui::Control& c);
+    Child& child(ui::Control& c);
+    HWND createChild(ui::Control& c);
+    void syncChild(ui::Control& c, Child& ch);
+    ui::Control* controlOf(HWND child) const;
+    void command(HWND child, int code);
+    void drawItem(const DRAWITEMSTRUCT& item);
+    LRESULT colours(HDC dc, HWND child);
+    void afterInput();
+
+    ui::Form& form_;
+    Win32Host& host_;
+    bool main_;
+    HWND hwnd_ = nullptr;
+    Canvas canvas_;
+    std::map<ui::Control*, Child> children_;
+    std::map<HWND, ui::Control*> controlOf_;
+    ui::Control* creating_ = nullptr;
+    bool syncing_ = false;
+    bool tracking_ = false;
+};
+
+}  // namespace win32ui

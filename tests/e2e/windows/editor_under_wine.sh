@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The Windows program under Wine on a virtual display: its window, the simulated mouse read onto
+# the Mouse Keys Page, the Advanced Page after a click, and one window after a second start.
+#   editor_under_wine.sh WINE EXE ARTIFACT_DIR
+# Screenshots of both pages are kept in ARTIFACT_DIR. Exit 77 (skipped) without Xvfb or xdotool.
+set -euo pipefail
+wine=$1 exe=$2 artifacts=$3
+for tool in Xvfb xdotool convert import compare; do
+    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is missing"; exit 77; }
+done
+mkdir -p "$artifacts"
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED: $*" >&2
+    [[ -n "${DISPLAY:-}" ]] && import -window root "$artifacts/windows-failure.png" 2>/dev/null || true
+    exit 1
+}
+
+# A display of our own, whichever number is free.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
+[[ -s "$work/display" ]] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+
+QUORVEX_SIMULATED_MOUSE=macro "$wine" "$exe" >"$work/editor.log" 2>&1 &
+editor=$!
+pids+=("$editor")
+
+window="" geometry=""
+for _ in $(seq 150); do
+    window=$(xdotool search --onlyvisible --name '^Gaming Mouse v1\.0$' 2>/dev/null | head -1 || true)
+    [[ -n "$window" ]] && geometry=$(xdotool getwindowgeometry "$window")
+    grep -q "Geometry: 800x600" <<<"$geometry" && break
+    sleep 0.2
+done
+[[ -n "$window" ]] || fail "no window captioned \"Gaming Mouse v1.0\" appeared"
+grep -q "Geometry: 800x600" <<<"$geometry" || fail "the window is not 800 x 600: $geometry"
+read -r wx wy < <(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry")
+
+# The mean colour of a part of the window: "r g b".
+mean() {
+    import -window root -crop "$1+$((wx + $2))+$((wy + $3))" "$work/part.png"
+    convert "$work/part.png" -resize '1x1!' -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
+}
+# A page button at the bottom is red while its page is shown, grey otherwise.
+selected() {
+    local r g b
+    read -r r g b < <(mean 60x20 "$1" 492)
+    ((r > 120 && g < 90 && b < 90))
+}
+advanced=350
+
+# The label of button 6 shows the built-in image's "Forward" until the simulated mouse is read;
+# the simulated mouse gives that button its "Triple click" macro.
+label() { import -window root -crop "96x28+$((wx + 180))+$((wy + 271))" "$work/$1.png"; }
+label before
+changed=0
+for _ in $(seq 100); do
+    label now
+    if ! compare -metric AE "$work/before.png" "$work/now.png" null: 2>/dev/null; then
+        changed=1
+        break
+    fi
+    sleep 0.2
+done
+((changed)) || fail "the simulated mouse's labels never appeared"
+sleep 0.5  # the rest of the page follows in the same repaint
+import -window root -crop "800x600+$wx+$wy" "$artifacts/windows-mouse-keys.png"
+
+xdotool mousemove --window "$window" $((advanced + 30)) 502 click 1
+for _ in $(seq 25); do
+    selected "$advanced" && break
+    sleep 0.2
+done
+selected "$advanced" || fail "a click on Advanced did not show the Advanced Page"
+import -window root -crop "800x600+$wx+$wy" "$artifacts/windows-advanced.png"
+
+# A second start brings the first window forward and ends at once.
+timeout 60 "$wine" "$exe" >"$work/second.log" 2>&1 || fail "the second start failed ($?)"
+count=$(xdotool search --onlyvisible --name '^Gaming Mouse v1\.0$' | wc -l)
+[[ "$count" == 1 ]] || fail "$count windows after a second start"
+kill -0 "$editor" 2>/dev/null || fail "the first editor ended"
+echo "PASSED: window, Mouse Keys Page, Advanced Page, single instance; screenshots in $artifacts"
