@@ -8,6 +8,9 @@ namespace {
 constexpr std::array<int, 10> kSensitivity{1, 2, 4, 6, 8, 10, 12, 14, 16, 18};
 constexpr std::array<int, 10> kDoubleClick{900, 830, 760, 690, 620, 550, 480, 410, 340, 270};
 constexpr std::array<int, 10> kScrollLines{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+// The pointer speeds the system takes.
+constexpr int kMinSensitivity = 1;
+constexpr int kMaxSensitivity = 20;
 
 const std::array<int, 10>& table(MouseSettings::Bar bar) {
     return bar == MouseSettings::Speed         ? kSensitivity
@@ -44,9 +47,13 @@ void MouseSettings::RefreshMouseSystemParameterA(MouseSettingsStore& store) {
         sensitivity_ = *v;
         if (const int s = stepOfValue(Speed, *v)) steps_[Speed] = s;
     }
-    if (const auto v = number(store, "MouseSpeed")) acceleration_ = *v;
-    if (const auto v = number(store, "MouseThreshold1")) threshold1_ = *v;
-    if (const auto v = number(store, "MouseThreshold2")) threshold2_ = *v;
+    const auto acceleration = number(store, "MouseSpeed");
+    const auto threshold1 = number(store, "MouseThreshold1");
+    const auto threshold2 = number(store, "MouseThreshold2");
+    if (acceleration) acceleration_ = *acceleration;
+    if (threshold1) threshold1_ = *threshold1;
+    if (threshold2) threshold2_ = *threshold2;
+    accelerationRead_ = accelerationRead_ || (acceleration && threshold1 && threshold2);
     if (const auto v = number(store, "DoubleClickSpeed")) {
         doubleClickTime_ = *v;
         if (const int s = stepOfValue(DoubleClick, *v)) steps_[DoubleClick] = s;
@@ -82,10 +89,13 @@ void MouseSettings::apply(MouseSettingsStore& store) {
         }
         store.closeKey();
     }
-    store.setMouseSpeed(sensitivity_);
-    store.setMouse(threshold1_, threshold2_, acceleration_);
-    store.setDoubleClickTime(doubleClickTime_);
-    store.setWheelScrollLines(scrollLines_);
+    // A value nobody read or chose (still 0), or one the system cannot take, never reaches it:
+    // handing over a 0 would change the desktop to something the user never had.
+    if (sensitivity_ >= kMinSensitivity && sensitivity_ <= kMaxSensitivity)
+        store.setMouseSpeed(sensitivity_);
+    if (accelerationRead_) store.setMouse(threshold1_, threshold2_, acceleration_);
+    if (doubleClickTime_ > 0) store.setDoubleClickTime(doubleClickTime_);
+    if (scrollLines_ != 0) store.setWheelScrollLines(scrollLines_);
 }
 
 }  // namespace settings

@@ -48,6 +48,8 @@ class MouseSettings {
     std::array<int, 3> steps_{};
     int sensitivity_ = 0, doubleClickTime_ = 0, scrollLines_ = 0;
     int acceleration_ = 0, threshold1_ = 0, threshold2_ = 0;
+    // All three acceleration values were read once: only then are they handed back.
+    bool accelerationRead_ = false;
 };
 
 // The value stored for a step (1-10) of a bar, and the step of a stored value (0 for none).

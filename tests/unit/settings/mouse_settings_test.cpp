@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -84,6 +85,45 @@ TEST(MouseSettings, ApplyWritesChosenStepsAndHandsEverythingToTheSystem) {
     store.calls.clear();
     s.apply(store);
     EXPECT_EQ(store.calls.size(), 4u) << "without the keys only the system calls run";
+}
+
+// Nothing that was never read or chosen reaches the system, and nothing it cannot take.
+TEST(MouseSettings, ValuesNeverReadAreNotHandedToTheSystem) {
+    struct Case {
+        const char* what;
+        std::function<void(FakeStore&)> change;
+        std::vector<std::string> calls;
+    };
+    const std::vector<Case> cases{
+        {"no keys at all",
+         [](FakeStore& s) { s.keys.clear(); },
+         {}},
+        {"empty and broken values",
+         [](FakeStore& s) {
+             s.keys["Control Panel\\Mouse"] = {{"MouseSensitivity", ""},
+                                                {"DoubleClickSpeed", "fast"},
+                                                {"MouseSpeed", "1"},
+                                                {"MouseThreshold1", "6"}};
+             s.keys["Control Panel\\Desktop"] = {{"WheelScrollLines", "3 lines"}};
+         },
+         {}},
+        {"out of range",
+         [](FakeStore& s) {
+             s.keys["Control Panel\\Mouse"]["MouseSensitivity"] = "99";
+             s.keys["Control Panel\\Mouse"]["DoubleClickSpeed"] = "-5";
+         },
+         {"write WheelScrollLines=3", "mouse 6 10 1", "wheel 3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeStore store;
+        c.change(store);
+        MouseSettings s;
+        s.RefreshMouseSystemParameterA(store);
+        s.RefreshMouseSystemParameterB(store);
+        s.apply(store);
+        EXPECT_EQ(store.calls, c.calls);
+    }
 }
 
 TEST(MouseSettings, StepTables) {
