@@ -90,6 +90,14 @@ void Canvas::resize(int width, int height) {
     clip_ = {0, 0, width, height};
 }
 
+ui::Color Canvas::pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return {0, 0, 0};
+    GdiFlush();
+    const std::uint32_t v = bits_[static_cast<std::ptrdiff_t>(y) * width_ + x];
+    return {static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8),
+            static_cast<std::uint8_t>(v)};
+}
+
 void Canvas::fill(const ui::Rect& r, ui::Color c) {
     GdiFlush();
     const ui::Rect a = intersect(intersect(r, clip_), {0, 0, width_, height_});

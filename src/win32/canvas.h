@@ -30,6 +30,9 @@ class Canvas {
     // they fit, otherwise the font shrinks until the text fits.
     void text(const ui::Control& c, const ui::Rect& r, ui::Color color);
 
+    // What was painted at a point (black outside): the backdrop of controls without a colour.
+    ui::Color pixel(int x, int y) const;
+
     // The font of a control's size and weight, kept for the life of the program.
     static HFONT font(int points, bool bold);
 

@@ -234,7 +234,8 @@ void FormWindow::syncChild(ui::Control& c, Child& ch) {
         EnableWindow(h, c.enabled());
         SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(Canvas::font(c.font().size, c.font().bold)), FALSE);
         if (ch.brush) DeleteObject(ch.brush);
-        ch.brush = CreateSolidBrush(colorRef(c.background().value_or(ui::Color{255, 255, 255})));
+        ch.brushColor = c.background().value_or(ui::Color{255, 255, 255});
+        ch.brush = CreateSolidBrush(colorRef(ch.brushColor));
         const std::wstring text = wide(c.caption());
         switch (c.kind()) {
             case ui::ControlKind::Edit: {
@@ -404,8 +405,20 @@ LRESULT FormWindow::colours(HDC dc, HWND h) {
     ui::Control* c = controlOf(h);
     if (!c) return 0;
     Child& ch = children_[c];
+    ui::Color back = c->background().value_or(ui::Color{255, 255, 255});
+    if (!c->background() && (c->kind() == ui::ControlKind::CheckBox ||
+                             c->kind() == ui::ControlKind::RadioButton)) {
+        // A check box has no colour of its own: it stands on whatever the window shows there.
+        const ui::Rect r = c->formBounds();
+        back = canvas_.pixel(r.x + 1, r.y + r.h / 2);
+        if (!ch.brush || back != ch.brushColor) {
+            if (ch.brush) DeleteObject(ch.brush);
+            ch.brush = CreateSolidBrush(colorRef(back));
+        }
+    }
+    ch.brushColor = back;
     SetTextColor(dc, colorRef(c->font().color));
-    SetBkColor(dc, colorRef(c->background().value_or(ui::Color{255, 255, 255})));
+    SetBkColor(dc, colorRef(back));
     return reinterpret_cast<LRESULT>(ch.brush);
 }
 

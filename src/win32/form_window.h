@@ -38,6 +38,7 @@ class FormWindow {
         HWND hwnd = nullptr;
         std::uint64_t revision = 0;
         HBRUSH brush = nullptr;
+        ui::Color brushColor;
     };
     void paint();
     void paintChildren(const ui::Control* parent);
