@@ -31,6 +31,8 @@ TForm2::TForm2(TForm1& main, ui::Host& host)
 }
 
 void TForm2::reset() {
+    // Every opening starts empty: no ticks left from the last one.
+    for (const char* box : kBoxes) at(box).setChecked(false);
     edit_.setCaption("");
     keyCount_ = 0;
     firstKey_ = secondKey_ = 0;
@@ -120,7 +122,6 @@ void TForm2::IB_ConfirmClick() {
 
 void TForm2::IB_CancelClick() {
     reset();
-    for (const char* box : kBoxes) at(box).setChecked(false);
     main_.pendingCombination() = {};
     setFocus(&edit_);
 }

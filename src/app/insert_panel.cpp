@@ -105,14 +105,15 @@ void TForm1::Btn_InsertStartClick() {
             releases >= macros::Recorder::kLimit)
             return;
         skin::showPressed(*this, "Btn_InsertStart");
+        if (!startCapture()) return;
         recorder_.startInsert(selected, control("CB_Insert").itemIndex() == 2, presses, releases);
+        keyboardHook_ = {};
         start.setCaption(languageText("Str401"));
         control("CB_Insert").setEnabled(false);
         control("GB_Dis").setVisible(true);
         for (const char* o : options) control(o).setFontColor(kUnavailableText);
         control("Btn_OK").setEnabled(false);
         control("Btn_Cancel").setEnabled(false);
-        startCapture();
         return;
     }
     skin::showPressed(*this, "Btn_InsertStart");

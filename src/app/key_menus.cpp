@@ -257,10 +257,12 @@ void TForm1::KeyStatusMouseLeave(ui::Control& entry) {
 // ---- picks ----
 
 void TForm1::storeForCurrentButton(const std::string& code, const std::string& name) {
-    if (currentButton_ < 1 || currentButton_ > 12) return;
+    const int profile = editableProfile();
+    // A pick that makes no code changes nothing: the label always names the stored code.
+    if (currentButton_ < 1 || currentButton_ > 12 || !profile || !keys::keyCodeFromText(code))
+        return;
     control("Key" + std::to_string(currentButton_)).setCaption(name);
-    if (const int profile = editableProfile())
-        keys::storeKeyCode(image_, profile, currentButton_, code);
+    keys::storeKeyCode(image_, profile, currentButton_, code);
 }
 
 void TForm1::KeyStatusOnClick(ui::Control& entry) {
@@ -295,7 +297,8 @@ void TForm1::Key_AssemblyClick() {
 
 void TForm1::ApplyAssemblyKey() {
     if (!pending_.ready) return;
-    storeForCurrentButton(pending_.code, pending_.name);
+    // Named as a refresh of the labels would name it ("Ctrl+" for a modifier alone).
+    storeForCurrentButton(pending_.code, keyName(pending_.code));
 }
 
 void TForm1::LB_NameClick(int row) {

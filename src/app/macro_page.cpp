@@ -141,13 +141,21 @@ void TForm1::MacroToMemo() {
 }
 
 void TForm1::MemoToMacro() {
-    const int slot = selectedSlot();
-    if (slot < 0) return;
+    MemoToMacro(selectedSlot());
+}
+
+void TForm1::MemoToMacro(int slot) {
+    if (slot < 0 || slot >= static_cast<int>(macros::kSlotCount)) return;
     const auto s = static_cast<std::size_t>(slot);
-    const std::vector<image::Byte> bytes = macros::MemoToMacro(eventLines());
+    bool cut = false;
+    const std::vector<image::Byte> bytes = macros::MemoToMacro(eventLines(), &cut);
     control("mmo_wrscript").setItems({image::toHexText(bytes)});
     std::copy(bytes.begin(), bytes.end(), image_.dataBuf.macros[s].begin());
     macros::setDataLength(record(image_.dataBuf, s), static_cast<std::uint16_t>(bytes.size()));
+    if (!cut) return;
+    // The list shows what the slot holds, never events that were not stored.
+    if (slot == selectedSlot()) MacroToMemo();
+    ShowMessage(kMacroFullMessage);
 }
 
 // ---- delay options ----

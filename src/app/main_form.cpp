@@ -213,7 +213,7 @@ void TForm1::LockWindow() {
 
 void TForm1::UnlockWindow() {
     control("Disable_All").setVisible(false);
-    control("Gb_Delay").setEnabled(true);
+    control("Gb_Delay").setEnabled(!recorder_.recording());  // no option changes mid-recording
     control("Gb_Insert").setEnabled(true);
 }
 

@@ -41,6 +41,8 @@ class TForm1 : public ui::Form,
     static constexpr int kDevTimerInterval = 3500;
     // Text of controls that cannot be used at the moment (recording, insert panel).
     static constexpr ui::Color kUnavailableText{114, 113, 113};
+    static constexpr std::string_view kNoCaptureMessage = "Str036";
+    static constexpr std::string_view kMacroFullMessage = "Str037";
 
     TForm1(ui::Host& host, device::HidBackend& backend);
     ~TForm1() override;
@@ -184,6 +186,7 @@ class TForm1 : public ui::Form,
     void LB_MacroNameClick();
     void MacroToMemo();
     void MemoToMacro();
+    void MemoToMacro(int slot);
     void IB_RecDelayClick();
     void IB_DelayTimeClick();
     void IB_NoDelayClick();
@@ -264,7 +267,10 @@ class TForm1 : public ui::Form,
     macros::DelayOptions delayOptions() const;
     void setMacroPageEnabled(bool enabled);
     void recorded(std::vector<std::string> lines);
-    void startCapture();
+    // False (after telling the user) when no system-wide input can be captured.
+    bool startCapture();
+    // Ends a normal recording and compiles it into the slot it was started for.
+    void stopRecording();
     void setupInsertPanel();
     int countLines(char kind) const;
     void showEventList();
@@ -323,6 +329,7 @@ class TForm1 : public ui::Form,
     keys::FireModeSelection fireModes_;
     int rememberedReportRate_ = 0;
     bool insertMode_ = false;
+    int recordingSlot_ = -1;
     int savedTopItem_ = 0, savedSelectedItem_ = -1;
     std::string webAddress_;
     bool closeHeld_ = false;

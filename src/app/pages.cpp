@@ -136,7 +136,7 @@ void TForm1::LockPage() {
 
 void TForm1::UnlockPage() {
     control("Disable").setVisible(false);
-    control("Gb_Delay").setEnabled(true);
+    control("Gb_Delay").setEnabled(!recorder_.recording());  // no option changes mid-recording
     control("Gb_Insert").setEnabled(true);
     for (const char* e : kLockedEdits) control(e).setReadOnly(false);
 }
@@ -211,6 +211,15 @@ void TForm1::ShowNoDevicePage() {
     control("lbl_CheckDev").setVisible(true);
     host_.processMessages();
     const bool hadMacros = link_.deviceKind() == device::DeviceKind::Macro;
+    endLabelScrolling();
+    // A recording ends with its mouse, compiled into its slot as Stop would.
+    if (recorder_.recording()) {
+        if (recorder_.inserting()) {
+            Btn_InsertStartClick();
+        } else {
+            stopRecording();
+        }
+    }
     RefreshErrorAP();
     if (hadMacros) {
         control("LB_MacroName").clearItems();

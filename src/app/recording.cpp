@@ -31,40 +31,52 @@ void TForm1::setMacroPageEnabled(bool enabled) {
     control("Edt_Delay").setFontColor(enabled ? kept_.macroListText : kUnavailableText);
 }
 
-void TForm1::startCapture() {
-    if (!capture_) return;
+bool TForm1::startCapture() {
     // Events arrive on the capture's thread; each one is handled as a whole on ours.
-    capture_->start(
-        {[this](int vk, bool down) {
-             host_.post([this, vk, down] { KeyboardHook1Receive(vk, keyboardHook_.feed(down)); });
-         },
-         [this](macros::MouseButton b, bool down) {
-             host_.post([this, b, down] { recordMouse(b, down); });
-         }});
+    const bool started =
+        capture_ &&
+        capture_->start(
+            {[this](int vk, bool down) {
+                 host_.post(
+                     [this, vk, down] { KeyboardHook1Receive(vk, keyboardHook_.feed(down)); });
+             },
+             [this](macros::MouseButton b, bool down) {
+                 host_.post([this, b, down] { recordMouse(b, down); });
+             }});
+    // Without input nothing could be recorded, and Stop would empty the slot.
+    if (!started) ShowMessage(kNoCaptureMessage);
+    return started;
 }
 
 void TForm1::Btn_StartClick() {
-    if (selectedSlot() < 0) return;
-    ui::Control& start = control("Btn_Start");
-    if (start.caption() == languageText("Str400")) {
-        std::vector<std::string> lines;
-        recorder_.startNormal(lines);
-        control("mmo_macro").setItems(lines);
-        control("LB_macro").clearItems();
-        control("mmo_wrscript").clearItems();
-        start.setCaption(languageText("Str401"));
-        skin::showPressed(*this, "Btn_Start");
-        setMacroPageEnabled(false);
-        setFocus(&control("LB_macro"));
-        startCapture();
+    // A recording always stops, whatever is selected now (the list may even be empty).
+    if (recorder_.recording() && !recorder_.inserting()) {
+        stopRecording();
         return;
     }
+    if (selectedSlot() < 0 || recorder_.recording()) return;
+    skin::showPressed(*this, "Btn_Start");
+    if (!startCapture()) return;
+    recordingSlot_ = selectedSlot();
+    std::vector<std::string> lines;
+    recorder_.startNormal(lines);
+    keyboardHook_ = {};
+    control("mmo_macro").setItems(lines);
+    control("LB_macro").clearItems();
+    control("mmo_wrscript").clearItems();
+    control("Btn_Start").setCaption(languageText("Str401"));
+    setMacroPageEnabled(false);
+    setFocus(&control("LB_macro"));
+}
+
+void TForm1::stopRecording() {
     skin::showPressed(*this, "Btn_Start");
     if (capture_) capture_->stop();
     recorder_.stop();
-    start.setCaption(languageText("Str400"));
+    control("Btn_Start").setCaption(languageText("Str400"));
     setMacroPageEnabled(true);
-    MemoToMacro();
+    // Into the slot that was selected when the recording started.
+    MemoToMacro(recordingSlot_);
 }
 
 void TForm1::recorded(std::vector<std::string> lines) {

@@ -153,8 +153,9 @@ EventList MacroToMemo(std::span<const Byte> block, std::size_t length) {
     return list;
 }
 
-std::vector<Byte> MemoToMacro(const std::vector<std::string>& lines) {
+std::vector<Byte> MemoToMacro(const std::vector<std::string>& lines, bool* cut) {
     std::vector<Byte> bytes;
+    if (cut) *cut = false;
     for (std::size_t n = 1; n < lines.size(); ++n) {
         const std::string& line = lines[n];
         if (line.empty()) continue;
@@ -177,7 +178,10 @@ std::vector<Byte> MemoToMacro(const std::vector<std::string>& lines) {
         }
         const auto event = image::fromHexText(hex);
         if (!event) continue;  // not an event line of ours
-        if (bytes.size() + event->size() + 1 > kBlockSize) break;
+        if (bytes.size() + event->size() + 1 > kBlockSize) {
+            if (cut) *cut = true;
+            break;
+        }
         bytes.insert(bytes.end(), event->begin(), event->end());
     }
     bytes.push_back(0x00);

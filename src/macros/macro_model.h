@@ -39,8 +39,8 @@ void setRecordName(std::span<Byte> record, const std::string& name);
 EventList MacroToMemo(std::span<const Byte> block, std::size_t length);
 
 // The bytes of an event list (the mode line takes no part), end mark included. An event list
-// that would not fit the slot is cut after the last whole event that does.
-std::vector<Byte> MemoToMacro(const std::vector<std::string>& lines);
+// that would not fit the slot is cut after the last whole event that does; `cut` tells.
+std::vector<Byte> MemoToMacro(const std::vector<std::string>& lines, bool* cut = nullptr);
 
 // How an event line shows in the macro list: kind 0 delay, 1 press, 2 release, and its text
 // ("120 ms", "Ctrl").

@@ -61,6 +61,8 @@ void Recorder::startNormal(std::vector<std::string>& lines) {
     pressCount_ = releaseCount_ = 0;
     pressLimit_ = false;
     lastKey_ = -1;
+    // A key held across the start or stop of a recording must not skew later recordings.
+    heldCount_ = 0;
     recording_ = true;
     inserting_ = false;
 }
@@ -71,6 +73,7 @@ void Recorder::startInsert(int position, bool front, int insertPresses, int inse
     insertPresses_ = insertPresses;
     insertReleases_ = insertReleases;
     lastTick_ = 0;
+    heldCount_ = 0;
     pressLimit_ = false;
     lastKey_ = -1;
     recording_ = true;
@@ -81,6 +84,7 @@ void Recorder::stop() {
     recording_ = false;
     inserting_ = false;
     lastTick_ = 0;
+    heldCount_ = 0;
 }
 
 void Recorder::ensureModeLine(std::vector<std::string>& lines, const DelayOptions& options) const {

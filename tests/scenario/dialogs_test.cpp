@@ -98,9 +98,38 @@ TEST_F(Dialogs, ClearStartsAgainAndEmptyConfirmGivesAnEmptyCombination) {
     EXPECT_EQ(field(), "Ctrl");
     combination.IB_ConfirmClick();
     EXPECT_EQ(form.editorImage().keyCodeTexts[0][3], "02010000");
-    EXPECT_EQ(form.at("Key4").caption(), "Ctrl");
+    EXPECT_EQ(form.at("Key4").caption(), "Ctrl+") << "named at once as a refresh names it";
     form.refreshKeyLabels(1);
-    EXPECT_EQ(form.at("Key4").caption(), "Ctrl+") << "its name after a refresh";
+    EXPECT_EQ(form.at("Key4").caption(), "Ctrl+");
+}
+
+TEST_F(Dialogs, EveryOpeningStartsEmpty) {
+    openFor(4);
+    tick("CB_Ctrl", true);
+    key(kB);
+    combination.at("IB_Close").onClick(combination.at("IB_Close"));
+    openFor(5);
+    EXPECT_FALSE(combination.at("CB_Ctrl").checked()) << "no tick left from the last opening";
+    EXPECT_EQ(field(), "");
+    key(kB);
+    combination.IB_ConfirmClick();
+    EXPECT_EQ(form.editorImage().keyCodeTexts[0][4], "02000500") << "B alone, not Ctrl+B";
+    EXPECT_EQ(form.at("Key5").caption(), "B");
+}
+
+// A fire key whose repeat edit is empty makes no code: the button keeps label and code.
+TEST_F(Dialogs, APickWithoutACodeChangesNothing) {
+    form.at("Edt_Repeat1").setCaption("");
+    const std::string label = form.at("Key5").caption();
+    const std::string code = form.editorImage().keyCodeTexts[0][4];
+    form.ShowPnlMain_OnClick(5);
+    ui::Control* fireKey1 = nullptr;
+    for (const auto& c : form.controls())
+        if (c->tag() == 1200) fireKey1 = c.get();
+    ASSERT_TRUE(fireKey1);
+    form.KeyStatusOnClick(*fireKey1);
+    EXPECT_EQ(form.at("Key5").caption(), label);
+    EXPECT_EQ(form.editorImage().keyCodeTexts[0][4], code);
 }
 
 TEST_F(Dialogs, ClosingGivesNoResult) {

@@ -1,23 +1,15 @@
 // Recording a macro through the window, with a capture that the test drives.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/main_form.h"
+#include "fake_capture.h"
 #include "fake_host.h"
 #include "sim/sim_presets.h"
 
 namespace scenario {
 namespace {
-
-struct FakeCapture : macros::InputCapture {
-    Handlers handlers;
-    bool running = false;
-    bool start(Handlers h) override {
-        handlers = std::move(h);
-        running = true;
-        return true;
-    }
-    void stop() override { running = false; }
-};
 
 struct Recording : ::testing::Test {
     testing_support::FakeHost host;
@@ -85,6 +77,86 @@ TEST_F(Recording, TheHundredthReleaseStops) {
     EXPECT_EQ(form.at("Btn_Start").caption(), "Record");
     key(0x42, true);
     EXPECT_EQ(form.eventLines().size(), 201u) << "nothing more after the stop";
+}
+
+// Stop stops whatever is selected, and so does the mouse going away; either way the recording
+// lands in the slot it was started for.
+TEST_F(Recording, StopAlwaysStopsIntoTheSlotOfTheStart) {
+    for (const bool unplug : {false, true}) {
+        SCOPED_TRACE(unplug ? "unplugged" : "Stop with no slot selected");
+        form.Btn_MacroClick();
+        form.at("LB_MacroName").setItemIndex(4);
+        form.Btn_StartClick();
+        key(0x41, true);
+        key(0x41, false);
+        if (unplug) {
+            mouse.firmware.unplug();
+            host.advance(3500);
+            EXPECT_TRUE(form.at("lbl_NoDev").visible());
+        } else {
+            form.at("LB_MacroName").setItemIndex(-1);
+            form.Btn_StartClick();
+        }
+        EXPECT_FALSE(form.isRecording());
+        EXPECT_FALSE(capture->running) << "no input is captured any more";
+        EXPECT_EQ(form.at("Btn_Start").caption(), "Record");
+        const auto& block = form.editorImage().dataBuf.macros[4];
+        EXPECT_EQ((std::vector<std::uint8_t>(block.begin(), block.begin() + 2)),
+                  (std::vector<std::uint8_t>{0x82, 0x04}))
+            << "compiled into slot 4";
+    }
+}
+
+// A key held across a start or a stop does not make later recordings drop its presses.
+TEST_F(Recording, AKeyHeldAcrossAStopLeavesLaterRecordingsWhole) {
+    form.Btn_StartClick();
+    key(0x41, true);
+    form.Btn_StartClick();  // stopped while A is held
+    key(0x41, false);
+    form.Btn_StartClick();
+    for (int i = 0; i < 2; ++i) {
+        key(0x41, true);
+        key(0x41, false);
+    }
+    const auto& lines = form.eventLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "1 A CODE:8204"), 2);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "2 A CODE:0204"), 2);
+}
+
+TEST_F(Recording, WithoutCaptureNothingStartsAndTheSlotStays) {
+    capture->available = false;
+    const auto before = form.editorImage().dataBuf.macros[4];
+    form.Btn_StartClick();
+    EXPECT_EQ(host.messages, std::vector<std::string>{form.languageText("Str036")});
+    EXPECT_FALSE(form.isRecording());
+    EXPECT_EQ(form.at("Btn_Start").caption(), "Record");
+    EXPECT_TRUE(form.at("LB_MacroName").enabled());
+    form.Btn_StartClick();
+    EXPECT_EQ(form.editorImage().dataBuf.macros[4], before);
+}
+
+TEST_F(Recording, TheDelayOptionsStayLockedWhileRecording) {
+    form.Btn_StartClick();
+    form.Btn_AdvClick();
+    form.Btn_MacroClick();
+    EXPECT_FALSE(form.at("Gb_Delay").enabled()) << "after leaving the page and coming back";
+    form.LockWindow();
+    form.UnlockWindow();
+    EXPECT_FALSE(form.at("Gb_Delay").enabled()) << "after a device operation";
+    form.Btn_StartClick();
+    EXPECT_TRUE(form.at("Gb_Delay").enabled());
+}
+
+// Events beyond the slot's 1,024 bytes are not stored, and the list says so by showing only
+// what was.
+TEST_F(Recording, AFullMacroSaysSoAndShowsWhatWasStored) {
+    std::vector<std::string> lines{"10"};
+    for (int i = 0; i < 400; ++i) lines.push_back("0 100");  // three bytes each
+    form.at("mmo_macro").setItems(lines);
+    form.MemoToMacro();
+    EXPECT_EQ(host.messages, std::vector<std::string>{form.languageText("Str037")});
+    EXPECT_EQ(form.eventLines().size(), 1u + 341u) << "1,023 bytes of events and the end mark";
+    EXPECT_EQ(form.at("LB_macro").items().size(), 341u);
 }
 
 TEST_F(Recording, NeedsASelectedSlot) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_form.h"
+#include "fake_capture.h"
 #include "fake_host.h"
 #include "sim/sim_presets.h"
 
@@ -13,7 +14,12 @@ struct DetectedWindow : ::testing::Test {
     sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
     app::TForm1 form{host, mouse};
 
+    FakeCapture* capture = nullptr;
+
     void SetUp() override {
+        auto c = std::make_unique<FakeCapture>();
+        capture = c.get();
+        form.setInputCapture(std::move(c));
         form.FormCreate();
         host.advance(3500);  // the first poll detects and reads the mouse
         ASSERT_TRUE(form.link().deviceOpen());
