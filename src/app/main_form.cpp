@@ -289,9 +289,11 @@ void TForm1::RefreshUI() {
     lightToControls();
     fireKeysToEdits();
     RefreshFireKeyMode();
-    // The image's current profile selects its navigation button and shows its keys.
+    // The image's current profile selects its navigation button and shows its keys, unless
+    // another page is up: its button stays the selected one (a Load Profile or Reset there).
     const int profile = image_.sectionBuf[image::kParameterB.offset + 2];
-    if (profile >= 0 && profile <= 2) {
+    const bool otherPageUp = !errorPage_ && pageSelector() >= 4;
+    if (profile >= 0 && profile <= 2 && !otherPageUp) {
         for (int s = 1; s <= 6; ++s)
             skin::showPicture(control(skin::navigationPicture(s)),
                               s == profile + 1 ? "SetS_02" : "SetS_01");

@@ -13,6 +13,7 @@ using ui::ControlKind;
 constexpr ui::Color kEditBack{113, 111, 100};
 constexpr ui::Color kMenuBack{24, 26, 32};
 constexpr ui::Color kMenuBorder{227, 38, 46};
+constexpr ui::Color kHintText{0x8d, 0x92, 0x9c};
 
 struct MenuSpec {
     const char* panel;
@@ -106,6 +107,11 @@ void TForm1::createControls() {
                                      {"Img_P4", 112, 136}}) {
         picture(name, x, y, 0, 0).setAutoSize(true);
     }
+    // What a click on a key label does, under the mouse picture (below every key label, so
+    // it never takes their clicks); the read-only Reset Control page has none.
+    ui::Control& keyHint = label("lbl_KeyHint", 195, 463, 472, 16);
+    keyHint.setFont({7, kHintText, false});
+    keyHint.setAlignment(Align::Center);
 
     // Mouse Keys Page.
     const int keyPlaces[12][2] = {{180, 190}, {568, 190}, {578, 250}, {588, 310},
@@ -128,10 +134,13 @@ void TForm1::createControls() {
         // 14 high: the bar is drawn at the top, the rest makes it easier to click.
         picture("Img_DPI" + std::to_string(n), 535 + 29 * (n - 1), 222, 20, 14)
             .setPicture("Bar2_D");
-        // 28 wide, so that the levels 29 pixels apart keep a gap between their texts.
-        label("lbl_DPI" + std::to_string(n), 535 + 29 * (n - 1) - 6, 194, 28, 14)
+        // 25 wide, so that the levels 29 pixels apart keep a gap of 4 between their texts.
+        label("lbl_DPI" + std::to_string(n), 535 + 29 * (n - 1) - 3, 194, 25, 14)
             .setAlignment(Align::Center);
     }
+    // What clicks do on the DPI levels, under them.
+    ui::Control& dpiHint = label("lbl_DPIHint", 480, 228, 296, 12);
+    dpiHint.setFont({6, kHintText, false});
     choice("Rep1", 486, 294, -4, -2, 86);
     choice("Rep2", 588, 294, -4, -2, 80);
     const int fireX[4] = {556, 612, 666, 720};

@@ -30,6 +30,7 @@ std::vector<std::string> pageControls(int page) {
             }
             numbered("lbl_DPI", 8);
             numbered("Img_DPI", 8);
+            add("lbl_DPIHint");
             for (const char* n : {"lbl_Rep1", "lbl_Rep2", "Img_Rep1", "Img_Rep2"}) add(n);
             numbered("Edt_Repeat", 4);
             numbered("Edt_DelayTime", 4);
@@ -86,6 +87,7 @@ void TForm1::showPage(int page) {
 
 void TForm1::DisplayP1_OnClick() {
     control("Img_P1").setVisible(true);
+    control("lbl_KeyHint").setVisible(pageSelector() != 3);  // Reset Control is read-only
     // A key the layout disables stays hidden.
     for (int n = 1; n <= 12; ++n) {
         const std::string s = std::to_string(n);
@@ -96,6 +98,7 @@ void TForm1::DisplayP1_OnClick() {
 
 void TForm1::HideP1_OnClick() {
     control("Img_P1").setVisible(false);
+    control("lbl_KeyHint").setVisible(false);
     for (int n = 1; n <= 12; ++n) {
         control("Key" + std::to_string(n)).setVisible(false);
         control("Img_Key" + std::to_string(n)).setVisible(false);
@@ -242,8 +245,10 @@ void TForm1::ShowDevicePages() {
     DisplayP1_OnClick();
     UnlockPage();
     errorPage_ = false;
-    const int selector = pageSelector();
-    if (selector >= 1 && selector <= 3) NavigationClick(selector);
+    // The page that was up stays up; a Macro Page the mouse has none of gives way to page 1.
+    int selector = pageSelector();
+    if (selector < 1 || (selector == 6 && kind != device::DeviceKind::Macro)) selector = 1;
+    NavigationClick(selector);
     host_.processMessages();
 }
 

@@ -34,15 +34,14 @@ void TForm1::setMacroPageEnabled(bool enabled) {
 bool TForm1::startCapture() {
     // Events arrive on the capture's thread; each one is handled as a whole on ours.
     const bool started =
-        capture_ &&
-        capture_->start(
-            {[this](int vk, bool down) {
-                 host_.post(
-                     [this, vk, down] { KeyboardHook1Receive(vk, keyboardHook_.feed(down)); });
-             },
-             [this](macros::MouseButton b, bool down) {
-                 host_.post([this, b, down] { recordMouse(b, down); });
-             }});
+        capture_ && capture_->start({[this](int vk, bool down) {
+                                         host_.post([this, vk, down] {
+                                             KeyboardHook1Receive(vk, keyboardHook_.feed(down));
+                                         });
+                                     },
+                                     [this](macros::MouseButton b, bool down) {
+                                         host_.post([this, b, down] { recordMouse(b, down); });
+                                     }});
     // Without input nothing could be recorded, and Stop would empty the slot.
     if (!started) ShowMessage(kNoCaptureMessage);
     return started;

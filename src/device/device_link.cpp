@@ -80,7 +80,10 @@ void DeviceLink::DevTimerTimer() {
         if (first == second) ++stablePairs;
         current = first;
     }
-    const bool detect = current != lastCount_ && stablePairs >= kStablePairsNeeded;
+    // The first tick always looks: with no mouse at start the count stays at its initial 0, and
+    // the built-in page would otherwise pass for a connected mouse forever.
+    const bool detect =
+        (current != lastCount_ || !detectedOnce_) && stablePairs >= kStablePairsNeeded;
     // Another HID device came or went while our mouse stays where it was: keep the link and
     // every edit not yet applied, and only take note of the new count.
     if (detect && !transport_.MouseStillPresent()) {
@@ -102,7 +105,10 @@ void DeviceLink::DevTimerTimer() {
         // The last read was incomplete: the editor does not hold what the mouse holds yet.
         Btn_Read();
     }
-    if (detect) lastCount_ = current;
+    if (detect) {
+        lastCount_ = current;
+        detectedOnce_ = true;
+    }
     pollBusy_ = false;
 }
 

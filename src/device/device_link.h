@@ -156,6 +156,7 @@ class DeviceLink {
     std::optional<std::array<image::Byte, 2>> modelIdReference_;
 
     int lastCount_ = 0;
+    bool detectedOnce_ = false;
     bool pollBusy_ = false;
     std::uint8_t optionByte_ = 0;
     FlashClass flashClass_ = FlashClass::None;

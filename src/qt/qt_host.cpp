@@ -83,7 +83,8 @@ void QtHost::sleep(int milliseconds) {
         syncAll();
         const qint64 left = milliseconds - waited.elapsed();
         if (left <= 0) break;
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, static_cast<int>(std::min<qint64>(left, 10)));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents,
+                                        static_cast<int>(std::min<qint64>(left, 10)));
         const qint64 rest = milliseconds - waited.elapsed();
         if (rest > 0) QThread::msleep(static_cast<unsigned long>(std::min<qint64>(rest, 5)));
     }
@@ -197,8 +198,9 @@ void QtHost::setTrayIcon(const std::string& pictureName) {
 }
 
 void QtHost::setApplicationTitle(const std::string& title) {
+    // Kept for the message boxes only: as Qt's display name it would be appended to the
+    // window's own caption.
     title_ = title;
-    QGuiApplication::setApplicationDisplayName(QString::fromStdString(title));
 }
 
 void QtHost::post(std::function<void()> task) {

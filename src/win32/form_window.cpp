@@ -4,8 +4,8 @@
 #include <windowsx.h>
 
 #include "skin/pictures.h"
-#include "win32/win32_host.h"
 #include "win32/wide_text.h"
+#include "win32/win32_host.h"
 
 namespace win32ui {
 namespace {
@@ -110,7 +110,8 @@ FormWindow::FormWindow(ui::Form& form, Win32Host& host, bool main)
     hwnd_ = CreateWindowExW(exStyle, kClassName, wide(form.caption()).c_str(), style, b.x, b.y, b.w,
                             b.h, owner, nullptr, GetModuleHandleW(nullptr), this);
     // Black shows the desktop through the wait window, which is also slightly translucent.
-    if (exStyle & WS_EX_LAYERED) SetLayeredWindowAttributes(hwnd_, RGB(0, 0, 0), 230, LWA_COLORKEY | LWA_ALPHA);
+    if (exStyle & WS_EX_LAYERED)
+        SetLayeredWindowAttributes(hwnd_, RGB(0, 0, 0), 230, LWA_COLORKEY | LWA_ALPHA);
     canvas_.resize(b.w, b.h);
 }
 
@@ -232,7 +233,8 @@ void FormWindow::syncChild(ui::Control& c, Child& ch) {
         const int height = c.kind() == ui::ControlKind::ComboBox ? r.h + 200 : r.h;
         SetWindowPos(h, nullptr, r.x, r.y, r.w, height, SWP_NOZORDER | SWP_NOACTIVATE);
         EnableWindow(h, c.enabled());
-        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(Canvas::font(c.font().size, c.font().bold)), FALSE);
+        SendMessageW(h, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(Canvas::font(c.font().size, c.font().bold)), FALSE);
         if (ch.brush) DeleteObject(ch.brush);
         ch.brushColor = c.background().value_or(ui::Color{255, 255, 255});
         ch.brush = CreateSolidBrush(colorRef(ch.brushColor));
@@ -253,7 +255,8 @@ void FormWindow::syncChild(ui::Control& c, Child& ch) {
                 const UINT add = list ? LB_ADDSTRING : CB_ADDSTRING;
                 const UINT count = list ? LB_GETCOUNT : CB_GETCOUNT;
                 // Items are replaced only when they differ, so that scrolling survives.
-                bool same = static_cast<std::size_t>(SendMessageW(h, count, 0, 0)) == c.items().size();
+                bool same =
+                    static_cast<std::size_t>(SendMessageW(h, count, 0, 0)) == c.items().size();
                 for (std::size_t i = 0; same && i < c.items().size(); ++i) {
                     wchar_t item[512] = {};
                     const UINT get = list ? LB_GETTEXT : CB_GETLBTEXT;
@@ -298,7 +301,8 @@ void FormWindow::sync() {
     const ui::Rect b = form_.bounds();
     RECT now;
     GetWindowRect(hwnd_, &now);
-    if (now.left != b.x || now.top != b.y || now.right - now.left != b.w || now.bottom - now.top != b.h) {
+    if (now.left != b.x || now.top != b.y || now.right - now.left != b.w ||
+        now.bottom - now.top != b.h) {
         SetWindowPos(hwnd_, nullptr, b.x, b.y, b.w, b.h, SWP_NOZORDER | SWP_NOACTIVATE);
         canvas_.resize(b.w, b.h);
     }
@@ -385,8 +389,8 @@ void FormWindow::drawItem(const DRAWITEMSTRUCT& item) {
             BITMAP info;
             GetObjectW(icon, sizeof(info), &info);
             const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-            AlphaBlend(item.hDC, item.rcItem.left + 1, item.rcItem.top + 1, side, side, source, 0, 0,
-                       info.bmWidth, info.bmHeight, blend);
+            AlphaBlend(item.hDC, item.rcItem.left + 1, item.rcItem.top + 1, side, side, source, 0,
+                       0, info.bmWidth, info.bmHeight, blend);
             SelectObject(source, old);
             DeleteDC(source);
             textRect.left += side + 4;
@@ -394,7 +398,8 @@ void FormWindow::drawItem(const DRAWITEMSTRUCT& item) {
     }
     if (index < c->items().size()) {
         SetBkMode(item.hDC, TRANSPARENT);
-        SetTextColor(item.hDC, colorRef(selected || warn ? ui::Color{255, 255, 255} : c->font().color));
+        SetTextColor(item.hDC,
+                     colorRef(selected || warn ? ui::Color{255, 255, 255} : c->font().color));
         SelectObject(item.hDC, Canvas::font(c->font().size, c->font().bold));
         DrawTextW(item.hDC, wide(c->items()[index]).c_str(), -1, &textRect,
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -406,8 +411,8 @@ LRESULT FormWindow::colours(HDC dc, HWND h) {
     if (!c) return 0;
     Child& ch = children_[c];
     ui::Color back = c->background().value_or(ui::Color{255, 255, 255});
-    if (!c->background() && (c->kind() == ui::ControlKind::CheckBox ||
-                             c->kind() == ui::ControlKind::RadioButton)) {
+    if (!c->background() &&
+        (c->kind() == ui::ControlKind::CheckBox || c->kind() == ui::ControlKind::RadioButton)) {
         // A check box has no colour of its own: it stands on whatever the window shows there.
         const ui::Rect r = c->formBounds();
         back = canvas_.pixel(r.x + 1, r.y + r.h / 2);

@@ -44,8 +44,8 @@ HICON iconOf(const skin::Picture& pic) {
     header.bV5AlphaMask = 0xFF000000;
     void* bits = nullptr;
     HDC screen = GetDC(nullptr);
-    HBITMAP colour = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                                      &bits, nullptr, 0);
+    HBITMAP colour = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header),
+                                      DIB_RGB_COLORS, &bits, nullptr, 0);
     ReleaseDC(nullptr, screen);
     if (!colour) return nullptr;
     auto* out = static_cast<std::uint8_t*>(bits);

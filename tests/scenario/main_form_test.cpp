@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "app/wait_form.h"
 #include "fake_host.h"
 #include "image/check_byte.h"
 #include "sim/sim_presets.h"
+#include "skin/hover_states.h"
 
 namespace scenario {
 namespace {
@@ -267,6 +270,67 @@ TEST_F(Window, LanguageSwitchRetranslatesTheKeyLabels) {
     EXPECT_EQ(c("Key1").caption(), "Left Key");
     EXPECT_EQ(c("lbl_DPI8").caption(), "4800");
     EXPECT_TRUE(c("Img_P1").visible()) << "the current page is shown again";
+}
+
+// With no mouse at all the count stays at its initial 0; the first tick still looks and says so.
+TEST_F(Window, AStartWithoutAMouseShowsNoDeviceAtTheFirstTick) {
+    sim::SimBackend nothing;
+    FakeHost h;
+    app::TForm1 f(h, nothing);
+    f.FormCreate();
+    f.ButtonTypeCMouseEnter(1);
+    ASSERT_TRUE(f.labelRun().enabled());
+    f.ShowNoDevicePage();
+    EXPECT_FALSE(f.labelRun().enabled()) << "the scrolling label stops with the mouse";
+    app::TForm1 g(h, nothing);
+    g.FormCreate();
+    h.advance(3500 + 2000);
+    EXPECT_TRUE(g.at("lbl_NoDev").visible());
+    EXPECT_TRUE(g.errorPage());
+    EXPECT_FALSE(g.at("Img_P1").visible()) << "the built-in page no longer looks connected";
+}
+
+// The selected navigation button is always the one of the page shown.
+TEST_F(Window, LoadAndResetKeepThePageAndItsSelectedLook) {
+    start();
+    detect();
+    const auto selectedButtons = [this] {
+        std::vector<int> on;
+        for (int s = 1; s <= 6; ++s)
+            if (c(skin::navigationPicture(s).c_str()).picture() == "SetS_02") on.push_back(s);
+        return on;
+    };
+    const std::string file = ::testing::TempDir() + "quorvex-nav-profile.bin";
+    host.saveNames = {file};
+    form->Btn_SaveClick();
+    click("Btn_Adv");
+    host.openNames = {file};
+    form->Btn_LoadClick();
+    EXPECT_EQ(selectedButtons(), std::vector<int>{4});
+    EXPECT_TRUE(c("Img_P2").visible());
+    EXPECT_FALSE(c("Img_P1").visible());
+    click("Btn_Macro");
+    form->link().Btn_ResetClick();
+    EXPECT_EQ(selectedButtons(), std::vector<int>{6});
+    EXPECT_TRUE(c("LB_MacroName").visible());
+    click("Btn_Main");
+    EXPECT_EQ(selectedButtons(), std::vector<int>{1});
+    std::remove(file.c_str());
+}
+
+TEST_F(Window, TheReadOnlyResetControlPageHasNoHint) {
+    start();
+    detect();
+    EXPECT_TRUE(c("lbl_KeyHint").visible());
+    form->editorImage().keyCodeTexts[1][6] = "0D000000";  // a keyboard-reset key in profile 2
+    click("Btn_Fixed");
+    ASSERT_EQ(form->pageSelector(), 3) << (host.messages.empty() ? "" : host.messages.back());
+    EXPECT_FALSE(c("lbl_KeyHint").visible());
+    click("Btn_Main");
+    EXPECT_TRUE(c("lbl_KeyHint").visible());
+    click("Btn_Adv");
+    EXPECT_FALSE(c("lbl_KeyHint").visible());
+    EXPECT_TRUE(c("lbl_DPIHint").visible());
 }
 
 }  // namespace

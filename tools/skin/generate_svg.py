@@ -179,7 +179,7 @@ def mouse_keys_page():
         b.append(f'<circle cx="{bx}" cy="{by}" r="7" fill="{RED}"/>')
         b.append(text(bx, by + 3.5, n, 9, "#ffffff", "bold", "middle"))
         b.append(f'<circle cx="{lx}" cy="{ly}" r="2" fill="{RED}"/>')
-    b.append(text(w / 2, 372, "Click a button's label to give it a new function", 10, MUTED, anchor="middle"))
+    # The hint under the mouse is a label of the window (language tables, hidden on Reset Control).
     return svg(w, h, "\n".join(b), d)
 
 
@@ -196,7 +196,7 @@ def advanced_page():
         b.append(text(136 - ox + 9 * 24 + 27, py + 36, hi, 9, "#676c76", anchor="end"))
     # DPI: eight levels at (535, 222), labels 28 pixels above.
     b.append(group_frame(380, 24, 300, 76, "DPI levels"))
-    b.append(text(392, 92, "Click a level to add or remove it, click again to make it current", 8, "#676c76"))
+    # The hint under the levels is a label of the window, in the language of the tables.
     # Report rate: marks at (486, 294) and (588, 294).
     b.append(group_frame(380, 122, 300, 56, "Report rate"))
     b.append(text(486 - ox + 24, 294 - oy + 13, "1000 Hz", 11, TEXT))

@@ -5,9 +5,9 @@ namespace {
 
 template <typename Function>
 void take(HMODULE library, const char* name, Function& target) {
-    target = library ? reinterpret_cast<Function>(
-                           reinterpret_cast<void*>(GetProcAddress(library, name)))
-                     : nullptr;
+    target =
+        library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)))
+                : nullptr;
 }
 
 HidApi load() {

@@ -33,8 +33,8 @@ std::vector<std::string> WindowsHidBackend::interfacePaths() {
         return paths;
     GUID hidClass = kHidInterfaceClass;
     if (a.HidD_GetHidGuid) a.HidD_GetHidGuid(&hidClass);
-    const HDEVINFO list = a.SetupDiGetClassDevsA(&hidClass, nullptr, nullptr,
-                                                 DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    const HDEVINFO list =
+        a.SetupDiGetClassDevsA(&hidClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (list == INVALID_HANDLE_VALUE) return paths;
     for (DWORD index = 0;; ++index) {
         SP_DEVICE_INTERFACE_DATA item{};
@@ -54,7 +54,8 @@ std::vector<std::string> WindowsHidBackend::interfacePaths() {
             continue;
         // The path ends at its terminator or at the end of the block, whichever comes first.
         const char* path = detail->DevicePath;
-        const std::size_t room = size - static_cast<std::size_t>(path - reinterpret_cast<char*>(block.data()));
+        const std::size_t room =
+            size - static_cast<std::size_t>(path - reinterpret_cast<char*>(block.data()));
         paths.emplace_back(path, strnlen(path, room));
     }
     a.SetupDiDestroyDeviceInfoList(list);

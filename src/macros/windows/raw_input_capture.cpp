@@ -43,7 +43,8 @@ class RawInputCapture : public InputCapture {
   private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_INPUT) {
-            if (RawInputCapture* self = active.load()) self->rawInput(reinterpret_cast<HRAWINPUT>(lParam));
+            if (RawInputCapture* self = active.load())
+                self->rawInput(reinterpret_cast<HRAWINPUT>(lParam));
         }
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }

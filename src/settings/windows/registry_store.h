@@ -11,7 +11,8 @@ namespace settings {
 
 class RegistryMouseSettingsStore : public MouseSettingsStore {
   public:
-    using SystemParametersFunction = BOOL(WINAPI*)(UINT action, UINT param, PVOID value, UINT flags);
+    using SystemParametersFunction = BOOL(WINAPI*)(UINT action, UINT param, PVOID value,
+                                                   UINT flags);
 
     // Keys are opened under `root` (tests use a key of their own); the system calls go to `spi`.
     explicit RegistryMouseSettingsStore(HKEY root = HKEY_CURRENT_USER,

@@ -95,15 +95,13 @@ TEST(MouseSettings, ValuesNeverReadAreNotHandedToTheSystem) {
         std::vector<std::string> calls;
     };
     const std::vector<Case> cases{
-        {"no keys at all",
-         [](FakeStore& s) { s.keys.clear(); },
-         {}},
+        {"no keys at all", [](FakeStore& s) { s.keys.clear(); }, {}},
         {"empty and broken values",
          [](FakeStore& s) {
              s.keys["Control Panel\\Mouse"] = {{"MouseSensitivity", ""},
-                                                {"DoubleClickSpeed", "fast"},
-                                                {"MouseSpeed", "1"},
-                                                {"MouseThreshold1", "6"}};
+                                               {"DoubleClickSpeed", "fast"},
+                                               {"MouseSpeed", "1"},
+                                               {"MouseThreshold1", "6"}};
              s.keys["Control Panel\\Desktop"] = {{"WheelScrollLines", "3 lines"}};
          },
          {}},

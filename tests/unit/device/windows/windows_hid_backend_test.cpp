@@ -58,8 +58,8 @@ BOOL WINAPI interfaceDetail(HDEVINFO, PSP_DEVICE_INTERFACE_DATA data,
                             PSP_DEVICE_INTERFACE_DETAIL_DATA_A detail, DWORD size, PDWORD required,
                             PSP_DEVINFO_DATA) {
     const std::string& path = fake.interfaces[data->Reserved].path;
-    const DWORD needed = static_cast<DWORD>(offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath) +
-                                            path.size() + 1);
+    const DWORD needed = static_cast<DWORD>(
+        offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath) + path.size() + 1);
     if (!detail) {
         if (required) *required = needed;
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
@@ -76,7 +76,8 @@ BOOL WINAPI destroyList(HDEVINFO) {
 }
 HANDLE WINAPI createFile(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
                          DWORD disposition, DWORD, HANDLE) {
-    if (access != 0 || share != (FILE_SHARE_READ | FILE_SHARE_WRITE) || disposition != OPEN_EXISTING)
+    if (access != 0 || share != (FILE_SHARE_READ | FILE_SHARE_WRITE) ||
+        disposition != OPEN_EXISTING)
         return INVALID_HANDLE_VALUE;
     for (std::size_t i = 0; i < fake.interfaces.size(); ++i) {
         if (fake.interfaces[i].path != path || !fake.interfaces[i].opens) continue;
@@ -116,7 +117,8 @@ BOOLEAN WINAPI setFeature(HANDLE h, PVOID buffer, ULONG length) {
 }
 BOOLEAN WINAPI getFeature(HANDLE h, PVOID buffer, ULONG length) {
     const FakeInterface* i = fake.at(h);
-    return i && i->firmware && i->firmware->getFeature({static_cast<std::uint8_t*>(buffer), length});
+    return i && i->firmware &&
+           i->firmware->getFeature({static_cast<std::uint8_t*>(buffer), length});
 }
 
 HidApi fakeApi() {

@@ -46,7 +46,8 @@ TEST(RawInputCapture, KeysAndButtonsArriveUntilStopped) {
     };
     handlers.mouse = [&](MouseButton b, bool down) {
         std::lock_guard lock(mutex);
-        events.push_back("button " + std::to_string(static_cast<int>(b)) + (down ? " down" : " up"));
+        events.push_back("button " + std::to_string(static_cast<int>(b)) +
+                         (down ? " down" : " up"));
     };
     if (!capture->start(handlers)) GTEST_SKIP() << "no raw input or low-level hooks here";
     send({key('A', true), key('A', false), button(MOUSEEVENTF_RIGHTDOWN),
@@ -68,8 +69,10 @@ TEST(RawInputCapture, KeysAndButtonsArriveUntilStopped) {
         };
         EXPECT_TRUE(has("key 65 down")) << events.size();
         EXPECT_TRUE(has("key 65 up"));
-        EXPECT_TRUE(has("button " + std::to_string(static_cast<int>(MouseButton::Right)) + " down"));
-        EXPECT_TRUE(has("button " + std::to_string(static_cast<int>(MouseButton::Backward)) + " down"));
+        EXPECT_TRUE(
+            has("button " + std::to_string(static_cast<int>(MouseButton::Right)) + " down"));
+        EXPECT_TRUE(
+            has("button " + std::to_string(static_cast<int>(MouseButton::Backward)) + " down"));
         events.clear();
     }
     send({key('B', true), key('B', false), button(MOUSEEVENTF_XUP, XBUTTON1)});

@@ -38,8 +38,8 @@ struct Registry : ::testing::Test {
 
     void SetUp() override {
         calls.clear();
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, rootName.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &root, nullptr),
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, rootName.c_str(), 0, nullptr, 0,
+                                  KEY_ALL_ACCESS, nullptr, &root, nullptr),
                   ERROR_SUCCESS);
         put("Control Panel\\Mouse", {{"MouseSensitivity", "10"},
                                      {"DoubleClickSpeed", "500"},
@@ -93,7 +93,8 @@ TEST_F(Registry, ValuesThatAreNotSettingsAreLeftAlone) {
     RegSetValueExA(mouse, "MouseSensitivity", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
                    sizeof(number));
     const std::string huge(5000, '7');
-    RegSetValueExA(mouse, "DoubleClickSpeed", 0, REG_SZ, reinterpret_cast<const BYTE*>(huge.c_str()),
+    RegSetValueExA(mouse, "DoubleClickSpeed", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(huge.c_str()),
                    static_cast<DWORD>(huge.size() + 1));
     RegSetValueExA(mouse, "MouseSpeed", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
     RegCloseKey(mouse);
