@@ -21,6 +21,8 @@ void TForm1::setupFireKeys() {
         ui::Control& delay = control("Edt_DelayTime" + std::to_string(n));
         repeat.onKeyPress = digitsOnly;
         delay.onKeyPress = digitsOnly;
+        repeat.onChange = keepDigits;
+        delay.onChange = keepDigits;
         repeat.onExit = [this](ui::Control& e) { RepeatValue_OnClick(e); };
         delay.onExit = [this](ui::Control& e) { DelayTimeValue_OnClick(e); };
         control("lbl_FKMode" + std::to_string(n)).onClick = [this, n](ui::Control&) {
@@ -35,6 +37,14 @@ void TForm1::setupFireKeys() {
 
 void TForm1::Edt_Repeat1KeyPress(char32_t& ch) {
     if ((ch < U'0' || ch > U'9') && ch != U'\b') ch = 0;
+}
+
+void TForm1::keepDigits(ui::Control& edit) {
+    // Pasted or dropped text arrives without key presses: only its digits stay.
+    std::string digits;
+    for (char c : edit.caption())
+        if (c >= '0' && c <= '9') digits += c;
+    if (digits != edit.caption()) edit.setCaption(digits);
 }
 
 void TForm1::RepeatValue_OnClick(ui::Control& edit) {

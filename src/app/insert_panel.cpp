@@ -88,6 +88,7 @@ void TForm1::InsertDelayOption(int option) {
 
 void TForm1::Edt_InsertDelayChange() {
     ui::Control& e = control("Edt_InsertDelay");
+    keepDigits(e);
     long v = 0;
     for (char ch : e.caption()) v = std::min(v * 10 + (ch - '0'), 1000000L);
     if (v > 65530) e.setCaption("65530");

@@ -49,14 +49,14 @@ void TForm1::fileError(const image::FileError& error, const std::string& path, b
             reason = languageText("Str034");
             break;
     }
-    host_.showMessage(languageText(prefix) + " \"" + path + "\". " + reason);
+    modal([&] { return host_.showMessage(languageText(prefix) + " \"" + path + "\". " + reason); });
 }
 
 void TForm1::Btn_ExportOneClick() {
     const int slot = selectedSlot();
     if (slot < 0) return;
     skin::showPressed(*this, "Btn_ExportOne");
-    const auto chosen = host_.saveFileName(kSaveDialog);
+    const auto chosen = modal([&] { return host_.saveFileName(kSaveDialog); });
     if (!chosen) return;
     UIToMacroName();  // the name as the list shows it
     const auto s = static_cast<std::size_t>(slot);
@@ -68,9 +68,9 @@ void TForm1::Btn_ExportOneClick() {
 }
 
 void TForm1::Btn_ExportClick() {
-    const auto chosen = host_.saveFileName(kSaveDialog);
-    if (!chosen) return;
     skin::showPressed(*this, "Btn_Export");
+    const auto chosen = modal([&] { return host_.saveFileName(kSaveDialog); });
+    if (!chosen) return;
     UIToMacroName();
     const std::string path = image::withBinSuffix(*chosen);
     const std::span<const image::Byte> blocks(image_.dataBuf.macros.front().data(),
@@ -82,9 +82,9 @@ void TForm1::Btn_ExportClick() {
 void TForm1::Btn_ImportOneClick() {
     const int slot = selectedSlot();
     if (slot < 0) return;
-    const auto chosen = host_.openFileName(kLoadDialog);
-    if (!chosen) return;
     skin::showPressed(*this, "Btn_ImportOne");
+    const auto chosen = modal([&] { return host_.openFileName(kLoadDialog); });
+    if (!chosen) return;
     auto read = image::readRawFile(*chosen, kOneMacroFile);
     if (const auto* error = std::get_if<image::FileError>(&read)) {
         fileError(*error, *chosen, false);
@@ -102,9 +102,9 @@ void TForm1::Btn_ImportOneClick() {
 }
 
 void TForm1::Btn_ImportClick() {
-    const auto chosen = host_.openFileName(kLoadDialog);
-    if (!chosen) return;
     skin::showPressed(*this, "Btn_Import");
+    const auto chosen = modal([&] { return host_.openFileName(kLoadDialog); });
+    if (!chosen) return;
     auto read = image::readRawFile(*chosen, kAllMacrosFile);
     if (const auto* error = std::get_if<image::FileError>(&read)) {
         fileError(*error, *chosen, false);

@@ -179,6 +179,7 @@ void TForm1::IB_NoDelayClick() {
 
 void TForm1::Edt_DelayChange() {
     ui::Control& e = control("Edt_Delay");
+    keepDigits(e);
     long v = 0;
     for (char ch : e.caption()) v = v * 10 + (ch - '0');
     if (e.caption().empty() || v < 1) e.setCaption("1");
@@ -204,7 +205,7 @@ void TForm1::Btn_ClearClick() {
     const int slot = selectedSlot();
     if (slot < 0) return;
     skin::showPressed(*this, "Btn_Clear");
-    if (!host_.askYesNo(languageText("Str430"))) return;
+    if (!modal([&] { return host_.askYesNo(languageText("Str430")); })) return;
     control("LB_macro").clearItems();
     control("mmo_macro").clearItems();
     control("mmo_wrscript").clearItems();

@@ -237,7 +237,7 @@ void TForm1::ShowStateLabels(StateLabels labels) {
 }
 
 void TForm1::ShowMessage(std::string_view languageKey) {
-    host_.showMessage(languageText(languageKey));
+    modal([&] { return host_.showMessage(languageText(languageKey)); });
 }
 
 void TForm1::ShowPressedPicture(std::string_view buttonName) {

@@ -232,6 +232,8 @@ class TForm1 : public ui::Form,
 
     // Fire-key modes on the Advanced Page.
     void Edt_Repeat1KeyPress(char32_t& ch);
+    // Drops everything but digits from a digits-only edit, however the text came in.
+    static void keepDigits(ui::Control& edit);
     void RepeatValue_OnClick(ui::Control& edit);
     void DelayTimeValue_OnClick(ui::Control& edit);
     void FireKeyModeCheck(int mode);
@@ -290,6 +292,16 @@ class TForm1 : public ui::Form,
                       bool upward, int leftOffset);
     void fireKeysToEdits();
     ui::Control& control(std::string_view name) const { return at(name); }
+    // Runs a modal dialog of the host. The pointer was taken away meanwhile, so the button that
+    // opened it is left and shows its normal picture again.
+    template <typename Dialog>
+    auto modal(Dialog dialog) {
+        struct Left {
+            TForm1& form;
+            ~Left() { form.pointerLeft(); }
+        } left{*this};
+        return dialog();
+    }
 
     // device::LinkHost
     void sleep(int milliseconds) override { host_.sleep(milliseconds); }

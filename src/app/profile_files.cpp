@@ -23,7 +23,7 @@ void TForm1::Btn_SaveClick() {
         ShowMessage("Str022");
         return;
     }
-    const auto chosen = host_.saveFileName(kSaveDialog);
+    const auto chosen = modal([&] { return host_.saveFileName(kSaveDialog); });
     if (!chosen) return;
     image::ComposeDataBuf(image_, link_.conversionContext(), *this);
     if (link_.deviceKind() == device::DeviceKind::Macro) {
@@ -45,7 +45,7 @@ void TForm1::Btn_LoadClick() {
         ShowMessage("Str022");
         return;
     }
-    const auto chosen = host_.openFileName(kLoadDialog);
+    const auto chosen = modal([&] { return host_.openFileName(kLoadDialog); });
     if (!chosen) return;
     const auto expected = link_.profileExpectation();
     if (!expected) return;

@@ -116,5 +116,23 @@ TEST_F(MacroFiles, NothingWithoutASlotAndErrorsAreShown) {
     EXPECT_EQ(host.messages.size(), 1u) << "a cancelled dialog says nothing";
 }
 
+// A dialog takes the pointer away: the button that opened it shows its normal picture after.
+TEST_F(MacroFiles, AButtonLooksNormalAgainAfterItsDialog) {
+    select(0);
+    for (const auto& [button, normal] :
+         std::vector<std::pair<std::string, std::string>>{{"Btn_Export", "MacroS_01"},
+                                                          {"Btn_ImportOne", "MacroS_01"},
+                                                          {"Btn_Clear", "MacroS_01"},
+                                                          {"Btn_Load", "SetS_01"}}) {
+        SCOPED_TRACE(button);
+        const ui::Rect r = form.at(button).formBounds();
+        form.pointerMove(r.x + r.w / 2, r.y + r.h / 2);
+        form.pointerDown(r.x + r.w / 2, r.y + r.h / 2, ui::MouseButton::Left);
+        form.pointerUp(r.x + r.w / 2, r.y + r.h / 2, ui::MouseButton::Left);
+        EXPECT_EQ(form.at("Img_" + button.substr(4)).picture(), normal);
+    }
+    EXPECT_EQ(host.questions.size(), 1u) << "Clear asked";
+}
+
 }  // namespace
 }  // namespace scenario

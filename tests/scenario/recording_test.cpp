@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "app/main_form.h"
 #include "fake_capture.h"
@@ -163,6 +164,27 @@ TEST_F(Recording, NeedsASelectedSlot) {
     form.at("LB_MacroName").setItemIndex(-1);
     form.Btn_StartClick();
     EXPECT_FALSE(capture->running);
+}
+
+// Text that comes in without key presses (pasted, dropped) keeps only its digits.
+TEST_F(Recording, DigitEditsStayDigits) {
+    for (const auto& [edit, pasted, kept] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"Edt_Delay", "ab", "1"},
+             {"Edt_Delay", "1a2b", "12"},
+             {"Edt_InsertDelay", "x70", "70"},
+             {"Edt_Repeat1", "3z", "3"},
+             {"Edt_DelayTime2", "2 5", "25"}}) {
+        SCOPED_TRACE(edit + " <- " + pasted);
+        ui::Control& e = form.at(edit);
+        e.setCaption(pasted);  // as the toolkit's edit hands it over
+        e.onChange(e);
+        EXPECT_EQ(e.caption(), kept);
+    }
+    form.IB_DelayTimeClick();
+    form.Btn_StartClick();
+    key(0x41, true);
+    EXPECT_EQ(form.eventLines().front(), "0112") << "the mode line carries digits only";
 }
 
 }  // namespace
