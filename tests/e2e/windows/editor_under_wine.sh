@@ -23,6 +23,9 @@ fail() {
     exit 1
 }
 
+bash "$(dirname "$0")/prepare_wine_prefix.sh" "$wine" >/dev/null 2>&1 ||
+    fail "the Wine prefix $WINEPREFIX could not be made"
+
 # A display of our own, whichever number is free.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 pids+=($!)
@@ -35,7 +38,7 @@ editor=$!
 pids+=("$editor")
 
 window="" geometry=""
-for _ in $(seq 150); do
+for _ in $(seq 450); do  # up to 90 s: a loaded machine starts Wine slowly
     window=$(xdotool search --onlyvisible --name '^Gaming Mouse v1\.0$' 2>/dev/null | head -1 || true)
     [[ -n "$window" ]] && geometry=$(xdotool getwindowgeometry "$window")
     grep -q "Geometry: 800x600" <<<"$geometry" && break
