@@ -80,9 +80,33 @@ void TForm1::RGBParaValue_OnClick(ui::Control& edit) {
     if (corrected != edit.caption()) edit.setCaption(corrected);
 }
 
+void TForm1::setLightAvailable(bool available) {
+    // Where the image says the light is not set from here, the page says so instead of taking
+    // clicks that would be dropped when the image is built.
+    lightAvailable_ = available;
+    for (const auto& name : lightControls()) control(name).setEnabled(available);
+    control("lbl_NoLight").setVisible(!available && control("Img_P3").visible());
+}
+
+std::vector<std::string> TForm1::lightControls() const {
+    std::vector<std::string> names;
+    for (const char* scale : kScales) {
+        for (int n = 1; n <= 10; ++n) {
+            names.push_back(std::string("Img_") + scale + std::to_string(n));
+            names.push_back(std::string("lbl_") + scale + std::to_string(n));
+        }
+    }
+    for (const char* m : kModes) names.push_back(std::string("lbl_") + m);
+    for (const char* m : {"lbl_LEDColMode1", "lbl_LEDColMode2"}) names.push_back(m);
+    for (const char* e : kColour1Edits) names.push_back(e);
+    for (const char* e : kColour2Edits) names.push_back(e);
+    return names;
+}
+
 void TForm1::lightToControls() {
     const auto& s = image_.sectionBuf;
-    if (s[kFlags] & 0x01) return;  // this mouse has no light to set
+    setLightAvailable((s[kFlags] & 0x01) == 0);
+    if (!lightAvailable_) return;  // this mouse has no light to set
     const int mode = s[kLedMode];
     RGBMode_OnClick(mode == 1 || mode == 2 ? mode : 0);
     for (int scale = 0; scale < 4; ++scale) {

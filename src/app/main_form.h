@@ -181,6 +181,7 @@ class TForm1 : public ui::Form,
     void LEDColModeChange(int colourMode);      // 1 or 2
     void RGBParaValue_OnClick(ui::Control& edit);
     int lightStep(int scale) const { return lightSteps_[static_cast<std::size_t>(scale)]; }
+    bool lightAvailable() const { return lightAvailable_; }
 
     // The macro page.
     void LB_MacroNameClick();
@@ -278,6 +279,9 @@ class TForm1 : public ui::Form,
     void showEventList();
     void selectDelayOption(int option);
     void lightToControls();
+    void setLightAvailable(bool available);
+    // The controls of the Breathing Page that edit the light.
+    std::vector<std::string> lightControls() const;
     void lightToImage();
     void showLightStep(int scale, int step);
     void dpiToControls();
@@ -338,6 +342,7 @@ class TForm1 : public ui::Form,
     int selectedDpiCount_ = 4;
     std::array<bool, 8> dpiSelected_{};
     std::array<int, 4> lightSteps_{};
+    bool lightAvailable_ = true;
     keys::FireModeSelection fireModes_;
     int rememberedReportRate_ = 0;
     bool insertMode_ = false;

@@ -107,6 +107,11 @@ void TForm1::createControls() {
                                      {"Img_P4", 112, 136}}) {
         picture(name, x, y, 0, 0).setAutoSize(true);
     }
+    // The Breathing Page of a mouse whose light is not set from here says so.
+    ui::Control& noLight = label("lbl_NoLight", 348, 142, 374, 18);
+    noLight.setFont({9, {0xE3, 0x26, 0x2E}, false});
+    noLight.setAlignment(Align::Center);
+    noLight.setVisible(false);
     // What a click on a key label does, under the mouse picture (below every key label, so
     // it never takes their clicks); the read-only Reset Control page has none.
     ui::Control& keyHint = label("lbl_KeyHint", 195, 463, 472, 16);

@@ -113,9 +113,11 @@ void TForm1::HideP2_OnClick() {
 }
 void TForm1::DisplayP3_OnClick() {
     for (const auto& n : pageControls(3)) control(n).setVisible(true);
+    control("lbl_NoLight").setVisible(!lightAvailable_);
 }
 void TForm1::HideP3_OnClick() {
     for (const auto& n : pageControls(3)) control(n).setVisible(false);
+    control("lbl_NoLight").setVisible(false);
 }
 
 void TForm1::DisplayP4_OnClick() {

@@ -58,13 +58,14 @@ const std::pair<const char*, const char*> kMenuTexts[] = {
 };
 
 const std::pair<const char*, const char*> kButtonTexts[] = {
-    {"Btn_Confirm", "Str000"},  {"Btn_Apply", "Str001"},     {"Btn_Reset", "Str002"},
-    {"Btn_Exit", "Str003"},     {"Btn_Main", "Str004"},      {"Btn_Switch", "Str005"},
-    {"Btn_Fixed", "Str006"},    {"Btn_Adv", "Str007"},       {"Btn_Breath", "Str008"},
-    {"Btn_Save", "Str009"},     {"Btn_Load", "Str010"},      {"Btn_Lang1", "Str011"},
-    {"Btn_Lang2", "Str012"},    {"Btn_Lang3", "Str013"},     {"Btn_Macro", "Str014"},
-    {"lbl_KeyHint", "Str038"},  {"lbl_DPIHint", "Str039"},   {"lbl_NoDev", "Str100"},
-    {"lbl_CheckDev", "Str101"}, {"lbl_TypeError", "Str102"}, {"lbl_IDError", "Str103"},
+    {"Btn_Confirm", "Str000"}, {"Btn_Apply", "Str001"},    {"Btn_Reset", "Str002"},
+    {"Btn_Exit", "Str003"},    {"Btn_Main", "Str004"},     {"Btn_Switch", "Str005"},
+    {"Btn_Fixed", "Str006"},   {"Btn_Adv", "Str007"},      {"Btn_Breath", "Str008"},
+    {"Btn_Save", "Str009"},    {"Btn_Load", "Str010"},     {"Btn_Lang1", "Str011"},
+    {"Btn_Lang2", "Str012"},   {"Btn_Lang3", "Str013"},    {"Btn_Macro", "Str014"},
+    {"lbl_KeyHint", "Str038"}, {"lbl_DPIHint", "Str039"},  {"lbl_NoLight", "Str040"},
+    {"lbl_NoDev", "Str100"},   {"lbl_CheckDev", "Str101"}, {"lbl_TypeError", "Str102"},
+    {"lbl_IDError", "Str103"},
 };
 
 const std::pair<const char*, const char*> kMacroPageTexts[] = {

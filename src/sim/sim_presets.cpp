@@ -75,10 +75,22 @@ void assignMacro(MouseFirmware& firmware, std::size_t button, int slot) {
     firmware.program(MouseFirmware::kImageAddress, sections);
 }
 
+// Turns the light feature on (bit 0 of byte 9 clear), so that the Breathing Page works when the
+// editor is tried without a mouse; the built-in image leaves the light alone.
+void enableLight(MouseFirmware& firmware) {
+    image::SectionBuf sections{};
+    const auto image = firmware.read(MouseFirmware::kImageAddress, sections.size());
+    std::copy(image.begin(), image.end(), sections.begin());
+    sections[9] = static_cast<std::uint8_t>(sections[9] & ~0x01);
+    image::refreshCheckByte(sections, image::kParameterA);
+    firmware.program(MouseFirmware::kImageAddress, sections);
+}
+
 }  // namespace
 
 SimulatedMouse::SimulatedMouse(DeviceKind kind) : firmware(presetConfig(kind)) {
     programFactoryContents(firmware);
+    enableLight(firmware);
     if (kind == DeviceKind::Macro) {
         // Two macros to look at: Ctrl+C with recorded delays, and a triple click.
         programMacro(firmware, 0, u"Copy",

@@ -35,6 +35,26 @@ TEST_F(Light, WithoutTheLightFeatureNothingMoves) {
         EXPECT_EQ(data().image[i], before[i]) << i;
 }
 
+// The page tells the truth: where the light is not set from here its controls take no clicks
+// and one line says why; where it is, they work and the line is gone.
+TEST_F(Light, ThePageSaysWhetherTheLightIsSetFromHere) {
+    host.advance(3500);  // the simulated mouse has the light feature
+    form.Btn_BreathClick();
+    EXPECT_TRUE(form.lightAvailable());
+    EXPECT_FALSE(c("lbl_NoLight").visible());
+    EXPECT_TRUE(c("lbl_Random").enabled());
+    EXPECT_GT(form.lightStep(0), 0) << "the bars show the image's phase times at once";
+    data().image[9] = 0xFF;
+    show();
+    EXPECT_FALSE(form.lightAvailable());
+    EXPECT_TRUE(c("lbl_NoLight").visible());
+    EXPECT_EQ(c("lbl_NoLight").caption(), form.languageText("Str040"));
+    for (const char* name : {"lbl_Random", "Img_Off3", "lbl_LEDColMode2", "Edt_Mode1R"})
+        EXPECT_FALSE(c(name).enabled()) << name;
+    form.Btn_AdvClick();
+    EXPECT_FALSE(c("lbl_NoLight").visible()) << "only on its page";
+}
+
 TEST_F(Light, ImageToPageAndBack) {
     auto& img = data().image;
     img[9] = 0xFE & ~0x10;  // light shown, colour mode 2
@@ -81,6 +101,8 @@ TEST_F(Light, ImageToPageAndBack) {
 }
 
 TEST_F(Light, ColourEditsKeepZeroToHundred) {
+    data().image[9] = 0xFE;  // the light is set from here
+    show();
     ui::Control& g = c("Edt_Mode1G");
     g.setCaption("250");
     g.onChange(g);

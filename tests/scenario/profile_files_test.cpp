@@ -60,12 +60,13 @@ TEST_F(Profiles, ImageOnlyFileReplacesMacrosWithFF) {
     EXPECT_EQ(std::filesystem::file_size(temp("image.bin")), image::kFullImageSize);
     EXPECT_EQ(form->editorImage().dataBuf.macros[3][10], 0xFF);
 
-    // Into a macro mouse: its macros and names become the file's 0xFF bytes, while its own
-    // ParameterB stays as read.
+    // Into a macro mouse: its macros and names become the file's 0xFF bytes, and its ParameterB
+    // the file's, as every other section.
+    const auto parameterB =
+        std::vector<std::uint8_t>(form->editorImage().dataBuf.image.begin() + 27,
+                                  form->editorImage().dataBuf.image.begin() + 32);
     form.reset();
     start(sim::DeviceKind::Macro);
-    const auto parameterB = std::vector<std::uint8_t>(form->editorImage().sectionBuf.begin() + 27,
-                                                      form->editorImage().sectionBuf.begin() + 32);
     host.openNames = {temp("image.bin")};
     mouse->firmware.clearTraffic();
     form->Btn_LoadClick();

@@ -74,9 +74,14 @@ TEST(MouseFirmware, FactoryContentsMatchTheBuiltInImage) {
     SimulatedMouse mouse(DeviceKind::Macro);
     image::DataBuf builtIn;
     ASSERT_TRUE(image::LoadBuiltInImage(builtIn));
-    const std::size_t profiles = 110;  // the demo gives button 6 a macro there
-    EXPECT_TRUE(std::equal(builtIn.image.begin(), builtIn.image.begin() + profiles,
-                           mouse.firmware.memory().begin() + 0x6000));
+    // The demo turns the light feature on (byte 9, ParameterA's check byte 26) and gives
+    // button 6 a macro (the profiles from 110).
+    const std::size_t profiles = 110;
+    for (std::size_t i = 0; i < profiles; ++i) {
+        if (i == 9 || i == 26) continue;
+        EXPECT_EQ(mouse.firmware.memory()[0x6000 + i], builtIn.image[i]) << i;
+    }
+    EXPECT_EQ(mouse.firmware.memory()[0x6000 + 9], builtIn.image[9] & 0xFE);
     const std::size_t button6 = 110 + 5 * 4;
     EXPECT_EQ(mouse.firmware.memory()[0x6000 + button6], 0x10) << "the macro type";
     EXPECT_EQ(mouse.firmware.memory()[0x6000 + button6 + 1], 0x84) << "of slot 1";
