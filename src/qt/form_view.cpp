@@ -3,10 +3,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -335,7 +337,24 @@ void FormView::afterInput() {
     host_.syncAll();
 }
 
+void FormView::beginManualMove() {
+    manualMove_ = true;
+    grabOffset_ = QCursor::pos() - pos();
+    grabMouse();
+}
+
+void FormView::moveEvent(QMoveEvent*) {
+    // The desktop moved the window (a drag): the model follows, so that a later sync keeps it
+    // where the user put it.
+    const ui::Rect b = form_.bounds();
+    if (pos() != QPoint(b.x, b.y)) form_.setBounds({x(), y(), b.w, b.h});
+}
+
 void FormView::mouseMoveEvent(QMouseEvent* e) {
+    if (manualMove_) {
+        move(e->globalPosition().toPoint() - grabOffset_);
+        return;
+    }
     form_.pointerMove(e->position().toPoint().x(), e->position().toPoint().y());
     afterInput();
 }
@@ -347,6 +366,10 @@ void FormView::mousePressEvent(QMouseEvent* e) {
 }
 
 void FormView::mouseReleaseEvent(QMouseEvent* e) {
+    if (manualMove_) {
+        manualMove_ = false;
+        releaseMouse();
+    }
     form_.pointerUp(e->position().toPoint().x(), e->position().toPoint().y(),
                     buttonOf(e->button()));
     afterInput();

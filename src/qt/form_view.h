@@ -24,6 +24,10 @@ class FormView : public QWidget {
     void setKeyedBackground();
     // Called when the user asks to close the window; false keeps it open.
     std::function<bool()> onCloseRequest;
+    // Moves the window with the pointer until the button is released: the drag where the
+    // window manager offers no move of its own.
+    void beginManualMove();
+    bool movingByHand() const { return manualMove_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -32,6 +36,7 @@ class FormView : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -54,6 +59,8 @@ class FormView : public QWidget {
     bool syncing_ = false;
     bool keyed_ = false;
     bool firstPaintReported_ = false;
+    bool manualMove_ = false;
+    QPoint grabOffset_;
 };
 
 // Font pixel size of a point size at the 96 dpi the layout tables are made for.

@@ -184,7 +184,11 @@ ui::Size QtHost::screenSize() {
 
 void QtHost::startWindowMove() {
     FormView* view = main_ ? viewOf(*main_) : nullptr;
-    if (view && view->windowHandle()) view->windowHandle()->startSystemMove();
+    if (!view) return;
+    // Window managers without _NET_WM_MOVERESIZE, and no window manager at all, refuse the
+    // system move: then the window follows the pointer itself.
+    if (view->windowHandle() && view->windowHandle()->startSystemMove()) return;
+    view->beginManualMove();
 }
 
 void QtHost::setTrayIcon(const std::string& pictureName) {

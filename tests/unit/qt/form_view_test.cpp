@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QImage>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 #include "app/main_form.h"
 #include "qt/form_view.h"
@@ -78,6 +80,34 @@ TEST_F(Rendered, InputControlsAreRealWidgetsThatFollowTheModel) {
         }
     }
     EXPECT_TRUE(found);
+}
+
+// Where the desktop refuses to move the window (the offscreen platform does), it follows the
+// pointer from the press on the background until the release, and the model follows it.
+TEST_F(Rendered, TheWindowIsDraggedByHandWhereTheDesktopWillNot) {
+    host.setMainForm(form, [] { return true; });
+    form.FormCreate();
+    host.showForm(form);
+    qtui::FormView* view = host.viewOf(form);
+    const QPoint start = view->pos();
+    const QPointF inside(400, 20);
+    QCursor::setPos(start + inside.toPoint());
+    QMouseEvent press(QEvent::MouseButtonPress, inside, view->mapToGlobal(inside), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &press);
+    ASSERT_TRUE(view->movingByHand());
+    const QPointF moved = view->mapToGlobal(inside) + QPointF(30, 15);
+    QMouseEvent drag(QEvent::MouseMove, inside, moved, Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view, &drag);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, moved, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(view, &release);
+    EXPECT_FALSE(view->movingByHand());
+    EXPECT_EQ(view->pos(), start + QPoint(30, 15));
+    view->sync();
+    EXPECT_EQ(view->pos(), start + QPoint(30, 15)) << "a sync keeps it there";
+    EXPECT_EQ(form.bounds().x, start.x() + 30);
 }
 
 }  // namespace
