@@ -19,8 +19,10 @@ QApplication& application() {
     static char name[] = "form_view_test";
     static char* argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's input devices, made by the synthesized mouse events, are torn down at
+    // exit and must not outlive the application object they refer to.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 struct Rendered : ::testing::Test {
