@@ -61,7 +61,7 @@ void TForm1::CB_InsertChange() {
     control("lbl_Delay").setVisible(delay);
     control("Btn_OK").setCaption(languageText(delay ? "Str420" : "Str421"));
     for (const char* l : kOptionLabels) control(l).setVisible(!delay);
-    for (int i = 0; i < 3; ++i) control(kOptionLamps[i]).setVisible(!delay && i == 0);
+    for (const char* lamp : kOptionLamps) control(lamp).setVisible(!delay);
     control("Btn_InsertStart").setVisible(!delay);
     control("Img_InsertStart").setVisible(!delay);
     if (delay) {
@@ -75,11 +75,9 @@ void TForm1::CB_InsertChange() {
 
 void TForm1::InsertDelayOption(int option) {
     control("gbInsertDelayMode").setItemIndex(option);
-    for (int i = 0; i < 3; ++i) {
-        ui::Control& lamp = control(kOptionLamps[i]);
-        lamp.setVisible(i == option);
-        skin::showPicture(lamp, "RdS_E");
-    }
+    // Every option shows its mark, filled for the chosen one, as on the page's own options.
+    for (int i = 0; i < 3; ++i)
+        skin::showPicture(control(kOptionLamps[i]), i == option ? "RdS_E" : "RdS_D");
     const bool editable = option == 1;
     control("Edt_InsertDelay").setReadOnly(!editable);
     control("Edt_InsertDelay").setFontColor(editable ? kept_.macroListText : kUnavailableText);

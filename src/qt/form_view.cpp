@@ -56,9 +56,11 @@ QString styleOf(const ui::Control& c) {
     return style;
 }
 
+}  // namespace
+
 // A caption never runs out of its label: a button caption that is too wide breaks into two
 // lines when they fit, and otherwise any caption gets a smaller font until it fits.
-void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c) {
+FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags) {
     const QString text = QString::fromStdString(c.caption());
     const bool button = c.verticalCenter();
     // The condensed face keeps the tight rows of the layout (DPI levels 29 pixels apart) readable.
@@ -66,19 +68,24 @@ void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c
     const int minimum = 8;
     for (;;) {
         const QFontMetrics fm(font);
-        if (fm.horizontalAdvance(text) <= r.width() || font.pixelSize() <= minimum) break;
+        if (fm.horizontalAdvance(text) <= r.width()) return {font, false, true};
         if (button && text.contains(' ')) {
             const QRect wrapped = fm.boundingRect(r, flags | Qt::TextWordWrap, text);
-            if (wrapped.height() <= r.height() && wrapped.width() <= r.width()) {
-                p.setFont(font);
-                p.drawText(r, flags | Qt::TextWordWrap, text);
-                return;
-            }
+            if (wrapped.height() <= r.height() && wrapped.width() <= r.width())
+                return {font, true, true};
         }
+        if (font.pixelSize() <= minimum) return {font, false, false};
         font.setPixelSize(font.pixelSize() - 1);
     }
-    p.setFont(font);
-    p.drawText(r, flags | Qt::TextSingleLine, text);
+}
+
+namespace {
+
+void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c) {
+    const FittedCaption fitted = fitCaption(c, r, flags);
+    p.setFont(fitted.font);
+    p.drawText(r, flags | (fitted.wrapped ? Qt::TextWordWrap : Qt::TextSingleLine),
+               QString::fromStdString(c.caption()));
 }
 
 // Replaces a list's or combo box's items only when the model's differ, so that the widget's

@@ -1,6 +1,7 @@
 #pragma once
 // A window that shows one form: paints its pictures, labels and panels in z-order, hosts real
 // Qt widgets for its input controls, and hands pointer and key input to the form.
+#include <QFont>
 #include <QImage>
 #include <QWidget>
 
@@ -65,5 +66,14 @@ class FormView : public QWidget {
 
 // Font pixel size of a point size at the 96 dpi the layout tables are made for.
 int pixelSize(int points);
+
+// How a label's caption is drawn in its rectangle: the font, whether it wraps to two lines,
+// and whether it fits at all (at the smallest size it may not).
+struct FittedCaption {
+    QFont font;
+    bool wrapped = false;
+    bool fits = true;
+};
+FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags);
 
 }  // namespace qtui

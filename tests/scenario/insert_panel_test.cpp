@@ -28,8 +28,16 @@ TEST_F(Insert, OpeningDisablesThePageAndShowsThePanel) {
     choose(2);
     EXPECT_EQ(c("Img_InsertBase").picture(), "InsertKeyBase");
     EXPECT_TRUE(c("Btn_InsertStart").visible());
-    EXPECT_TRUE(c("LED_InsertRecDelay").visible());
-    EXPECT_FALSE(c("LED_InsertNoDelay").visible());
+    for (const auto& [lamp, picture] :
+         std::vector<std::pair<const char*, const char*>>{{"LED_InsertRecDelay", "RdS_E"},
+                                                          {"LED_InsertDelayTime", "RdS_D"},
+                                                          {"LED_InsertNoDelay", "RdS_D"}}) {
+        EXPECT_TRUE(c(lamp).visible()) << lamp;
+        EXPECT_EQ(c(lamp).picture(), picture) << lamp;
+    }
+    form.InsertDelayOption(2);
+    EXPECT_EQ(c("LED_InsertNoDelay").picture(), "RdS_E");
+    EXPECT_EQ(c("LED_InsertRecDelay").picture(), "RdS_D");
     EXPECT_TRUE(c("Edt_InsertDelay").readOnly());
     // Leaving the page and coming back keeps the panel up.
     form.Btn_AdvClick();

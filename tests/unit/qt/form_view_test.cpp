@@ -112,4 +112,24 @@ TEST_F(Rendered, TheWindowIsDraggedByHandWhereTheDesktopWillNot) {
     EXPECT_EQ(form.bounds().x, start.x() + 30);
 }
 
+// No caption runs past its control in any language table: it fits at some size from the
+// control's own down to the smallest, on one line or (buttons) on two.
+TEST_F(Rendered, EveryCaptionFitsItsControlInEveryLanguage) {
+    host.setMainForm(form, [] { return true; });
+    form.FormCreate();
+    for (int language = 1; language <= 3; ++language) {
+        form.Btn_LangClick(language);
+        for (const auto& c : form.controls()) {
+            if (c->kind() != ui::ControlKind::Label || c->caption().empty()) continue;
+            // Key labels show what the mouse holds, checked by the assignment editor's tests.
+            if (c->name().starts_with("Key") && c->name().size() <= 5) continue;
+            const ui::Rect b = c->formBounds();
+            const int flags = c->verticalCenter() ? Qt::AlignVCenter : Qt::AlignTop;
+            EXPECT_TRUE(qtui::fitCaption(*c, QRect(b.x, b.y, b.w, b.h), flags).fits)
+                << "table " << language << ": " << c->name() << " \"" << c->caption() << "\" in "
+                << b.w << " x " << b.h;
+        }
+    }
+}
+
 }  // namespace
