@@ -2,13 +2,8 @@
 // with QUORVEX_SIMULATED_MOUSE) and the main window with its wait window and dialogs.
 #include <windows.h>
 
-#include "app/combination_dialog.h"
-#include "app/main_form.h"
-#include "app/name_dialog.h"
-#include "app/wait_form.h"
-#include "macros/input_capture.h"
+#include "app/editor.h"
 #include "select_backend.h"
-#include "settings/mouse_settings.h"
 #include "win32/win32_host.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -21,18 +16,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     auto backend = device::makeHidBackend();
     win32ui::Win32Host host(instance);
     host.setApplicationTitle("Gaming Mouse");
-    app::TForm1 form(host, *backend);
-    form.setInputCapture(macros::makeSystemInputCapture());
-    form.setMouseSettingsStore(settings::makeSystemMouseSettingsStore());
-    host.setMainForm(form, [&form] { return form.FormCloseQuery(); });
-    form.FormCreate();
-    app::TFormLoadingUI wait(host);
-    wait.FormCreate(form.bounds());
-    form.setWaitForm(&wait);
-    app::TForm2 combination(form, host);
-    app::TForm3 naming(form, host);
-    form.openCombinationDialog = [&combination] { combination.FormCreate(); };
-    form.openNameDialog = [&naming] { naming.FormCreate(); };
-    host.showForm(form);
+    app::Editor editor(host, *backend);
+    editor.start([&host](app::TForm1& form) {
+        host.setMainForm(form, [&form] { return form.FormCloseQuery(); });
+    });
     return host.run();
 }

@@ -1,0 +1,28 @@
+#include "app/editor.h"
+
+#include "macros/input_capture.h"
+#include "settings/mouse_settings.h"
+
+namespace app {
+
+Editor::Editor(ui::Host& host, device::HidBackend& backend)
+    : host_(host),
+      form_(host, backend),
+      wait_(host),
+      combination_(form_, host),
+      naming_(form_, host) {}
+
+void Editor::start(const std::function<void(TForm1&)>& registerMain) {
+    form_.setInputCapture(macros::makeSystemInputCapture());
+    form_.setMouseSettingsStore(settings::makeSystemMouseSettingsStore());
+    registerMain(form_);
+    form_.FormCreate();
+    // The wait window is placed from the main window, so it comes after the main window's start.
+    wait_.FormCreate(form_.bounds());
+    form_.setWaitForm(&wait_);
+    form_.openCombinationDialog = [this] { combination_.FormCreate(); };
+    form_.openNameDialog = [this] { naming_.FormCreate(); };
+    host_.showForm(form_);
+}
+
+}  // namespace app
