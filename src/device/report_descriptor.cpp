@@ -83,8 +83,11 @@ std::optional<std::uint16_t> featureReportLength(std::span<const std::uint8_t> d
             }
         } else if (type == kMain && tag == kTagFeature) {
             std::uint64_t& bits = featureBits[globals.reportId];
-            bits += static_cast<std::uint64_t>(globals.reportSize) * globals.reportCount;
-            if (bits > kMaxReportBits) return std::nullopt;
+            // Compared before adding: a huge size times count must not wrap the sum around.
+            const std::uint64_t added =
+                static_cast<std::uint64_t>(globals.reportSize) * globals.reportCount;
+            if (added > kMaxReportBits - bits) return std::nullopt;
+            bits += added;
         } else if (type == kReserved) {
             return std::nullopt;
         }
@@ -96,6 +99,8 @@ std::optional<std::uint16_t> featureReportLength(std::span<const std::uint8_t> d
         largestBytes = std::max(largestBytes, (bits + 7) / 8);
     }
     if (!any) return std::uint16_t{0};
+    // With its report id the length must still fit the 16 bits Windows counts it in.
+    if (largestBytes + 1 > 0xFFFF) return std::nullopt;
     return static_cast<std::uint16_t>(largestBytes + 1);
 }
 

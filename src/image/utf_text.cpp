@@ -38,20 +38,29 @@ std::string utf16ToUtf8(const std::vector<char16_t>& text) {
 
 std::vector<char16_t> utf8ToUtf16(const std::string& s) {
     std::vector<char16_t> out;
+    const auto byte = [&s](std::size_t k) { return static_cast<unsigned char>(s[k]); };
     for (std::size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
+        const unsigned char b = byte(i);
         const int extra = b < 0x80         ? 0
                           : (b >> 5) == 6  ? 1
                           : (b >> 4) == 14 ? 2
                           : (b >> 3) == 30 ? 3
                                            : -1;
-        char32_t c = 0xFFFD;
-        if (extra >= 0 && i + static_cast<std::size_t>(extra) < s.size()) {
-            c = extra == 0 ? b : (b & (0x3F >> extra));
-            for (int k = 1; k <= extra; ++k)
-                c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        // A bad lead byte, or a sequence cut short by a byte that does not continue it: one
+        // U+FFFD, and the next byte is read afresh (it may start a character of its own).
+        bool whole = extra >= 0 && i + static_cast<std::size_t>(extra) < s.size();
+        for (int k = 1; whole && k <= extra; ++k) whole = (byte(i + k) & 0xC0) == 0x80;
+        if (!whole) {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
         }
-        i += static_cast<std::size_t>(extra < 0 ? 1 : extra + 1);
+        char32_t c = extra == 0 ? b : (b & (0x3F >> extra));
+        for (int k = 1; k <= extra; ++k) c = (c << 6) | (byte(i + k) & 0x3F);
+        i += static_cast<std::size_t>(extra + 1);
+        // Overlong forms, surrogates and values beyond U+10FFFF are not characters.
+        static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+        if (c < kSmallest[extra] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = 0xFFFD;
         if (c >= 0x10000) {
             out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
             out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));

@@ -109,7 +109,8 @@ EventList MacroToMemo(std::span<const Byte> block, std::size_t length) {
     std::size_t i = 0;
     while (length > 0 && i < length - 1) {
         const Byte code = block[i];
-        const auto need = [&](std::size_t n) { return i + n <= block.size(); };
+        // An event that would run past the data length is not part of the macro.
+        const auto need = [&](std::size_t n) { return i + n <= length; };
         if ((code == 0x81 || code == 0x01) && need(2)) {
             const int vk = modifierVirtualKey(block[i + 1]);
             const std::string name =

@@ -22,14 +22,25 @@ Names operator+(Names a, const Names& b) {
 
 class Applier {
   public:
+    static constexpr long kLargest = 100000;
+    static constexpr long kLargestFont = 96;
+
     Applier(ui::Form& form, const LayoutTable& table) : form_(form), table_(table) {}
 
-    std::optional<long> value(const std::string& key) const { return table_.number(key); }
+    // A number no window could use (a place or size beyond any screen) counts as missing: the
+    // control keeps what it had, and no arithmetic on it can overflow.
+    std::optional<long> value(const std::string& key) const {
+        const auto v = table_.number(key);
+        if (!v || *v < -kLargest || *v > kLargest) return std::nullopt;
+        return v;
+    }
 
-    // Runs `apply` with the colour of <stem>_R/_G/_B, when all three are numbers.
+    // Runs `apply` with the colour of <stem>_R/_G/_B, when all three are numbers from 0 to 255.
     void color(const std::string& stem, const std::function<void(ui::Color)>& apply) const {
         const auto r = value(stem + "_R"), g = value(stem + "_G"), b = value(stem + "_B");
-        if (r && g && b) apply(ui::Color::fromRgbValue(*r + 256 * *g + 65536 * *b));
+        const auto byte = [](const std::optional<long>& v) { return v && *v >= 0 && *v <= 255; };
+        if (byte(r) && byte(g) && byte(b))
+            apply(ui::Color::fromRgbValue(*r + 256 * *g + 65536 * *b));
     }
 
     void forEach(const Names& names, const std::function<void(ui::Control&)>& apply) const {
@@ -39,8 +50,9 @@ class Applier {
     }
 
     void fontSize(const std::string& key, const Names& names, int delta = 0) const {
-        if (const auto size = value(key))
-            forEach(names, [&](ui::Control& c) { c.setFontSize(static_cast<int>(*size) + delta); });
+        const auto size = value(key);
+        if (!size || *size + delta < 1 || *size + delta > kLargestFont) return;
+        forEach(names, [&](ui::Control& c) { c.setFontSize(static_cast<int>(*size) + delta); });
     }
     void fontColor(const std::string& stem, const Names& names) const {
         color(stem,

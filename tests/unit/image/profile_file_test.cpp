@@ -99,12 +99,12 @@ TEST(ProfileFile, RefusesWhatIsNotAProfileOfThisMouse) {
     ASSERT_FALSE(writeProfileFile(path, p.buf));
     ProfileExpectation layout29 = p.expected;
     layout29.layout = kLayout29;
-    EXPECT_EQ(std::get<FileError>(readProfileFile(path, layout29)).kind,
-              Kind::OtherLayout);
+    EXPECT_EQ(std::get<FileError>(readProfileFile(path, layout29)).kind, Kind::OtherLayout);
     EXPECT_EQ(std::get<FileError>(readProfileFile(tempPath("missing.bin"), p.expected)).kind,
               Kind::Open);
-    EXPECT_EQ(std::get<FileError>(readProfileFile(fs::temp_directory_path().string(), p.expected)).kind,
-              Kind::NotAFile);
+    EXPECT_EQ(
+        std::get<FileError>(readProfileFile(fs::temp_directory_path().string(), p.expected)).kind,
+        Kind::NotAFile);
     fs::remove(path);
 }
 

@@ -71,6 +71,9 @@ TEST(MacroModel, StrangeBlocksEndTheirParsing) {
     EXPECT_EQ(lines[2], "2  CODE:0110") << "a modifier bit without a key shows no name";
     Bytes cut{0xFE, 0x00};
     EXPECT_EQ(MacroToMemo(cut, 5).lines.size(), 1u) << "never read past the block";
+    // A delay that starts inside the data length but ends beyond it is not read.
+    const Bytes beyond{0x82, 0x04, 0xFE, 0x00, 0x10, 0x00};
+    EXPECT_EQ(MacroToMemo(beyond, 3).lines, (std::vector<std::string>{"00", "1 A CODE:8204"}));
 }
 
 TEST(MacroModel, NamesAreUtf16InTheirRecord) {

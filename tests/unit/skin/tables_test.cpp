@@ -123,6 +123,22 @@ TEST_F(Applied, MissingOrNonNumericValuesLeaveControlsAsTheyWere) {
     EXPECT_EQ(kept.dpiSelected, (ui::Color{255, 0, 0})) << "kept colours stay without their keys";
 }
 
+// Numbers beyond anything a window could use are as good as missing, and never overflow.
+TEST_F(Applied, OutOfRangeNumbersLeaveControlsAsTheyWere) {
+    ui::Control& noDev = make(ui::ControlKind::Label, "lbl_NoDev");
+    ui::Control& main = make(ui::ControlKind::Label, "Btn_Main");
+    noDev.setFontSize(5);
+    const LayoutTable t = LayoutTable::parse(
+        ascii("[org1]\r\nSize_H=2147483647\r\nColor_H_R=9223372036854775807\r\nColor_H_G=0\r\n"
+              "Color_H_B=0\r\nBtn_B1_Enable=1\r\nBtn_B1_X=2147483647\r\nBtn_B1_Y=5\r\n"
+              "Spd_X=-2147483648\r\nSpd_Y=1\r\n"),
+        "org1");
+    applyLayoutTable(form, t, kept);
+    EXPECT_EQ(noDev.font().size, 5);
+    EXPECT_EQ(noDev.font().color, (ui::Color{255, 255, 255}));
+    EXPECT_EQ(main.bounds().x, 1);
+}
+
 TEST_F(Applied, ScalesAndOffsetsFollowTheirRules) {
     for (int n = 1; n <= 10; ++n) {
         make(ui::ControlKind::Picture, "Img_Spd" + std::to_string(n));
