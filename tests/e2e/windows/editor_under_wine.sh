@@ -13,6 +13,7 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    "$(dirname "$wine")/wineserver" -k 2>/dev/null || true  # the prefix is this test's own
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -23,15 +24,15 @@ fail() {
     exit 1
 }
 
-bash "$(dirname "$0")/prepare_wine_prefix.sh" "$wine" >/dev/null 2>&1 ||
-    fail "the Wine prefix $WINEPREFIX could not be made"
-
 # A display of our own, whichever number is free.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 pids+=($!)
 for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
 [[ -s "$work/display" ]] || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
+# Made with the display set: Wine's desktop process, started with the prefix, serves its windows.
+bash "$(dirname "$0")/prepare_wine_prefix.sh" "$wine" >/dev/null 2>&1 ||
+    fail "the Wine prefix $WINEPREFIX could not be made"
 
 QUORVEX_SIMULATED_MOUSE=macro "$wine" "$exe" >"$work/editor.log" 2>&1 &
 editor=$!
