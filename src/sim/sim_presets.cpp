@@ -1,5 +1,6 @@
 #include "sim/sim_presets.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,33 +58,39 @@ void programMacro(MouseFirmware& firmware, int slot, const std::u16string& name,
     firmware.program(static_cast<std::uint16_t>(0x8000 + 0x400 * slot), events);
 }
 
-// Gives button 6 of profiles 1 and 2 the macro of a slot, so that the page shows the macro's
-// name on that button whichever of the two profiles is current.
-void assignMacro(MouseFirmware& firmware, std::size_t button, int slot) {
+// Changes the programmed image as its sections (the layout-58 order), then renews the check byte
+// of the section that changed.
+void editImage(MouseFirmware& firmware, const image::Section& changed,
+               const std::function<void(image::SectionBuf&)>& edit) {
     image::SectionBuf sections{};
     const auto image = firmware.read(MouseFirmware::kImageAddress, sections.size());
     std::copy(image.begin(), image.end(), sections.begin());
-    const auto address = static_cast<std::uint16_t>(0x8000 + 0x400 * slot);
-    for (std::size_t profile = 0; profile < 2; ++profile) {
-        const std::size_t at = image::keyCodeOffset(profile, button);
-        sections[at] = 0x10;
-        sections[at + 1] = static_cast<std::uint8_t>(address >> 8);
-        sections[at + 2] = static_cast<std::uint8_t>(address & 0xFF);
-        sections[at + 3] = 0x00;
-    }
-    image::refreshCheckByte(sections, image::kProfile);
+    edit(sections);
+    image::refreshCheckByte(sections, changed);
     firmware.program(MouseFirmware::kImageAddress, sections);
+}
+
+// Gives button 6 of profiles 1 and 2 the macro of a slot, so that the page shows the macro's
+// name on that button whichever of the two profiles is current.
+void assignMacro(MouseFirmware& firmware, std::size_t button, int slot) {
+    const auto address = static_cast<std::uint16_t>(0x8000 + 0x400 * slot);
+    editImage(firmware, image::kProfile, [&](image::SectionBuf& sections) {
+        for (std::size_t profile = 0; profile < 2; ++profile) {
+            const std::size_t at = image::keyCodeOffset(profile, button);
+            sections[at] = 0x10;
+            sections[at + 1] = static_cast<std::uint8_t>(address >> 8);
+            sections[at + 2] = static_cast<std::uint8_t>(address & 0xFF);
+            sections[at + 3] = 0x00;
+        }
+    });
 }
 
 // Turns the light feature on (bit 0 of byte 9 clear), so that the Breathing Page works when the
 // editor is tried without a mouse; the built-in image leaves the light alone.
 void enableLight(MouseFirmware& firmware) {
-    image::SectionBuf sections{};
-    const auto image = firmware.read(MouseFirmware::kImageAddress, sections.size());
-    std::copy(image.begin(), image.end(), sections.begin());
-    sections[9] = static_cast<std::uint8_t>(sections[9] & ~0x01);
-    image::refreshCheckByte(sections, image::kParameterA);
-    firmware.program(MouseFirmware::kImageAddress, sections);
+    editImage(firmware, image::kParameterA, [](image::SectionBuf& sections) {
+        sections[9] = static_cast<std::uint8_t>(sections[9] & ~0x01);
+    });
 }
 
 }  // namespace
