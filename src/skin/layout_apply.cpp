@@ -256,7 +256,9 @@ void applyLayoutTable(ui::Form& form, const LayoutTable& table, KeptLayout& kept
     });
     a.place("P4", {{"Img_P4"}});
     a.place("MacroName", {{"LB_MacroName"}});
-    if (const auto h = a.value("MacroNameHeight")) kept.macroNameItemHeight = static_cast<int>(*h);
+    // A list row is at least one pixel high, and Windows' list boxes take at most 255.
+    if (const auto h = a.value("MacroNameHeight"); h && *h >= 1 && *h <= 255)
+        kept.macroNameItemHeight = static_cast<int>(*h);
     a.place("New", {{"Btn_New"},
                     {"Img_New"},
                     {"Btn_Start", 0, 26},

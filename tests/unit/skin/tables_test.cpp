@@ -131,9 +131,10 @@ TEST_F(Applied, OutOfRangeNumbersLeaveControlsAsTheyWere) {
     const LayoutTable t = LayoutTable::parse(
         ascii("[org1]\r\nSize_H=2147483647\r\nColor_H_R=9223372036854775807\r\nColor_H_G=0\r\n"
               "Color_H_B=0\r\nBtn_B1_Enable=1\r\nBtn_B1_X=2147483647\r\nBtn_B1_Y=5\r\n"
-              "Spd_X=-2147483648\r\nSpd_Y=1\r\n"),
+              "Spd_X=-2147483648\r\nSpd_Y=1\r\nMacroNameHeight=-4\r\n"),
         "org1");
     applyLayoutTable(form, t, kept);
+    EXPECT_EQ(kept.macroNameItemHeight, 20) << "a list row is 1 to 255 pixels high";
     EXPECT_EQ(noDev.font().size, 5);
     EXPECT_EQ(noDev.font().color, (ui::Color{255, 255, 255}));
     EXPECT_EQ(main.bounds().x, 1);
