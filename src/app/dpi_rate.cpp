@@ -10,7 +10,6 @@ namespace {
 
 constexpr std::size_t kDpiSlots = 10;    // four DPI codes at image offsets 10-13
 constexpr std::size_t kCurrentDpi = 27;  // position of the current level
-constexpr std::size_t kReportRate = 28;  // 1 = 1000 Hz, 2 = 500 Hz
 constexpr int kCodeCount = 12;
 
 std::string levelName(int level) {
@@ -78,10 +77,10 @@ void TForm1::dpiToControls() {
     }
     const std::size_t position = s[kCurrentDpi];
     if (position <= 3 && position < enabled.size()) setCurrentDpi(enabled[position]);
-    if (s[kReportRate] == 1) {
+    if (s[image::kReportRateByte] == 1) {
         showReportRate(1);
         rememberedReportRate_ = 1000;
-    } else if (s[kReportRate] == 2) {
+    } else if (s[image::kReportRateByte] == 2) {
         showReportRate(2);
         rememberedReportRate_ = 500;
     }
@@ -116,7 +115,7 @@ void TForm1::dpiToImage() {
         ++position;
     }
     const bool thousand = control("gbReport").itemIndex() == 0;
-    s[kReportRate] = thousand ? 1 : 2;
+    s[image::kReportRateByte] = thousand ? 1 : 2;
     const int rate = thousand ? 1000 : 500;
     if (rememberedReportRate_ != rate) {
         rememberedReportRate_ = rate;

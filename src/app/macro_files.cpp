@@ -2,6 +2,7 @@
 #include "app/main_form.h"
 #include "image/raw_file.h"
 #include "macros/macro_model.h"
+#include "skin/file_error_text.h"
 #include "skin/pictures.h"
 
 namespace app {
@@ -16,40 +17,7 @@ constexpr std::size_t kAllMacrosFile =
 }  // namespace
 
 void TForm1::fileError(const image::FileError& error, const std::string& path, bool saving) {
-    using Kind = image::FileError::Kind;
-    std::string reason = error.reason;
-    std::string_view prefix = saving ? "Str024" : "Str029";
-    switch (error.kind) {
-        case Kind::Create:
-            prefix = "Str024";
-            break;
-        case Kind::Open:
-            prefix = "Str025";
-            break;
-        case Kind::NotAFile:
-            reason = languageText("Str030");
-            break;
-        case Kind::Empty:
-            reason = languageText("Str031");
-            break;
-        case Kind::WrongSize: {
-            reason = languageText("Str032");
-            const auto put = [&reason](std::string_view mark, std::size_t value) {
-                if (const auto at = reason.find(mark); at != std::string::npos)
-                    reason.replace(at, mark.size(), std::to_string(value));
-            };
-            put("%1", error.size);
-            put("%2", error.expected);
-            break;
-        }
-        case Kind::OtherModel:
-            reason = languageText("Str033");
-            break;
-        case Kind::OtherLayout:
-            reason = languageText("Str034");
-            break;
-    }
-    modal([&] { return host_.showMessage(languageText(prefix) + " \"" + path + "\". " + reason); });
+    modal([&] { return host_.showMessage(skin::fileErrorText(error, path, saving, language_)); });
 }
 
 void TForm1::Btn_ExportOneClick() {

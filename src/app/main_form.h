@@ -265,8 +265,6 @@ class TForm1 : public ui::Form,
     void showMouseSettingBar(settings::MouseSettings::Bar bar);
     void setupMacroPage();
     void fileError(const image::FileError& error, const std::string& path, bool saving);
-    // ParameterB and UserBreath of a loaded profile into SectionBuf (macro devices).
-    void takeFileSections();
     macros::DelayOptions delayOptions() const;
     void setMacroPageEnabled(bool enabled);
     void recorded(std::vector<std::string> lines);

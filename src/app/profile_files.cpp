@@ -1,11 +1,8 @@
 // Save Profile and Load Profile: everything the editor holds for the mouse in one file.
 #include "app/main_form.h"
-#include "image/check_byte.h"
 #include "image/conversion.h"
 #include "image/key_code_texts.h"
 #include "image/profile_file.h"
-#include "image/section_checks.h"
-#include "image/sections.h"
 #include "skin/pictures.h"
 
 namespace app {
@@ -55,25 +52,10 @@ void TForm1::Btn_LoadClick() {
         return;
     }
     image_.dataBuf = std::get<image::DataBuf>(read);
-    if (link_.deviceKind() == device::DeviceKind::Macro) takeFileSections();
+    if (link_.deviceKind() == device::DeviceKind::Macro)
+        image::takeProfileDeviceSections(image_, link_.conversionContext());
     MemoToDataBuf_OnClick();
     link_.TakeFileContents();
-}
-
-void TForm1::takeFileSections() {
-    // Decomposition leaves ParameterB and UserBreath of a macro device alone (the mouse keeps
-    // its own copies), but a profile carries the user's DPI level, rate, profile and light:
-    // they come from the file, each repaired like any other section when damaged.
-    const image::LayoutType layout = link_.conversionContext().imageLayout;
-    const image::CheckContext checks = link_.conversionContext().checks();
-    for (const image::Section& section : {image::kParameterB, image::kUserBreath}) {
-        image::copyToSectionBuf(image_.dataBuf.image, image_.sectionBuf, section, layout);
-        if (image::hasValidCheckByte(image_.sectionBuf, section)) continue;
-        const auto bytes =
-            image::defaultSection(section, checks.deviceLayout, checks.builtInIdentity);
-        std::copy(bytes.begin(), bytes.end(),
-                  image::sectionBytes(image_.sectionBuf, section).begin());
-    }
 }
 
 void TForm1::MemoToDataBuf_OnClick() {

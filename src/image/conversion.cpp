@@ -1,7 +1,10 @@
 #include "image/conversion.h"
 
+#include <algorithm>
+
 #include "image/check_byte.h"
 #include "image/key_code_texts.h"
+#include "image/section_checks.h"
 #include "image/sections.h"
 
 namespace image {
@@ -71,6 +74,16 @@ void ComposeDataBuf(EditorImage& img, const ConversionContext& ctx, ConversionHo
     refreshCheckByte(buf, kProfile);
     copyToDataBuf(buf, image, kProfile, layout);
     // Byte 255 keeps the 0xFF of the fill.
+}
+
+void takeProfileDeviceSections(EditorImage& img, const ConversionContext& ctx) {
+    const CheckContext checks = ctx.checks();
+    for (const Section& section : {kParameterB, kUserBreath}) {
+        copyToSectionBuf(img.dataBuf.image, img.sectionBuf, section, ctx.imageLayout);
+        if (hasValidCheckByte(img.sectionBuf, section)) continue;
+        const auto bytes = defaultSection(section, checks.deviceLayout, checks.builtInIdentity);
+        std::copy(bytes.begin(), bytes.end(), sectionBytes(img.sectionBuf, section).begin());
+    }
 }
 
 }  // namespace image

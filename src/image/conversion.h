@@ -39,4 +39,10 @@ void DataBufToUI(EditorImage& img, const ConversionContext& ctx, ConversionHooks
 // those of UserBreath and EFTControl, which keep what they arrived with.
 void ComposeDataBuf(EditorImage& img, const ConversionContext& ctx, ConversionHooks& hooks);
 
+// A loaded profile's ParameterB and UserBreath into SectionBuf. Decomposition leaves them alone
+// on a macro device (the mouse keeps its own copies), but a profile carries the user's DPI
+// level, rate, profile and light: they come from the file, each replaced by its default when
+// its check byte fails, like any damaged section.
+void takeProfileDeviceSections(EditorImage& img, const ConversionContext& ctx);
+
 }  // namespace image

@@ -24,6 +24,9 @@ inline constexpr Section kEFTControl{89, 4, true};
 inline constexpr Section kFireKey{93, 17, true};
 inline constexpr Section kProfile{110, 145, true};  // 144 code bytes and the check byte
 
+// The report rate in SectionBuf (ParameterB byte 1): 1 = 1000 Hz, 2 = 500 Hz.
+inline constexpr std::size_t kReportRateByte = 28;
+
 // Offset of a section in DataBuf for a layout. Layout 29 stores ReservedBlock, ModelId,
 // EFTControl and UserBreath in another order between offsets 32 and 92. Any layout other than
 // 29, including "not known", is placed as layout 58: the middle of the image is not defined for

@@ -1,0 +1,113 @@
+// quorvex-ctl's work on the in-process simulated mouse: dump, load, dump agree, and each kind of
+// failure ends in its own exit code with the user's message.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "cli/mouse_session.h"
+#include "sim/sim_presets.h"
+
+namespace cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string temp(const std::string& name) {
+    return (fs::temp_directory_path() / ("quorvex-ctl-" + std::to_string(::getpid()) + "-" + name))
+        .string();
+}
+
+std::vector<char> bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Time without waiting.
+struct NoWait : device::LinkHost {
+    void sleep(int) override {}
+    void processMessages() override {}
+};
+
+struct Ctl : ::testing::Test {
+    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
+    NoWait host;
+    void TearDown() override {
+        for (const char* f : {"a.bin", "b.bin", "c.bin", "other.bin"}) fs::remove(temp(f));
+    }
+    // One run of quorvex-ctl: connect, then the command.
+    int run(const std::function<int(MouseSession&)>& command, std::string* error = nullptr) {
+        MouseSession s(mouse, nullptr, &host);
+        int code = s.connect();
+        if (code == kOk) code = command(s);
+        if (error) *error = s.error();
+        return code;
+    }
+};
+
+TEST_F(Ctl, DumpLoadDumpGiveTheSameFile) {
+    ASSERT_EQ(run([](MouseSession& s) { return s.dump(temp("a.bin")); }), kOk);
+    ASSERT_EQ(run([](MouseSession& s) { return s.load(temp("a.bin")); }), kOk);
+    EXPECT_GT(mouse.firmware.counters().erases, 0) << "load writes the mouse";
+    ASSERT_EQ(run([](MouseSession& s) { return s.dump(temp("b.bin")); }), kOk);
+    EXPECT_EQ(bytes(temp("a.bin")), bytes(temp("b.bin")));
+    EXPECT_EQ(bytes(temp("a.bin")).size(), 34048u);
+
+    // A profile of another rate is written with the reload after a rate change.
+    auto file = bytes(temp("a.bin"));
+    file[28] = file[28] == 1 ? 2 : 1;
+    file[31] = char((file[27] + file[28] + file[29] + file[30]) ^ 0x5A);  // its check byte
+    std::ofstream(temp("c.bin"), std::ios::binary).write(file.data(), std::streamsize(file.size()));
+    const int switchesBefore = mouse.firmware.counters().rateSwitches;
+    ASSERT_EQ(run([](MouseSession& s) { return s.load(temp("c.bin")); }), kOk);
+    EXPECT_EQ(mouse.firmware.counters().rateSwitches, switchesBefore + 1);
+}
+
+TEST_F(Ctl, EachFailureHasItsExitCode) {
+    ASSERT_EQ(run([](MouseSession& s) { return s.dump(temp("a.bin")); }), kOk);
+    auto other = bytes(temp("a.bin"));
+    other[2] ^= 0xFF;  // another vendor id
+    std::ofstream(temp("other.bin"), std::ios::binary).write(other.data(), std::streamsize(other.size()));
+    std::ofstream(temp("c.bin")) << "short";
+
+    std::string error;
+    EXPECT_EQ(run([](MouseSession& s) { return s.load(temp("missing.bin")); }, &error), kBadFile);
+    EXPECT_NE(error.find("missing.bin"), std::string::npos) << error;
+    EXPECT_EQ(run([](MouseSession& s) { return s.load(temp("c.bin")); }, &error), kBadFile);
+    EXPECT_NE(error.find("34048"), std::string::npos) << error;
+    EXPECT_EQ(run([](MouseSession& s) { return s.load(temp("other.bin")); }), kBadFile);
+    EXPECT_EQ(run([](MouseSession& s) { return s.dump(fs::temp_directory_path().string()); }),
+              kBadFile)
+        << "a folder is never replaced";
+
+    mouse.firmware.unplugAfter(40);  // gone in the middle of the write
+    EXPECT_EQ(run([](MouseSession& s) { return s.load(temp("a.bin")); }, &error), kTransferFailed);
+    EXPECT_FALSE(error.empty());
+    mouse.firmware.plug();
+
+    mouse.firmware.refuseCommand(0x11);
+    EXPECT_EQ(run([](MouseSession& s) { return s.reset(); }), kTransferFailed);
+    mouse.firmware.clearFaults();
+
+    mouse.firmware.unplug();
+    EXPECT_EQ(run([](MouseSession& s) { return s.info(stdout); }, &error), kNoMouse);
+    EXPECT_NE(error.find("No Device"), std::string::npos) << error;
+}
+
+TEST(CtlRefusal, AMouseOfAnotherTypeIsRefused) {
+    sim::FirmwareConfig config = sim::presetConfig(sim::DeviceKind::Macro);
+    config.layout = 29;  // the built-in image has layout 58
+    sim::MouseFirmware firmware(config);
+    sim::programFactoryContents(firmware);
+    sim::SimBackend backend;
+    backend.addMouse(firmware, "m");
+    NoWait host;
+    MouseSession s(backend, nullptr, &host);
+    EXPECT_EQ(s.connect(), kRefusedMouse);
+    EXPECT_FALSE(s.error().empty());
+}
+
+}  // namespace
+}  // namespace cli
