@@ -109,7 +109,16 @@ void DeviceLink::DevTimerTimer() {
         lastCount_ = current;
         detectedOnce_ = true;
     }
+    if (!deviceOpen()) tellDeniedAccess();
     pollBusy_ = false;
+}
+
+void DeviceLink::tellDeniedAccess() {
+    const bool denied = std::ranges::any_of(identities_, [this](const image::DeviceIdentity& id) {
+        return !isEmpty(id) && transport_.MouseAccessDenied(id.vendorId, id.productId);
+    });
+    if (denied && !accessDeniedTold_) window_.ShowMessage(kAccessDeniedMessage);
+    accessDeniedTold_ = denied;
 }
 
 void DeviceLink::APCheckID_OnClick() {

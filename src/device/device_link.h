@@ -28,6 +28,7 @@ inline constexpr std::string_view kIncompleteWriteMessage = "Str023";
 inline constexpr std::string_view kIncompleteReadMessage = "Str026";
 inline constexpr std::string_view kTakenBackMessage = "Str027";
 inline constexpr std::string_view kErasedMouseMessage = "Str028";
+inline constexpr std::string_view kAccessDeniedMessage = "Str041";
 
 // The regions a write puts into the mouse, as the mouse holds them. On an image-only device
 // only the image counts.
@@ -120,6 +121,8 @@ class DeviceLink {
     };
 
     void refuseSilently() { transport_.Reset(); }
+    // A mouse this user may not open counts as no device at all; tells why, once per plug.
+    void tellDeniedAccess();
     void showRefusal(LinkWindow::StateLabels labels);
     void identified(DeviceKind kind, Access access, std::uint16_t modelIdAddress);
     // Accepts the identified mouse without reading it, with the pages of what the editor holds.
@@ -171,6 +174,7 @@ class DeviceLink {
     // Why Apply and Confirm write nothing now (a message key); empty when they may write.
     std::string_view writeRefusal_ = kIncompleteReadMessage;
     // The last read was incomplete: the next tick reads the mouse again.
+    bool accessDeniedTold_ = false;
     bool rereadPending_ = false;
     // A complete read has not been backed up yet.
     bool backupPending_ = false;

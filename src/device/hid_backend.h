@@ -35,6 +35,14 @@ class HidBackend {
     // report arrives in `report`.
     virtual bool getFeature(HidHandle handle, std::span<std::uint8_t> report) = 0;
     virtual void close(HidHandle handle) = 0;
+    // Paths of interfaces with these ids that are there but that this user may not open; empty
+    // where the platform cannot tell.
+    virtual std::vector<std::string> deniedInterfaces(std::uint16_t vendorId,
+                                                      std::uint16_t productId) {
+        (void)vendorId;
+        (void)productId;
+        return {};
+    }
 };
 
 }  // namespace device

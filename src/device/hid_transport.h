@@ -79,6 +79,10 @@ class HidTransport {
     // is not mistaken for present).
     bool MouseStillPresent();
 
+    // True when an interface with these ids is there but this user may not open it.
+    bool MouseAccessDenied(std::uint16_t vendorId, std::uint16_t productId) {
+        return !backend_.deniedInterfaces(vendorId, productId).empty();
+    }
     // Gives the mouse up: closes the handles, marks them invalid, forgets the identity.
     void Reset();
 

@@ -76,4 +76,14 @@ void SimBackend::close(device::HidHandle handle) {
     handles_.erase(handle);
 }
 
+std::vector<std::string> SimBackend::deniedInterfaces(std::uint16_t vendorId,
+                                                      std::uint16_t productId) {
+    std::vector<std::string> paths;
+    for (const Interface& i : interfaces_) {
+        if (listed(i) && !i.openable && i.vendorId == vendorId && i.productId == productId)
+            paths.push_back(i.path);
+    }
+    return paths;
+}
+
 }  // namespace sim

@@ -35,6 +35,8 @@ class SimBackend : public device::HidBackend {
     bool setFeature(device::HidHandle handle, std::span<const std::uint8_t> report) override;
     bool getFeature(device::HidHandle handle, std::span<std::uint8_t> report) override;
     void close(device::HidHandle handle) override;
+    std::vector<std::string> deniedInterfaces(std::uint16_t vendorId,
+                                              std::uint16_t productId) override;
 
     int openHandleCount() const { return static_cast<int>(handles_.size()); }
     int opensAttempted() const { return opens_; }

@@ -229,3 +229,29 @@ TEST(Polling, NeedsAtLeastTwoStablePairs) {
 
 }  // namespace
 }  // namespace scenario
+
+namespace scenario {
+namespace {
+
+TEST(Access, AMouseThisUserMayNotOpenIsToldOncePerPlug) {
+    LinkRig rig;
+    rig.mouseIface->openable = false;
+    rig.detect();
+    rig.detect();
+    EXPECT_FALSE(rig.link.deviceOpen());
+    EXPECT_EQ(rig.window.messages, std::vector<std::string>{"Str041"}) << "once, not every tick";
+
+    rig.firmware.unplug();
+    rig.detect();
+    rig.firmware.plug();
+    rig.detect();
+    EXPECT_EQ(rig.window.messages.size(), 2u) << "plugged in again, still locked: told again";
+
+    rig.mouseIface->openable = true;  // the udev rule is in place
+    rig.detect();
+    EXPECT_TRUE(rig.link.deviceOpen());
+    EXPECT_EQ(rig.window.messages.size(), 2u);
+}
+
+}  // namespace
+}  // namespace scenario

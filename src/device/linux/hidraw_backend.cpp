@@ -10,7 +10,9 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <utility>
 
 #include "device/report_descriptor.h"
@@ -42,7 +44,9 @@ int retryIoctl(int fd, unsigned long request, void* arg) {
 
 }  // namespace
 
-HidrawBackend::HidrawBackend(std::string directory) : directory_(std::move(directory)) {}
+HidrawBackend::HidrawBackend(std::string directory, std::optional<std::string> sysfsDirectory)
+    : directory_(std::move(directory)),
+      sysfsDirectory_(sysfsDirectory.value_or(directory_ == "/dev" ? "/sys/class/hidraw" : "")) {}
 
 std::string HidrawBackend::defaultDirectory() {
     const char* dir = std::getenv("QUORVEX_HIDRAW_DIR");
@@ -111,6 +115,30 @@ bool HidrawBackend::getFeature(HidHandle handle, std::span<std::uint8_t> report)
 
 void HidrawBackend::close(HidHandle handle) {
     if (handle >= 0) ::close(handle);
+}
+
+std::vector<std::string> HidrawBackend::deniedInterfaces(std::uint16_t vendorId,
+                                                        std::uint16_t productId) {
+    std::vector<std::string> denied;
+    if (sysfsDirectory_.empty()) return denied;
+    for (const std::string& path : interfacePaths()) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd >= 0) {
+            ::close(fd);
+            continue;
+        }
+        if (errno != EACCES && errno != EPERM) continue;
+        // The kernel tells every user the ids of the node's device: HID_ID=bus:vendor:product.
+        const std::string name = path.substr(path.rfind('/') + 1);
+        std::ifstream uevent(sysfsDirectory_ + "/" + name + "/device/uevent");
+        for (std::string line; std::getline(uevent, line);) {
+            unsigned bus = 0, vendor = 0, product = 0;
+            if (std::sscanf(line.c_str(), "HID_ID=%x:%x:%x", &bus, &vendor, &product) == 3 &&
+                vendor == vendorId && product == productId)
+                denied.push_back(path);
+        }
+    }
+    return denied;
 }
 
 }  // namespace device

@@ -1,5 +1,6 @@
 #pragma once
 // HidBackend on the Linux hidraw driver.
+#include <optional>
 #include <string>
 
 #include "device/hid_backend.h"
@@ -9,7 +10,10 @@ namespace device {
 class HidrawBackend : public HidBackend {
   public:
     // Lists hidraw nodes in `directory`; by default the one named by QUORVEX_HIDRAW_DIR, else /dev.
-    explicit HidrawBackend(std::string directory = defaultDirectory());
+    // The ids of nodes that cannot be opened come from `sysfsDirectory` (the kernel's
+    // /sys/class/hidraw for /dev; none for another folder unless given).
+    explicit HidrawBackend(std::string directory = defaultDirectory(),
+                           std::optional<std::string> sysfsDirectory = std::nullopt);
 
     static std::string defaultDirectory();
 
@@ -20,9 +24,12 @@ class HidrawBackend : public HidBackend {
     bool setFeature(HidHandle handle, std::span<const std::uint8_t> report) override;
     bool getFeature(HidHandle handle, std::span<std::uint8_t> report) override;
     void close(HidHandle handle) override;
+    std::vector<std::string> deniedInterfaces(std::uint16_t vendorId,
+                                              std::uint16_t productId) override;
 
   private:
     std::string directory_;
+    std::string sysfsDirectory_;
 };
 
 }  // namespace device

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "device/hid_transport.h"
@@ -80,6 +82,29 @@ TEST(HidrawThroughFuse, LockedNodesAndWideReportsAreNotOffered) {
     HidTransport link(backend);
     EXPECT_EQ(link.CountHidDevices(), 1) << "the node that refuses to open is not counted";
     EXPECT_FALSE(link.OpenMouse(0x1209, 0x5158)) << "feature report length 16";
+}
+
+TEST(HidrawThroughFuse, ANodeThisUserMayNotOpenIsToldByItsIds) {
+    e2e::MountedSim sim({"--extra-device", "046d:c31c", "--locked-device", "1209:5158"});
+    SKIP_WITHOUT(sim);
+    // The kernel's sysfs for these nodes, as it tells every user their ids.
+    const std::string sysfs = sim.dir() + "-sysfs";
+    const std::pair<const char*, const char*> ids[] = {
+        {"hidraw0", "0003:00001209:00005158"}, {"hidraw1", "0003:0000046D:0000C31C"},
+        {"hidraw2", "0003:00001209:00005158"}};
+    for (const auto& [node, id] : ids) {
+        std::filesystem::create_directories(sysfs + "/" + node + "/device");
+        std::ofstream(sysfs + "/" + node + "/device/uevent")
+            << "DRIVER=hid-generic\nHID_ID=" << id << "\nHID_NAME=x\n";
+    }
+    HidrawBackend backend(sim.dir(), sysfs);
+    EXPECT_EQ(backend.deniedInterfaces(0x1209, 0x5158),
+              std::vector<std::string>{sim.dir() + "/hidraw2"})
+        << "the open mouse and the other device are not denied";
+    EXPECT_TRUE(backend.deniedInterfaces(0x046D, 0xC31C).empty());
+    EXPECT_TRUE(HidrawBackend(sim.dir()).deniedInterfaces(0x1209, 0x5158).empty())
+        << "without sysfs for the folder nothing is claimed";
+    std::filesystem::remove_all(sysfs);
 }
 
 TEST(HidrawThroughFuse, UnpluggedMouseFailsAtOnceAndComesBack) {
