@@ -116,7 +116,7 @@ void TForm1::Btn_InsertStartClick() {
         return;
     }
     skin::showPressed(*this, "Btn_InsertStart");
-    if (capture_) capture_->stop();
+    stopCapture();
     recorder_.stop();
     start.setCaption(languageText("Str400"));
     control("CB_Insert").setEnabled(true);

@@ -172,7 +172,7 @@ bool TForm1::FormCloseQuery() {
         return false;
     }
     // A recording ends with the window: no input is captured any more.
-    if (capture_) capture_->stop();
+    stopCapture();
     recorder_.stop();
     devTimer_.setEnabled(false);
     link_.reset();

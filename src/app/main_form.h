@@ -270,6 +270,8 @@ class TForm1 : public ui::Form,
     void recorded(std::vector<std::string> lines);
     // False (after telling the user) when no system-wide input can be captured.
     bool startCapture();
+    // Ends whichever capture runs: the system-wide one or the window's own events.
+    void stopCapture();
     // Ends a normal recording and compiles it into the slot it was started for.
     void stopRecording();
     void setupInsertPanel();
@@ -329,6 +331,8 @@ class TForm1 : public ui::Form,
     macros::Recorder recorder_;
     macros::KeyboardHook keyboardHook_;
     std::unique_ptr<macros::InputCapture> capture_;
+    // The recording hears the window's own keys and buttons (no system-wide input here).
+    bool windowCapture_ = false;
     settings::MouseSettings mouseSettings_;
     std::unique_ptr<settings::MouseSettingsStore> settingsStore_;
 

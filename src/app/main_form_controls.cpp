@@ -112,6 +112,11 @@ void TForm1::createControls() {
     noLight.setFont({9, {0xE3, 0x26, 0x2E}, false});
     noLight.setAlignment(Align::Center);
     noLight.setVisible(false);
+    // The Macro Page says when a recording hears only this window.
+    ui::Control& windowOnly = label("lbl_WindowRecording", 132, 138, 450, 18);
+    windowOnly.setFont({9, {0xE3, 0x26, 0x2E}, false});
+    windowOnly.setAlignment(Align::Center);
+    windowOnly.setVisible(false);
     // What a click on a key label does, under the mouse picture (below every key label, so
     // it never takes their clicks); the read-only Reset Control page has none.
     ui::Control& keyHint = label("lbl_KeyHint", 195, 463, 472, 16);

@@ -42,9 +42,35 @@ bool TForm1::startCapture() {
                                      [this](macros::MouseButton b, bool down) {
                                          host_.post([this, b, down] { recordMouse(b, down); });
                                      }});
+    if (started) return true;
+    // Without system-wide input (Wayland without Xwayland, no XInput2) the window's own keys and
+    // buttons still record while it has the focus; the page says so.
+    if (host_.deliversWindowInput()) {
+        windowCapture_ = true;
+        onWindowKey = [this](int vk, bool down) { KeyboardHook1Receive(vk, keyboardHook_.feed(down)); };
+        onWindowButton = [this](ui::MouseButton b, bool down) {
+            recordMouse(b == ui::MouseButton::Left    ? macros::MouseButton::Left
+                        : b == ui::MouseButton::Right ? macros::MouseButton::Right
+                                                      : macros::MouseButton::Middle,
+                        down);
+        };
+        control("lbl_WindowRecording").setVisible(true);
+        return true;
+    }
     // Without input nothing could be recorded, and Stop would empty the slot.
-    if (!started) ShowMessage(kNoCaptureMessage);
-    return started;
+    ShowMessage(kNoCaptureMessage);
+    return false;
+}
+
+void TForm1::stopCapture() {
+    if (windowCapture_) {
+        windowCapture_ = false;
+        onWindowKey = nullptr;
+        onWindowButton = nullptr;
+        control("lbl_WindowRecording").setVisible(false);
+    } else if (capture_) {
+        capture_->stop();
+    }
 }
 
 void TForm1::Btn_StartClick() {
@@ -70,7 +96,7 @@ void TForm1::Btn_StartClick() {
 
 void TForm1::stopRecording() {
     skin::showPressed(*this, "Btn_Start");
-    if (capture_) capture_->stop();
+    stopCapture();
     recorder_.stop();
     control("Btn_Start").setCaption(languageText("Str400"));
     setMacroPageEnabled(true);

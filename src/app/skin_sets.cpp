@@ -64,6 +64,7 @@ const std::pair<const char*, const char*> kButtonTexts[] = {
     {"Btn_Save", "Str009"},    {"Btn_Load", "Str010"},     {"Btn_Lang1", "Str011"},
     {"Btn_Lang2", "Str012"},   {"Btn_Lang3", "Str013"},    {"Btn_Macro", "Str014"},
     {"lbl_KeyHint", "Str038"}, {"lbl_DPIHint", "Str039"},  {"lbl_NoLight", "Str040"},
+    {"lbl_WindowRecording", "Str042"},
     {"lbl_NoDev", "Str100"},   {"lbl_CheckDev", "Str101"}, {"lbl_TypeError", "Str102"},
     {"lbl_IDError", "Str103"},
 };

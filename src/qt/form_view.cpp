@@ -367,6 +367,7 @@ void FormView::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void FormView::mousePressEvent(QMouseEvent* e) {
+    form_.windowButton(buttonOf(e->button()), true);
     form_.pointerDown(e->position().toPoint().x(), e->position().toPoint().y(),
                       buttonOf(e->button()));
     afterInput();
@@ -377,9 +378,21 @@ void FormView::mouseReleaseEvent(QMouseEvent* e) {
         manualMove_ = false;
         releaseMouse();
     }
+    form_.windowButton(buttonOf(e->button()), false);
     form_.pointerUp(e->position().toPoint().x(), e->position().toPoint().y(),
                     buttonOf(e->button()));
     afterInput();
+}
+
+// Keys reach the window itself only while none of its widgets has the focus.
+void FormView::keyPressEvent(QKeyEvent* e) {
+    if (!e->isAutoRepeat()) form_.windowKey(virtualKeyOf(*e), true);
+    QWidget::keyPressEvent(e);
+}
+
+void FormView::keyReleaseEvent(QKeyEvent* e) {
+    if (!e->isAutoRepeat()) form_.windowKey(virtualKeyOf(*e), false);
+    QWidget::keyReleaseEvent(e);
 }
 
 void FormView::leaveEvent(QEvent*) {
@@ -414,8 +427,19 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             if (form_.focus() == &c) form_.setFocus(nullptr);
             afterInput();
             break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+            form_.windowButton(buttonOf(static_cast<QMouseEvent*>(event)->button()),
+                               event->type() == QEvent::MouseButtonPress);
+            break;
+        case QEvent::KeyRelease: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->isAutoRepeat()) form_.windowKey(virtualKeyOf(*key), false);
+            break;
+        }
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->isAutoRepeat()) form_.windowKey(virtualKeyOf(*key), true);
             const Qt::KeyboardModifiers mods = key->modifiers();
             const ui::KeyState state{(mods & Qt::ShiftModifier) != 0,
                                      (mods & Qt::ControlModifier) != 0,

@@ -46,6 +46,7 @@ class QtHost : public ui::Host {
     void setApplicationTitle(const std::string& title) override;
     std::string applicationTitle() const override { return title_; }
     void post(std::function<void()> task) override;
+    bool deliversWindowInput() const override { return true; }
 
   private:
     FormView& ensureView(ui::Form& form);

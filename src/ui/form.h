@@ -1,6 +1,7 @@
 #pragma once
 // A window's model: named controls in z-order, hit-testing, and the pointer and keyboard input
 // turned into the controls' events. The Qt view and the tests drive the same code.
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,6 +51,16 @@ class Form {
     // handler (0 when it was dropped).
     char32_t keyPress(char32_t ch);
     int keyDown(int key, KeyState state = {});
+    // Every key (virtual-key code) and mouse button going down or up anywhere in the window,
+    // before its controls see it; hosts that deliver them say so (Host::deliversWindowInput).
+    std::function<void(int virtualKey, bool down)> onWindowKey;
+    std::function<void(MouseButton button, bool down)> onWindowButton;
+    void windowKey(int virtualKey, bool down) {
+        if (onWindowKey) onWindowKey(virtualKey, down);
+    }
+    void windowButton(MouseButton button, bool down) {
+        if (onWindowButton) onWindowButton(button, down);
+    }
     void setFocus(Control* c);
     Control* focus() const { return focus_; }
 

@@ -53,6 +53,9 @@ class Host : public TimerDriver {
     virtual std::string applicationTitle() const = 0;
     // Runs the task on the UI thread; safe from any thread.
     virtual void post(std::function<void()> task) = 0;
+    // Whether the host hands every key and mouse button of its windows to Form::windowKey and
+    // Form::windowButton (what recording falls back to without system-wide input).
+    virtual bool deliversWindowInput() const { return false; }
 };
 
 }  // namespace ui

@@ -124,8 +124,30 @@ TEST_F(Recording, AKeyHeldAcrossAStopLeavesLaterRecordingsWhole) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "2 A CODE:0204"), 2);
 }
 
-TEST_F(Recording, WithoutCaptureNothingStartsAndTheSlotStays) {
+TEST_F(Recording, WithoutCaptureTheWindowsOwnInputRecordsAndThePageSaysSo) {
     capture->available = false;
+    form.Btn_StartClick();
+    ASSERT_TRUE(form.isRecording());
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(form.at("lbl_WindowRecording").visible());
+    form.windowKey(0x41, true);
+    form.windowKey(0x41, false);
+    form.windowButton(ui::MouseButton::Right, true);
+    form.windowButton(ui::MouseButton::Right, false);
+    form.Btn_StartClick();
+    EXPECT_FALSE(form.at("lbl_WindowRecording").visible());
+    const auto& lines = form.eventLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "1 A CODE:8204"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "2 A CODE:0204"), 1);
+    EXPECT_EQ(form.editorImage().dataBuf.macros[4][0], 0x82) << "compiled into the slot";
+    form.windowKey(0x42, true);
+    EXPECT_EQ(std::count(form.eventLines().begin(), form.eventLines().end(), "1 B CODE:8205"), 0)
+        << "nothing is heard after Stop";
+}
+
+TEST_F(Recording, WithoutAnyInputNothingStartsAndTheSlotStays) {
+    capture->available = false;
+    host.windowInput = false;
     const auto before = form.editorImage().dataBuf.macros[4];
     form.Btn_StartClick();
     EXPECT_EQ(host.messages, std::vector<std::string>{form.languageText("Str036")});

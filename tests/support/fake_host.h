@@ -46,6 +46,8 @@ class FakeHost : public ui::Host {
     void setApplicationTitle(const std::string& t) override { titles.push_back(t); }
     std::string applicationTitle() const override { return titles.empty() ? "" : titles.back(); }
     void post(std::function<void()> task) override { task(); }
+    bool deliversWindowInput() const override { return windowInput; }
+    bool windowInput = true;
 
     // Runs at every queue run: what the user does while an operation pumps the queue.
     std::function<void()> onProcessMessages;
