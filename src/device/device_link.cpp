@@ -17,7 +17,6 @@ constexpr int kOpenDelayMs = 2000;
 constexpr std::uint8_t kCheckValue = 0xAF;
 constexpr std::uint8_t kFlashClass32 = 0x9D;
 constexpr std::uint8_t kFlashClass64 = 0xC8;
-constexpr std::size_t kBlock = 256;
 
 bool isEmpty(const image::DeviceIdentity& id) {
     return id.vendorId == 0 || id.productId == 0;
@@ -352,33 +351,36 @@ MouseContents DeviceLink::contentsToWrite(const image::DataBuf& buf) const {
     return out;
 }
 
-bool DeviceLink::writeEverything(const MouseContents& contents) {
+DeviceLink::WriteOutcome DeviceLink::writeContents(const WritePlan& plan) {
     bool complete = true;
-    if (kind_ == DeviceKind::Macro) {
-        for (int sector = 0x60; sector <= 0xF0; sector += 0x10) {
-            complete &=
-                transport_.SendCommand(kCmdSectorErase, static_cast<std::uint8_t>(sector), 0, 0, 0);
-        }
+    for (const std::uint8_t sector : plan.erases)
+        complete &= transport_.SendCommand(kCmdSectorErase, sector, 0, 0, 0);
+    for (const WriteBlock& block : plan.blocks) {
+        const bool written = writeComplete(block.access, block.address, block.bytes);
+        // Without its image the mouse is not worth a reload.
+        if (!written && block.address == kImageAddress) return WriteOutcome::Incomplete;
+        complete &= written;
     }
-    if (!writeComplete(access_, kImageAddress, contents.buf.image)) return false;
-    if (kind_ == DeviceKind::Macro) {
-        const auto writePieces = [&](std::uint16_t address, std::span<const image::Byte> bytes) {
-            for (std::size_t k = 0; k * kBlock < bytes.size(); ++k) {
-                complete &=
-                    writeComplete(Access::Long, static_cast<std::uint16_t>(address + k * kBlock),
-                                  bytes.subspan(k * kBlock, kBlock));
-            }
-        };
-        writePieces(kMacroNameAddress, contents.buf.macroNames);
-        for (std::size_t i = 0; i < image::kMacroCount; ++i) {
-            writePieces(static_cast<std::uint16_t>(kMacroAddress + i * kMacroStride),
-                        contents.buf.macros[i]);
-        }
-        complete &= writeComplete(Access::Long, kParameterBAddress, contents.parameterB);
-        complete &= writeComplete(Access::Long, kUserBreathAddress, contents.userBreath);
+    // A write that did not take would otherwise pass for success: read every block back.
+    bool kept = true;
+    if (complete) {
+        const Verified verified = verify(plan);
+        complete = verified != Verified::Unreadable;
+        kept = verified == Verified::Same;
     }
     complete &= SystemReloadCmd_OnClick();
-    return complete;
+    if (!complete) return WriteOutcome::Incomplete;
+    return kept ? WriteOutcome::Complete : WriteOutcome::NotKept;
+}
+
+DeviceLink::Verified DeviceLink::verify(const WritePlan& plan) {
+    std::vector<image::Byte> back;
+    for (const WriteBlock& block : plan.blocks) {
+        back.assign(block.bytes.size(), 0);
+        if (!readComplete(block.access, block.address, back)) return Verified::Unreadable;
+        if (!std::ranges::equal(back, block.bytes)) return Verified::Differs;
+    }
+    return Verified::Same;
 }
 
 image::DataBuf DeviceLink::backupProfile(const MouseContents& contents) const {
@@ -407,8 +409,8 @@ void DeviceLink::backUpBeforeWriting() {
     window_.BackUpMouse(backupProfile(*held_), stem);
 }
 
-bool DeviceLink::writeFinished(bool complete, const MouseContents& written) {
-    if (complete) {
+bool DeviceLink::writeFinished(WriteOutcome outcome, const MouseContents& written) {
+    if (outcome == WriteOutcome::Complete) {
         held_ = written;
         failedWrite_.reset();
         writeRefusal_ = {};
@@ -418,7 +420,8 @@ bool DeviceLink::writeFinished(bool complete, const MouseContents& written) {
     // everything, and the next Apply writes it all again, also after a replug.
     held_.reset();
     failedWrite_ = FailedWrite{{transport_.vendorId(), transport_.productId()}, kind_};
-    window_.ShowMessage(kIncompleteWriteMessage);
+    window_.ShowMessage(outcome == WriteOutcome::NotKept ? kWriteNotKeptMessage
+                                                         : kIncompleteWriteMessage);
     return false;
 }
 
@@ -436,9 +439,10 @@ bool DeviceLink::DownloadParameter() {
     if (kind_ == DeviceKind::Macro) window_.UIToMacroName();
     backUpBeforeWriting();
     const MouseContents intended = contentsToWrite(image_.dataBuf);
-    const bool complete = writeEverything(intended);
+    // Only what changed, when what the mouse holds is known.
+    const WriteOutcome outcome = writeContents(planWrite(intended, held_, kind_, access_));
     endOperation();
-    return writeFinished(complete, intended);
+    return writeFinished(outcome, intended);
 }
 
 bool DeviceLink::SystemReloadCmd_OnClick() {
@@ -512,10 +516,11 @@ bool DeviceLink::DefaultParameter() {
     backUpBeforeWriting();
     // The mouse receives the built-in image exactly as the resource holds it.
     const MouseContents intended = contentsToWrite(defaultBuf_);
-    const bool complete = writeEverything(intended);
+    // Reset always writes everything.
+    const WriteOutcome outcome = writeContents(planWrite(intended, std::nullopt, kind_, access_));
     endOperation();
-    if (complete) parameterBRead_ = userBreathRead_ = true;
-    return writeFinished(complete, intended);
+    if (outcome == WriteOutcome::Complete) parameterBRead_ = userBreathRead_ = true;
+    return writeFinished(outcome, intended);
 }
 
 }  // namespace device

@@ -6,21 +6,13 @@
 
 #include "device/hid_transport.h"
 #include "device/link_window.h"
+#include "device/write_plan.h"
 #include "image/image_types.h"
 #include "image/profile_file.h"
 
 namespace device {
 
-enum class DeviceKind { None, ImageOnly, Macro };
 enum class FlashClass { None, Class32, Class64 };
-
-// Device addresses of the regions the link transfers.
-inline constexpr std::uint16_t kImageAddress = 0x6000;
-inline constexpr std::uint16_t kMacroNameAddress = 0x6400;
-inline constexpr std::uint16_t kParameterBAddress = 0x7000;
-inline constexpr std::uint16_t kUserBreathAddress = 0x7005;
-inline constexpr std::uint16_t kMacroAddress = 0x8000;
-inline constexpr std::uint16_t kMacroStride = 0x400;
 
 // New message keys of the link.
 inline constexpr std::string_view kNoDeviceMessage = "Str022";
@@ -29,14 +21,7 @@ inline constexpr std::string_view kIncompleteReadMessage = "Str026";
 inline constexpr std::string_view kTakenBackMessage = "Str027";
 inline constexpr std::string_view kErasedMouseMessage = "Str028";
 inline constexpr std::string_view kAccessDeniedMessage = "Str041";
-
-// The regions a write puts into the mouse, as the mouse holds them. On an image-only device
-// only the image counts.
-struct MouseContents {
-    image::DataBuf buf;
-    std::array<image::Byte, 5> parameterB{};
-    std::array<image::Byte, 4> userBreath{};
-};
+inline constexpr std::string_view kWriteNotKeptMessage = "Str043";
 
 class DeviceLink {
   public:
@@ -134,12 +119,16 @@ class DeviceLink {
     // A block read or write that succeeded with every one of its reports.
     bool readComplete(Access access, std::uint16_t address, std::span<image::Byte> target);
     bool writeComplete(Access access, std::uint16_t address, std::span<const image::Byte> source);
-    // Erases, writes the contents, and reloads. False when any command or report failed.
-    bool writeEverything(const MouseContents& contents);
+    enum class WriteOutcome { Complete, Incomplete, NotKept };
+    // Erases and writes what the plan says, reads it back, and reloads.
+    WriteOutcome writeContents(const WritePlan& plan);
+    // Whether every block of the plan reads back as it was written.
+    enum class Verified { Same, Differs, Unreadable };
+    Verified verify(const WritePlan& plan);
     // Saves what the mouse held before the first write after a read.
     void backUpBeforeWriting();
     // Remembers the outcome of a write and tells the user of a failure.
-    bool writeFinished(bool complete, const MouseContents& written);
+    bool writeFinished(WriteOutcome outcome, const MouseContents& written);
     // ParameterB and UserBreath of SectionBuf, as a write sends them.
     MouseContents contentsToWrite(const image::DataBuf& buf) const;
     // The pause of about 110 ms after a button press, with the queue running.
@@ -174,8 +163,9 @@ class DeviceLink {
     // Why Apply and Confirm write nothing now (a message key); empty when they may write.
     std::string_view writeRefusal_ = kIncompleteReadMessage;
     // The last read was incomplete: the next tick reads the mouse again.
-    bool accessDeniedTold_ = false;
     bool rereadPending_ = false;
+    // The user was told that the mouse is there but may not be opened (until it goes).
+    bool accessDeniedTold_ = false;
     // A complete read has not been backed up yet.
     bool backupPending_ = false;
     // The section copies at 0x7000 and 0x7005 were read whole and not erased.

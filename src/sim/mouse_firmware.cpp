@@ -43,6 +43,7 @@ void MouseFirmware::clearFaults() {
     failFetches_ = false;
     failDataReports_ = false;
     unplugAfter_.reset();
+    corruptReadAt_.reset();
 }
 
 bool MouseFirmware::countReport() {
@@ -144,7 +145,10 @@ bool MouseFirmware::command(const std::uint8_t* r) {
             std::uint16_t address =
                 cmd == 0x0B ? static_cast<std::uint16_t>(kImageAddress + r[3]) : word(r[2], r[3]);
             std::vector<std::uint8_t> bytes(length);
+            const bool corrupt = corruptReadAt_ == address && !bytes.empty();
+            if (corrupt) corruptReadAt_.reset();
             for (auto& b : bytes) b = memory_[address++];
+            if (corrupt) bytes[0] ^= 0x01;
             startReply(std::move(bytes));
             return true;
         }

@@ -79,6 +79,8 @@ class MouseFirmware {
     void failDataReports(bool on) { failDataReports_ = on; }
     // After `reports` more reports the mouse is gone; every report then fails at once.
     void unplugAfter(std::size_t reports) { unplugAfter_ = reports; }
+    // The next read of a block at `address` answers with one bit of its first byte flipped.
+    void corruptNextReadAt(std::uint16_t address) { corruptReadAt_ = address; }
     void unplug() { plugged_ = false; }
     void plug() {
         plugged_ = true;
@@ -114,6 +116,7 @@ class MouseFirmware {
     bool failFetches_ = false;
     bool failDataReports_ = false;
     std::optional<std::size_t> unplugAfter_;
+    std::optional<std::uint16_t> corruptReadAt_;
     bool plugged_ = true;
 };
 

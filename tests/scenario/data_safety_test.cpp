@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/main_form.h"
+#include "every_sector.h"
 #include "device/hid_transport.h"
 #include "fake_host.h"
 #include "image/builtin_image.h"
@@ -137,7 +138,7 @@ TEST_F(DataSafety, ClosingWaitsForTheTransfer) {
     tick();
     rename(2, "Edited");
     bool allowed = true;
-    atQueueRun(1500, [&] { allowed = form.FormCloseQuery(); });
+    atQueueRun(150, [&] { allowed = form.FormCloseQuery(); });
     form.link().Btn_ApplyClick();
     EXPECT_FALSE(allowed) << "held during the write";
     EXPECT_EQ(host.closeRequests, 1) << "and carried out after it";
@@ -171,6 +172,7 @@ TEST_F(DataSafety, EveryFailedWriteIsToldAndConfirmThenStaysOpen) {
             replug();
             ASSERT_TRUE(form.link().deviceOpen());
             host.messages.clear();
+            differInEverySector(form.editorImage().dataBuf);  // so that every fault is reached
             c.arm();
             press();
             fw.clearFaults();
@@ -193,6 +195,7 @@ TEST_F(DataSafety, EditsSurviveTheReplugAfterAFailedWrite) {
         replug();
         rename(3, "Kept");
         const std::string name = form.at("LB_MacroName").items()[3];
+        differInEverySector(form.editorImage().dataBuf);
         fw.unplugAfter(static_cast<std::size_t>(reports));
         form.link().Btn_ApplyClick();
         ASSERT_TRUE(told("Str023"));

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "image/sections.h"
+#include "every_sector.h"
 #include "link_fixture.h"
 
 namespace scenario {
@@ -127,17 +128,20 @@ TEST_F(MacroDevice, ApplyErasesThenWritesEverythingByteForByte) {
               Bytes(rig.img.sectionBuf.begin() + 27, rig.img.sectionBuf.begin() + 36));
     EXPECT_EQ(fw.memory()[0x6100], 0xFF) << "erased and not written";
 
+    // Every sector changed: the full write, then every block read back, then the reload.
     const auto summary = commandSummary(fw);
-    ASSERT_EQ(summary.size(), 10u + 1 + 4 + 128 + 2 + 1);
+    ASSERT_EQ(summary.size(), 10u + 135 + 135 + 1);
     EXPECT_EQ(summary[0], "11 6000 0000 +0");
     EXPECT_EQ(summary[9], "11 F000 0000 +0");
     EXPECT_EQ(summary[10], "12 6000 0100 +37");
     EXPECT_EQ(summary[11], "12 6400 0100 +37");
+    EXPECT_EQ(summary[145], "0E 6000 0100 +37");
+    EXPECT_EQ(summary[279], "0E 7005 0004 +1");
+    EXPECT_EQ(summary[280], "19 0000 0000 +0");
     EXPECT_EQ(summary[15], "12 8000 0100 +37");
     EXPECT_EQ(summary[142], "12 FF00 0100 +37");
     EXPECT_EQ(summary[143], "12 7000 0005 +1");
     EXPECT_EQ(summary[144], "12 7005 0004 +1");
-    EXPECT_EQ(summary[145], "19 0000 0000 +0");
 
     EXPECT_EQ(
         rig.window.calls,
@@ -192,6 +196,7 @@ TEST_F(MacroDevice, FailedImageReadLeavesThePageAndTheControls) {
 
 TEST_F(MacroDevice, UnplugBeforeTheImageWriteSendsNoReloadAndSaysSo) {
     rig.detect();
+    differInEverySector(rig.img.dataBuf);
     const auto image = rig.img.dataBuf.macros;
     rig.firmware.clearTraffic();
     rig.firmware.unplugAfter(10);  // the ten erases go out, then the mouse is gone
@@ -206,6 +211,7 @@ TEST_F(MacroDevice, UnplugBeforeTheImageWriteSendsNoReloadAndSaysSo) {
 
 TEST_F(MacroDevice, UnplugDuringTheMacroWriteSaysTheWriteIsIncomplete) {
     rig.detect();
+    differInEverySector(rig.img.dataBuf);
     rig.firmware.clearTraffic();
     rig.firmware.unplugAfter(500);
     rig.link.Btn_ApplyClick();
@@ -275,7 +281,9 @@ TEST(ImageOnlyDevice, ResetSendsExactlyTheBuiltInImage) {
     rig.link.Btn_ResetClick();
 
     const auto summary = commandSummary(rig.firmware);
-    EXPECT_EQ(summary, (std::vector<std::string>{"09 0000 0100 +37", "19 0000 0000 +0"}));
+    EXPECT_EQ(summary, (std::vector<std::string>{"09 0000 0100 +37", "0B 0000 0100 +37",
+                                                 "19 0000 0000 +0"}))
+        << "written, read back, reloaded";
     Bytes sent;
     for (const auto& e : rig.firmware.traffic()) {
         if (e.report[0] == 0x41) sent.insert(sent.end(), e.report.begin() + 1, e.report.end());
@@ -296,7 +304,8 @@ TEST(ImageOnlyDevice, ReadAndWriteUseShortAccessOnly) {
     rig.firmware.clearTraffic();
     rig.link.Btn_ApplyClick();
     summary = commandSummary(rig.firmware);
-    EXPECT_EQ(summary, (std::vector<std::string>{"09 0000 0100 +37", "19 0000 0000 +0"}));
+    EXPECT_EQ(summary, (std::vector<std::string>{"09 0000 0100 +37", "0B 0000 0100 +37",
+                                                 "19 0000 0000 +0"}));
     EXPECT_FALSE(rig.window.called("UIToMacroName"));
 }
 

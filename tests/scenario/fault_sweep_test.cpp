@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/main_form.h"
+#include "every_sector.h"
 #include "device/hid_transport.h"
 #include "fake_host.h"
 #include "image/sections.h"
@@ -88,11 +89,13 @@ struct FaultSweep : ::testing::Test {
 };
 
 TEST_F(FaultSweep, UnplugAtReportsOfAFullWrite) {
+    differInEverySector(form.editorImage().dataBuf);
     const std::size_t total = reportsOf([this] { form.link().Btn_ApplyClick(); });
     ASSERT_GT(total, 4900u);
     for (std::size_t at = 0; at < total; at += kStride) {
         SCOPED_TRACE("unplugged after report " + std::to_string(at));
         rename(5, "W" + std::to_string(at));
+        differInEverySector(form.editorImage().dataBuf);
         host.messages.clear();
         fw.unplugAfter(at);
         form.link().Btn_ApplyClick();
@@ -149,6 +152,7 @@ TEST_F(FaultSweep, ARefusedBlockAtEachBlock) {
     for (int block = 0; block < 1 + 4 + 128 + 2; ++block) {
         SCOPED_TRACE("write block " + std::to_string(block));
         rename(6, "B" + std::to_string(block));
+        differInEverySector(form.editorImage().dataBuf);
         host.messages.clear();
         fw.refuseCommandAfter(device::kCmdLongWrite, block);
         form.link().Btn_ApplyClick();
