@@ -225,6 +225,10 @@ void TForm1::HideWaitWindow() {
     if (waitForm_) waitForm_->hide();
 }
 
+void TForm1::ShowTransferProgress(int done, int total) {
+    if (waitForm_) waitForm_->showProgress(done, total);
+}
+
 void TForm1::SetDevTimerEnabled(bool enabled) {
     devTimer_.setEnabled(enabled);
 }

@@ -77,6 +77,7 @@ class TForm1 : public ui::Form,
     void UnlockWindow() override;
     void ShowWaitWindow() override;
     void HideWaitWindow() override;
+    void ShowTransferProgress(int done, int total) override;
     void SetDevTimerEnabled(bool enabled) override;
     void ShowStateLabels(StateLabels labels) override;
     void RefreshErrorAP() override;

@@ -1,5 +1,6 @@
 #include "app/wait_form.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "skin/pictures.h"
@@ -7,10 +8,21 @@
 namespace app {
 
 TFormLoadingUI::TFormLoadingUI(ui::Host& host)
-    : ui::Form("FormLoadingUI"), host_(host), waitGif_(add(ui::ControlKind::Picture, "WaitGif")) {
+    : ui::Form("FormLoadingUI"),
+      host_(host),
+      waitGif_(add(ui::ControlKind::Picture, "WaitGif")),
+      track_(add(ui::ControlKind::Label, "ProgressTrack")),
+      fill_(add(ui::ControlKind::Label, "ProgressFill")) {
     setRole(Role::Floating);
     waitGif_.setBounds({3, 2, 200, 192});
     waitGif_.setStretch(true);
+    // Between "Please wait" and the frame, in the skin's grey and red.
+    track_.setBounds({kBarX, kBarY, kBarWidth, kBarHeight});
+    track_.setBackground(ui::Color{0x3A, 0x3D, 0x44});
+    fill_.setBounds({kBarX, kBarY, 0, kBarHeight});
+    fill_.setBackground(ui::Color{0xE3, 0x26, 0x2E});
+    track_.setVisible(false);
+    fill_.setVisible(false);
     animation_.onTimer = [this] { nextFrame(); };
 }
 
@@ -32,6 +44,15 @@ void TFormLoadingUI::FormCreate(const ui::Rect& main) {
 void TFormLoadingUI::nextFrame() {
     frame_ = (frame_ + 1) % kFrameCount;
     skin::showPicture(waitGif_, frameName(frame_));
+}
+
+void TFormLoadingUI::showProgress(int done, int total) {
+    const int percent = total > 0 ? std::clamp(done * 100 / total, 0, 100) : -1;
+    if (percent == percent_) return;  // a repaint only when the bar moves
+    percent_ = percent;
+    track_.setVisible(percent >= 0);
+    fill_.setVisible(percent > 0);
+    fill_.setBounds({kBarX, kBarY, kBarWidth * std::max(percent, 0) / 100, kBarHeight});
 }
 
 void TFormLoadingUI::show() {

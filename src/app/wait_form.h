@@ -13,6 +13,7 @@ class TFormLoadingUI : public ui::Form {
     static constexpr int kHeight = 196;
     static constexpr int kFrameCount = 12;
     static constexpr int kFrameIntervalMs = 80;
+    static constexpr int kBarX = 43, kBarY = 178, kBarWidth = 120, kBarHeight = 4;
 
     explicit TFormLoadingUI(ui::Host& host);
 
@@ -21,6 +22,9 @@ class TFormLoadingUI : public ui::Form {
     void show();
     void hide();
     int frame() const { return frame_; }
+    // A thin bar under the animation filled to `done` of `total`; a total of 0 hides it.
+    void showProgress(int done, int total);
+    int progressPercent() const { return percent_; }
 
     static std::string frameName(int frame);
 
@@ -29,6 +33,9 @@ class TFormLoadingUI : public ui::Form {
 
     ui::Host& host_;
     ui::Control& waitGif_;
+    ui::Control& track_;
+    ui::Control& fill_;
+    int percent_ = -1;  // -1 while no bar shows
     ui::Timer animation_{"WaitGifTimer", kFrameIntervalMs, false};
     int frame_ = 0;
 };

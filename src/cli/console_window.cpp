@@ -8,15 +8,17 @@ namespace cli {
 ConsoleWindow::ConsoleWindow(std::FILE* progress)
     : progress_(progress), language_(skin::LanguageTable::load(1)) {}
 
-void ConsoleWindow::ShowWaitWindow() {
-    if (waiting_) return;
-    waiting_ = true;
-    reports_ = 0;
-}
-
-void ConsoleWindow::HideWaitWindow() {
-    if (waiting_ && progress_ && reports_ > 0) std::fprintf(progress_, "\r\033[K");
-    waiting_ = false;
+void ConsoleWindow::ShowTransferProgress(int done, int total) {
+    if (!progress_) return;
+    const int percent = total > 0 ? done * 100 / total : -1;
+    if (percent == percent_) return;
+    if (percent < 0) {
+        std::fprintf(progress_, "\r\033[K");  // the line goes when the transfer ends
+    } else {
+        std::fprintf(progress_, "\r%3d%%", percent);
+    }
+    std::fflush(progress_);
+    percent_ = percent;
 }
 
 void ConsoleWindow::ShowStateLabels(StateLabels labels) {
@@ -29,15 +31,6 @@ void ConsoleWindow::ShowMessage(std::string_view key) {
 
 void ConsoleWindow::sleep(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-void ConsoleWindow::processMessages() {
-    // The link runs the queue before every report of a transfer.
-    ++reports_;
-    if (waiting_ && progress_ && reports_ % 64 == 0) {
-        std::fprintf(progress_, "\r%d reports ...", reports_);
-        std::fflush(progress_);
-    }
 }
 
 }  // namespace cli

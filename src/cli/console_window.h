@@ -1,6 +1,6 @@
 #pragma once
-// The device link's window and host on a terminal: no pages, messages on standard error, real
-// time, and a progress line while a transfer runs.
+// The device link's window and host on a terminal: no pages, messages kept for standard error,
+// real time, and a percentage line while a long transfer runs.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -25,8 +25,9 @@ class ConsoleWindow : public device::LinkWindow, public device::LinkHost {
     void HideAllMenu() override {}
     void LockWindow() override {}
     void UnlockWindow() override {}
-    void ShowWaitWindow() override;
-    void HideWaitWindow() override;
+    void ShowWaitWindow() override {}
+    void HideWaitWindow() override {}
+    void ShowTransferProgress(int done, int total) override;
     void SetDevTimerEnabled(bool) override {}
     void ShowStateLabels(StateLabels labels) override;
     void RefreshErrorAP() override {}
@@ -44,15 +45,14 @@ class ConsoleWindow : public device::LinkWindow, public device::LinkHost {
     void BackUpMouse(const image::DataBuf&, std::string_view) override {}
 
     void sleep(int milliseconds) override;
-    void processMessages() override;
+    void processMessages() override {}
 
   private:
     std::FILE* progress_;
     skin::LanguageTable language_;
     StateLabels refusal_ = StateLabels::None;
     std::vector<std::string> messages_;
-    bool waiting_ = false;
-    int reports_ = 0;
+    int percent_ = -1;
 };
 
 }  // namespace cli

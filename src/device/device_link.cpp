@@ -42,7 +42,10 @@ std::array<image::Byte, N> sectionCopy(const image::SectionBuf& buf, const image
 DeviceLink::DeviceLink(HidTransport& transport, LinkWindow& window, LinkHost& host,
                        image::EditorImage& image)
     : transport_(transport), window_(window), host_(host), image_(image) {
-    chunkPump_ = [this] { pump(); };
+    chunkPump_ = [this] {
+        if (progress_.total > 0) window_.ShowTransferProgress(++progress_.done, progress_.total);
+        pump();
+    };
 }
 
 void DeviceLink::TakeStartupIdentity() {
@@ -253,7 +256,14 @@ void DeviceLink::beginOperation(bool closeMenus) {
     pump();
 }
 
+void DeviceLink::showProgressOf(int reports) {
+    // Short transfers are over before a bar could say anything.
+    progress_ = {0, reports >= kProgressFrom ? reports : 0};
+}
+
 void DeviceLink::endOperation() {
+    if (progress_.total > 0) window_.ShowTransferProgress(0, 0);
+    progress_ = {};
     window_.HideWaitWindow();
     host_.processMessages();
     window_.SetDevTimerEnabled(true);
@@ -285,6 +295,13 @@ void DeviceLink::Btn_Read() {
     // lost fetches still shows what came (0xFF for the rest), but never counts as what the
     // mouse holds.
     const int failedBefore = transport_.failedReports();
+    showProgressOf(static_cast<int>(
+        chunkCount(image::kImageSize) +
+        (kind_ == DeviceKind::Macro
+             ? image::kMacroCount * chunkCount(image::kMacroSize) +
+                   chunkCount(image::kMacroNameAreaSize) +
+                   chunkCount(image::kParameterB.length) + chunkCount(image::kUserBreath.length)
+             : 0)));
     // DataBuf is all 0xFF when this read fails; the controls keep what they showed.
     bool complete = false;
     if (transport_.ReadBlock(access_, kImageAddress, image::kImageSize, image_.dataBuf.image,
@@ -352,6 +369,9 @@ MouseContents DeviceLink::contentsToWrite(const image::DataBuf& buf) const {
 }
 
 DeviceLink::WriteOutcome DeviceLink::writeContents(const WritePlan& plan) {
+    std::size_t reports = 0;
+    for (const WriteBlock& block : plan.blocks) reports += chunkCount(block.bytes.size());
+    showProgressOf(static_cast<int>(2 * reports));  // written, then read back
     bool complete = true;
     for (const std::uint8_t sector : plan.erases)
         complete &= transport_.SendCommand(kCmdSectorErase, sector, 0, 0, 0);

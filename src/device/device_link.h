@@ -115,6 +115,8 @@ class DeviceLink {
     // Shows the wait window and runs the queue: before every chunk and between phases.
     void pump();
     void beginOperation(bool closeMenus);
+    // The reports the coming transfer takes, for the wait window's progress.
+    void showProgressOf(int reports);
     void endOperation();
     // A block read or write that succeeded with every one of its reports.
     bool readComplete(Access access, std::uint16_t address, std::span<image::Byte> target);
@@ -141,6 +143,12 @@ class DeviceLink {
     LinkHost& host_;
     image::EditorImage& image_;
     ChunkPump chunkPump_;
+    // Transfers of this many reports or more (about a second on a real mouse) show progress.
+    static constexpr int kProgressFrom = 500;
+    struct Progress {
+        int done = 0;
+        int total = 0;
+    } progress_;
 
     std::array<image::DeviceIdentity, 2> identities_{};  // entry 2 stays empty
     image::DeviceIdentity builtInIdentity_;

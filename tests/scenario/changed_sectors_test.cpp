@@ -86,5 +86,23 @@ TEST(ChangedSectors, AWriteThatDidNotTakeIsToldAndTheNextApplyWritesEverything) 
     EXPECT_TRUE(rig.link.mouseContents());
 }
 
+// Long transfers tell the wait window how far they are, report by report, and end the display.
+TEST(ChangedSectors, LongTransfersShowTheirProgress) {
+    LinkRig rig;
+    rig.detect();
+    ASSERT_FALSE(rig.window.progress.empty());
+    EXPECT_EQ(rig.window.progress.front(), std::make_pair(1, 4890)) << "the read";
+    EXPECT_EQ(rig.window.progress[4889], std::make_pair(4890, 4890));
+    EXPECT_EQ(rig.window.progress.back(), std::make_pair(0, 0));
+
+    rig.window.progress.clear();
+    rig.link.Btn_ApplyClick();
+    EXPECT_TRUE(rig.window.progress.empty()) << "two short sectors: over before a bar helps";
+
+    rig.link.Btn_ResetClick();
+    ASSERT_EQ(rig.window.progress.size(), 2u * 4923 + 1) << "written, read back, ended";
+    EXPECT_EQ(rig.window.progress[2 * 4923 - 1], std::make_pair(2 * 4923, 2 * 4923));
+}
+
 }  // namespace
 }  // namespace scenario

@@ -31,6 +31,7 @@ class RecordingWindow : public device::LinkWindow {
         locked = false;
     }
     void ShowWaitWindow() override { ++waitShows; }
+    void ShowTransferProgress(int done, int total) override { progress.emplace_back(done, total); }
     void HideWaitWindow() override { calls.push_back("HideWaitWindow"); }
     void SetDevTimerEnabled(bool on) override {
         calls.push_back(on ? "StartDevTimer" : "StopDevTimer");
@@ -73,6 +74,7 @@ class RecordingWindow : public device::LinkWindow {
         return std::find(calls.begin(), calls.end(), name) != calls.end();
     }
     int waitShows = 0;
+    std::vector<std::pair<int, int>> progress;
     int idles = 0;
     std::vector<std::pair<std::string, image::DataBuf>> backups;
     std::function<void()> onUIToDataBuf;

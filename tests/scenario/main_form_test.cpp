@@ -133,6 +133,24 @@ TEST_F(Window, DetectionShowsTheDevicePagesAndNavigationWorks) {
     EXPECT_FALSE(c("Key7").visible());
 }
 
+TEST_F(Window, TheWaitWindowShowsHowFarTheReadIs) {
+    start();
+    std::vector<int> percents;
+    int halfWidth = -1;
+    host.onProcessMessages = [&] {
+        percents.push_back(wait->progressPercent());
+        if (percents.back() == 50) halfWidth = wait->at("ProgressFill").bounds().w;
+    };
+    detect();
+    host.onProcessMessages = nullptr;
+    std::erase(percents, -1);
+    EXPECT_EQ(percents.back(), 100);
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+    EXPECT_EQ(halfWidth, app::TFormLoadingUI::kBarWidth / 2);
+    EXPECT_EQ(wait->progressPercent(), -1) << "the bar goes with the transfer";
+    EXPECT_FALSE(wait->at("ProgressTrack").visible());
+}
+
 TEST_F(Window, AlternateAndResetPagesNeedTheirFunctions) {
     start();
     detect();
