@@ -34,6 +34,8 @@ class MouseSession {
 
     const std::string& error() const { return error_; }
     device::DeviceLink& link() { return link_; }
+    // What the editor holds for the mouse (benchmarks edit it between writes).
+    image::EditorImage& editorImage() { return image_; }
 
   private:
     int fail(int code, std::string text);
