@@ -42,6 +42,8 @@ void TFormLoadingUI::FormCreate(const ui::Rect& main) {
 }
 
 void TFormLoadingUI::nextFrame() {
+    // The animation runs from creation, but a hidden window has nothing to show.
+    if (!visible()) return;
     frame_ = (frame_ + 1) % kFrameCount;
     skin::showPicture(waitGif_, frameName(frame_));
 }

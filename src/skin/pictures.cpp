@@ -27,9 +27,16 @@ const Picture* PictureStore::get(const std::string& name) {
 }
 
 std::optional<ui::Size> PictureStore::size(const std::string& name) {
-    const Picture* p = get(name);
-    if (!p) return std::nullopt;
-    return ui::Size{p->width, p->height};
+    // A decoded picture knows its size; otherwise the header tells it, and the picture is
+    // decoded only when it is first painted (most controls' pictures never are at start-up).
+    if (const auto it = cache_.find(name); it != cache_.end()) {
+        if (!it->second) return std::nullopt;
+        return ui::Size{it->second->width, it->second->height};
+    }
+    const auto bytes = res::findData(name);
+    const auto dimensions = bytes ? pngDimensions(*bytes) : std::nullopt;
+    if (!dimensions) return get(name) ? size(name) : std::nullopt;  // says why, once
+    return ui::Size{dimensions->first, dimensions->second};
 }
 
 PictureStore& pictures() {

@@ -215,4 +215,16 @@ std::variant<Picture, DecodeError> decodePng(std::span<const std::uint8_t> data)
     return pic;
 }
 
+std::optional<std::pair<int, int>> pngDimensions(std::span<const std::uint8_t> data) {
+    // Signature, then the IHDR chunk: length 13, type, width, height.
+    constexpr std::size_t kHeaderEnd = 8 + 8 + 13 + 4;
+    if (data.size() < kHeaderEnd || !std::equal(kSignature.begin(), kSignature.end(), data.begin()) ||
+        be32(&data[8]) != 13 || std::memcmp(&data[12], "IHDR", 4) != 0)
+        return std::nullopt;
+    const std::uint32_t width = be32(&data[16]), height = be32(&data[20]);
+    if (width == 0 || height == 0 || width > kMaxPictureSide || height > kMaxPictureSide)
+        return std::nullopt;
+    return std::pair{static_cast<int>(width), static_cast<int>(height)};
+}
+
 }  // namespace skin

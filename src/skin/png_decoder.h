@@ -2,7 +2,9 @@
 // A small PNG decoder for the skin pictures: 8-bit grey, grey + alpha, RGB, RGBA and palette
 // images without interlacing. Everything else, and anything damaged, is refused.
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <utility>
 #include <string>
 #include <variant>
 #include <vector>
@@ -25,5 +27,9 @@ struct DecodeError {
 };
 
 std::variant<Picture, DecodeError> decodePng(std::span<const std::uint8_t> data);
+
+// The width and height the PNG's header declares, read without decoding the picture; nothing
+// when the data does not start with a PNG signature and a whole IHDR chunk of a size in range.
+std::optional<std::pair<int, int>> pngDimensions(std::span<const std::uint8_t> data);
 
 }  // namespace skin

@@ -12,6 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                          picture->height <= skin::kMaxPictureSide);
         fuzzing::require(picture->rgba.size() ==
                          std::size_t(picture->width) * std::size_t(picture->height) * 4);
+        // The header read alone gives the size the decoder found.
+        fuzzing::require(skin::pngDimensions({data, size}) ==
+                         std::pair{picture->width, picture->height});
     } else {
         fuzzing::require(!std::get<skin::DecodeError>(result).message.empty());
     }

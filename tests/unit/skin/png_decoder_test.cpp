@@ -156,7 +156,9 @@ TEST(PngDecoder, EveryShippedPictureDecodesAtItsSize) {
         const Picture p = pictureOf(Bytes(bytes->begin(), bytes->end()));
         EXPECT_EQ(p.width, size.first) << name;
         EXPECT_EQ(p.height, size.second) << name;
+        EXPECT_EQ(pngDimensions(*bytes), size) << name << ": the header alone says the same";
     }
+    EXPECT_EQ(pngDimensions(Bytes{0x89, 'P', 'N', 'G'}), std::nullopt);
 }
 
 }  // namespace
