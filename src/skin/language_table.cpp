@@ -1,5 +1,7 @@
 #include "skin/language_table.h"
 
+#include <algorithm>
+#include <charconv>
 #include <vector>
 
 #include "image/utf_text.h"
@@ -79,15 +81,23 @@ std::string LanguageTable::text(std::string_view key) const {
 }
 
 std::string FindStrKey(std::string_view text, const LanguageTable (&tables)[3]) {
-    std::string found;
+    // Keys "Str0" to "Str600" as their numbers write them, in that order: the last match is the
+    // highest number in the last table that has one. One pass over each table's entries.
+    int found = -1;
     for (const LanguageTable& table : tables) {
-        for (int n = 0; n <= 600; ++n) {
-            const std::string key = "Str" + std::to_string(n);
-            const std::string value = table.text(key);
-            if (!value.empty() && value == text) found = key;
+        int inTable = -1;
+        for (const auto& [key, value] : table.entries_) {
+            if (value.empty() || value != text || !key.starts_with("str")) continue;
+            const std::string_view digits = std::string_view(key).substr(3);
+            int n = -1;
+            const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+            const bool canonical = !digits.empty() && (digits[0] != '0' || digits.size() == 1);
+            if (ec == std::errc() && end == digits.data() + digits.size() && canonical && n <= 600)
+                inTable = std::max(inTable, n);
         }
+        if (inTable >= 0) found = inTable;
     }
-    return found;
+    return found < 0 ? std::string() : "Str" + std::to_string(found);
 }
 
 }  // namespace skin

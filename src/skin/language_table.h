@@ -23,6 +23,7 @@ class LanguageTable : public keys::LanguageTexts {
     std::size_t size() const { return entries_.size(); }
 
   private:
+    friend std::string FindStrKey(std::string_view text, const LanguageTable (&tables)[3]);
     std::map<std::string, std::string, std::less<>> entries_;  // lower-case keys
 };
 
