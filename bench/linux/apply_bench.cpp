@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <functional>
+#include <optional>
 
 #include "cli/mouse_session.h"
 #include "device/linux/hidraw_backend.h"
@@ -30,19 +31,34 @@ const Edit kEverything = [](image::EditorImage& img, int round) {
     for (auto& m : img.dataBuf.macros) m.back() = static_cast<image::Byte>(round);
 };
 
+// The simulated mouse mounted, found through hidraw and read, as quorvex-ctl finds it.
+struct MountedMouse {
+    e2e::MountedSim sim;
+    std::optional<device::HidrawBackend> backend;
+    std::optional<cli::MouseSession> session;
+
+    // False, with the benchmark skipped, when the mouse could not be mounted or read whole.
+    bool ready(benchmark::State& state) {
+        if (!sim.running()) {
+            state.SkipWithError(sim.skipReason().c_str());
+            return false;
+        }
+        backend.emplace(sim.dir());
+        session.emplace(*backend, nullptr);
+        if (session->connect() != cli::kOk || !session->link().mouseContents()) {
+            state.SkipWithError("the simulated mouse was not read");
+            return false;
+        }
+        return true;
+    }
+};
+
 // One Apply per iteration after `edit`; `full` runs Reset instead, the full write.
 void apply(benchmark::State& state, const Edit& edit, bool full) {
-    e2e::MountedSim sim;
-    if (!sim.running()) {
-        state.SkipWithError(sim.skipReason().c_str());
-        return;
-    }
-    device::HidrawBackend backend(sim.dir());
-    cli::MouseSession session(backend, nullptr);
-    if (session.connect() != cli::kOk) {
-        state.SkipWithError(session.error().c_str());
-        return;
-    }
+    MountedMouse mouse;
+    if (!mouse.ready(state)) return;
+    cli::MouseSession& session = *mouse.session;
+    e2e::MountedSim& sim = mouse.sim;
     sim.control("clear-counters");
     int round = 0;
     for (auto _ : state) {
@@ -64,17 +80,9 @@ void apply(benchmark::State& state, const Edit& edit, bool full) {
 
 // The verify alone: every block a write of `edit` sends, read back once per iteration.
 void verifyOnly(benchmark::State& state, const Edit& edit) {
-    e2e::MountedSim sim;
-    if (!sim.running()) {
-        state.SkipWithError(sim.skipReason().c_str());
-        return;
-    }
-    device::HidrawBackend backend(sim.dir());
-    cli::MouseSession session(backend, nullptr);
-    if (session.connect() != cli::kOk || !session.link().mouseContents()) {
-        state.SkipWithError("the simulated mouse was not read");
-        return;
-    }
+    MountedMouse mouse;
+    if (!mouse.ready(state)) return;
+    cli::MouseSession& session = *mouse.session;
     // The same edit on what the mouse holds gives the blocks the Apply would write.
     const device::MouseContents& held = *session.link().mouseContents();
     image::EditorImage img;
@@ -86,7 +94,7 @@ void verifyOnly(benchmark::State& state, const Edit& edit) {
     intended.buf = img.dataBuf;
     const device::WritePlan plan = device::planWrite(intended, held, device::DeviceKind::Macro,
                                                      device::Access::Long);
-    device::HidTransport transport(backend);
+    device::HidTransport transport(*mouse.backend);
     transport.OpenMouse(0x1209, 0x5158);
     std::vector<image::Byte> back;
     for (auto _ : state) {
