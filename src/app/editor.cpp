@@ -14,7 +14,6 @@ Editor::Editor(ui::Host& host, device::HidBackend& backend)
 
 void Editor::start(const std::function<void(TForm1&)>& registerMain) {
     form_.setInputCapture(macros::makeSystemInputCapture());
-    form_.setMouseSettingsStore(settings::makeSystemMouseSettingsStore());
     registerMain(form_);
     form_.FormCreate();
     // The wait window is placed from the main window, so it comes after the main window's start.
@@ -23,6 +22,12 @@ void Editor::start(const std::function<void(TForm1&)>& registerMain) {
     form_.openCombinationDialog = [this] { combination_.FormCreate(); };
     form_.openNameDialog = [this] { naming_.FormCreate(); };
     host_.showForm(form_);
+    // The desktop's mouse settings show on the Advanced Page only: asked for once the window is
+    // up (the desktop's settings service can take a while to answer).
+    host_.afterFirstPaint([this] {
+        form_.setMouseSettingsStore(settings::makeSystemMouseSettingsStore());
+        form_.RefreshMouseSystemParameters();
+    });
 }
 
 }  // namespace app

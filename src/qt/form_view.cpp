@@ -160,6 +160,7 @@ void FormView::paintEvent(QPaintEvent*) {
     if (!firstPaintReported_) {
         firstPaintReported_ = true;
         reportFirstPaint();
+        if (isWindow() && !isHidden()) host_.firstPaintDone();
     }
 }
 
@@ -332,6 +333,9 @@ void FormView::sync() {
     for (const auto& c : form_.controls()) {
         if (!c->windowed()) continue;
         Hosted& h = widgets_[c.get()];
+        // A widget is made when its control first shows: the pages hidden at start-up cost
+        // nothing before the first paint.
+        if (!h.widget && !c->showing()) continue;
         // A hidden parent hides its widgets; the revision of the parent does not tell, so
         // visibility is checked every time.
         syncWidget(*c, h);

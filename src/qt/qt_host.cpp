@@ -191,7 +191,27 @@ void QtHost::startWindowMove() {
     view->beginManualMove();
 }
 
+void QtHost::afterFirstPaint(std::function<void()> task) {
+    if (painted_) {
+        post(std::move(task));
+    } else {
+        afterFirstPaint_.push_back(std::move(task));
+    }
+}
+
+void QtHost::firstPaintDone() {
+    if (painted_) return;
+    painted_ = true;
+    for (auto& task : afterFirstPaint_) post(std::move(task));
+    afterFirstPaint_.clear();
+}
+
 void QtHost::setTrayIcon(const std::string& pictureName) {
+    // Asking the desktop for its tray takes a D-Bus round trip or more: after the first paint.
+    if (!painted_) {
+        afterFirstPaint_.push_back([this, pictureName] { setTrayIcon(pictureName); });
+        return;
+    }
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;  // no tray on this desktop
     const skin::Picture* pic = skin::pictures().get(pictureName);
     if (!pic) return;

@@ -4,7 +4,9 @@
 #include <QElapsedTimer>
 
 #include <map>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "qt/form_view.h"
 #include "ui/host.h"
@@ -26,6 +28,8 @@ class QtHost : public ui::Host {
     void raiseMainWindow();
     // Brings every view up to date with its form.
     void syncAll();
+    // The main window's view has painted for the first time: what waited for it runs now.
+    void firstPaintDone();
 
     void processMessages() override;
     void sleep(int milliseconds) override;
@@ -46,6 +50,7 @@ class QtHost : public ui::Host {
     void setApplicationTitle(const std::string& title) override;
     std::string applicationTitle() const override { return title_; }
     void post(std::function<void()> task) override;
+    void afterFirstPaint(std::function<void()> task) override;
     bool deliversWindowInput() const override { return true; }
 
   private:
@@ -56,6 +61,9 @@ class QtHost : public ui::Host {
     std::map<ui::Form*, std::unique_ptr<FormView>> views_;
     std::map<ui::Timer*, std::unique_ptr<QTimer>> timers_;
     std::unique_ptr<QSystemTrayIcon> tray_;
+    // Tasks waiting for the first paint; empty (and not collected) once it has happened.
+    std::vector<std::function<void()>> afterFirstPaint_;
+    bool painted_ = false;
     QElapsedTimer clock_;
     std::string title_ = "Gaming Mouse";
 };

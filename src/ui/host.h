@@ -53,6 +53,9 @@ class Host : public TimerDriver {
     virtual std::string applicationTitle() const = 0;
     // Runs the task on the UI thread; safe from any thread.
     virtual void post(std::function<void()> task) = 0;
+    // Runs the task once the main window has been painted for the first time: for start-up work
+    // the first look does not need. Hosts without a first paint to wait for just post it.
+    virtual void afterFirstPaint(std::function<void()> task) { post(std::move(task)); }
     // Whether the host hands every key and mouse button of its windows to Form::windowKey and
     // Form::windowButton (what recording falls back to without system-wide input).
     virtual bool deliversWindowInput() const { return false; }
