@@ -130,8 +130,9 @@ FormView::FormView(ui::Form& form, QtHost& host, Qt::WindowFlags flags)
 const QImage* FormView::image(const std::string& name) {
     auto it = images_.find(name);
     if (it == images_.end()) {
+        // The view keeps only its premultiplied copy; the decoded pixels go right after.
         QImage img;
-        if (const skin::Picture* pic = skin::pictures().get(name)) {
+        if (const auto pic = skin::decodePicture(name)) {
             img = QImage(pic->rgba.data(), pic->width, pic->height, pic->width * 4,
                          QImage::Format_RGBA8888)
                       .convertToFormat(QImage::Format_ARGB32_Premultiplied);

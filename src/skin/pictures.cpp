@@ -6,23 +6,21 @@
 
 namespace skin {
 
+std::optional<Picture> decodePicture(const std::string& name) {
+    if (const auto bytes = res::findData(name)) {
+        auto result = decodePng(*bytes);
+        if (auto* pic = std::get_if<Picture>(&result)) return std::move(*pic);
+        std::fprintf(stderr, "picture %s: %s\n", name.c_str(),
+                     std::get<DecodeError>(result).message.c_str());
+    } else if (!name.empty()) {
+        std::fprintf(stderr, "picture %s: no such resource\n", name.c_str());
+    }
+    return std::nullopt;
+}
+
 const Picture* PictureStore::get(const std::string& name) {
     auto it = cache_.find(name);
-    if (it == cache_.end()) {
-        std::optional<Picture> decoded;
-        if (const auto bytes = res::findData(name)) {
-            auto result = decodePng(*bytes);
-            if (auto* pic = std::get_if<Picture>(&result)) {
-                decoded = std::move(*pic);
-            } else {
-                std::fprintf(stderr, "picture %s: %s\n", name.c_str(),
-                             std::get<DecodeError>(result).message.c_str());
-            }
-        } else if (!name.empty()) {
-            std::fprintf(stderr, "picture %s: no such resource\n", name.c_str());
-        }
-        it = cache_.emplace(name, std::move(decoded)).first;
-    }
+    if (it == cache_.end()) it = cache_.emplace(name, decodePicture(name)).first;
     return it->second ? &*it->second : nullptr;
 }
 

@@ -23,6 +23,10 @@ class PictureStore {
 // The process-wide store the window and the renderer share.
 PictureStore& pictures();
 
+// The picture decoded afresh and not kept, for a renderer that keeps its own converted copy;
+// nothing when the resource is missing or damaged (said on stderr).
+std::optional<Picture> decodePicture(const std::string& name);
+
 // Puts a picture on a control; controls that size themselves take the picture's size.
 void showPicture(ui::Control& control, const std::string& name);
 
