@@ -130,12 +130,17 @@ FormView::FormView(ui::Form& form, QtHost& host, Qt::WindowFlags flags)
 const QImage* FormView::image(const std::string& name) {
     auto it = images_.find(name);
     if (it == images_.end()) {
-        // The view keeps only its premultiplied copy; the decoded pixels go right after.
+        // Decoded straight into the view's image and premultiplied in place: one copy of the
+        // pixels, and no fresh memory beyond it.
         QImage img;
-        if (const auto pic = skin::decodePicture(name)) {
-            img = QImage(pic->rgba.data(), pic->width, pic->height, pic->width * 4,
-                         QImage::Format_RGBA8888)
-                      .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const bool decoded = skin::decodePictureInto(name, [&img](int width, int height) {
+            img = QImage(width, height, QImage::Format_RGBA8888);
+            return std::span<std::uint8_t>(img.bits(), static_cast<std::size_t>(img.sizeInBytes()));
+        });
+        if (decoded) {
+            img.convertTo(QImage::Format_ARGB32_Premultiplied);
+        } else {
+            img = QImage();
         }
         it = images_.emplace(name, std::move(img)).first;
     }

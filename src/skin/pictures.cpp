@@ -6,21 +6,25 @@
 
 namespace skin {
 
-std::optional<Picture> decodePicture(const std::string& name) {
+bool decodePictureInto(const std::string& name, const PixelTarget& target) {
     if (const auto bytes = res::findData(name)) {
-        auto result = decodePng(*bytes);
-        if (auto* pic = std::get_if<Picture>(&result)) return std::move(*pic);
-        std::fprintf(stderr, "picture %s: %s\n", name.c_str(),
-                     std::get<DecodeError>(result).message.c_str());
+        const auto error = decodePngInto(*bytes, target);
+        if (!error) return true;
+        std::fprintf(stderr, "picture %s: %s\n", name.c_str(), error->message.c_str());
     } else if (!name.empty()) {
         std::fprintf(stderr, "picture %s: no such resource\n", name.c_str());
     }
-    return std::nullopt;
+    return false;
 }
 
 const Picture* PictureStore::get(const std::string& name) {
     auto it = cache_.find(name);
-    if (it == cache_.end()) it = cache_.emplace(name, decodePicture(name)).first;
+    if (it == cache_.end()) {
+        Picture pic;
+        std::optional<Picture> kept;
+        if (decodePictureInto(name, into(pic))) kept = std::move(pic);
+        it = cache_.emplace(name, std::move(kept)).first;
+    }
     return it->second ? &*it->second : nullptr;
 }
 

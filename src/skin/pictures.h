@@ -23,9 +23,9 @@ class PictureStore {
 // The process-wide store the window and the renderer share.
 PictureStore& pictures();
 
-// The picture decoded afresh and not kept, for a renderer that keeps its own converted copy;
-// nothing when the resource is missing or damaged (said on stderr).
-std::optional<Picture> decodePicture(const std::string& name);
+// Decodes the picture afresh into the caller's memory and keeps nothing, for a renderer that
+// keeps its own image; false when the resource is missing or damaged (said on stderr).
+bool decodePictureInto(const std::string& name, const PixelTarget& target);
 
 // Puts a picture on a control; controls that size themselves take the picture's size.
 void showPicture(ui::Control& control, const std::string& name);

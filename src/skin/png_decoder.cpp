@@ -103,7 +103,8 @@ bool unfilter(std::vector<std::uint8_t>& raw, int width, int height, int bpp) {
 
 }  // namespace
 
-std::variant<Picture, DecodeError> decodePng(std::span<const std::uint8_t> data) {
+std::optional<DecodeError> decodePngInto(std::span<const std::uint8_t> data,
+                                         const PixelTarget& target) {
     const auto fail = [](const char* why) { return DecodeError{why}; };
     if (data.size() < kSignature.size() ||
         !std::equal(kSignature.begin(), kSignature.end(), data.begin())) {
@@ -183,13 +184,11 @@ std::variant<Picture, DecodeError> decodePng(std::span<const std::uint8_t> data)
     }
     if (!unfilter(raw, width, height, bpp)) return fail("unknown row filter");
 
-    Picture pic;
-    pic.width = width;
-    pic.height = height;
-    pic.rgba.resize(static_cast<std::size_t>(width) * height * 4);
+    const std::span<std::uint8_t> rgba = target(width, height);
+    if (rgba.size() != static_cast<std::size_t>(width) * height * 4) return fail("no room for the picture");
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* src = raw.data() + y * (stride + 1) + 1;
-        std::uint8_t* dst = pic.rgba.data() + static_cast<std::size_t>(y) * width * 4;
+        std::uint8_t* dst = rgba.data() + static_cast<std::size_t>(y) * width * 4;
         if (colorType == kRgba) {  // the common case: the row as it is
             std::memcpy(dst, src, stride);
             continue;
@@ -224,6 +223,21 @@ std::variant<Picture, DecodeError> decodePng(std::span<const std::uint8_t> data)
             }
         }
     }
+    return std::nullopt;
+}
+
+PixelTarget into(Picture& picture) {
+    return [&picture](int width, int height) {
+        picture.width = width;
+        picture.height = height;
+        picture.rgba.resize(static_cast<std::size_t>(width) * height * 4);
+        return std::span<std::uint8_t>(picture.rgba);
+    };
+}
+
+std::variant<Picture, DecodeError> decodePng(std::span<const std::uint8_t> data) {
+    Picture pic;
+    if (const auto error = decodePngInto(data, into(pic))) return *error;
     return pic;
 }
 

@@ -2,6 +2,7 @@
 // A small PNG decoder for the skin pictures: 8-bit grey, grey + alpha, RGB, RGBA and palette
 // images without interlacing. Everything else, and anything damaged, is refused.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <utility>
@@ -27,6 +28,15 @@ struct DecodeError {
 };
 
 std::variant<Picture, DecodeError> decodePng(std::span<const std::uint8_t> data);
+
+// Decodes straight into memory of the caller's: `target(width, height)` is asked once the
+// header is read and returns width * height * 4 bytes for the straight RGBA rows. For a renderer
+// that keeps its own image and should not hold a second copy, even for a moment.
+using PixelTarget = std::function<std::span<std::uint8_t>(int width, int height)>;
+std::optional<DecodeError> decodePngInto(std::span<const std::uint8_t> data,
+                                         const PixelTarget& target);
+// The target that sizes and fills `picture`.
+PixelTarget into(Picture& picture);
 
 // The width and height the PNG's header declares, read without decoding the picture; nothing
 // when the data does not start with a PNG signature and a whole IHDR chunk of a size in range.
