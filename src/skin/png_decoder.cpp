@@ -43,60 +43,79 @@ std::uint8_t paeth(int a, int b, int c) {
     return static_cast<std::uint8_t>(c);
 }
 
-// Inflates exactly `expected` bytes; anything shorter, longer or broken is an error.
-bool inflateExactly(const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>& out,
-                    std::size_t expected) {
-    out.assign(expected, 0);
-    z_stream zs{};
-    if (inflateInit(&zs) != Z_OK) return false;
-    zs.next_in = const_cast<Bytef*>(in.data());
-    zs.avail_in = static_cast<uInt>(in.size());
-    zs.next_out = out.data();
-    zs.avail_out = static_cast<uInt>(expected);
-    const int rc = inflate(&zs, Z_FINISH);
-    const bool ok = rc == Z_STREAM_END && zs.total_out == expected;
-    inflateEnd(&zs);
-    return ok;
-}
+// Inflates the picture data row by row: each `next` hands out the following filter byte and
+// row, and `finish` tells whether the data held exactly the rows and no more.
+class RowInflater {
+  public:
+    RowInflater(const std::vector<std::uint8_t>& in, std::size_t rowBytes)
+        : row_(rowBytes + 1) {
+        ok_ = inflateInit(&zs_) == Z_OK;
+        zs_.next_in = const_cast<Bytef*>(in.data());
+        zs_.avail_in = static_cast<uInt>(in.size());
+    }
+    ~RowInflater() {
+        if (ok_) inflateEnd(&zs_);
+    }
+    RowInflater(const RowInflater&) = delete;
+    RowInflater& operator=(const RowInflater&) = delete;
 
-// Undoes the row filters in place. Each filter runs as its own loop over the row (the decoder
-// spends its time here on large pictures); the bytes left of the first pixel count as 0.
-bool unfilter(std::vector<std::uint8_t>& raw, int width, int height, int bpp) {
-    const std::size_t stride = static_cast<std::size_t>(width) * bpp;
-    const std::size_t n = static_cast<std::size_t>(bpp);
-    const std::vector<std::uint8_t> zeros(stride, 0);  // the row above the first
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = raw.data() + static_cast<std::size_t>(y) * (stride + 1);
-        std::uint8_t* cur = row + 1;
-        const std::uint8_t* prev = y > 0 ? cur - (stride + 1) : zeros.data();
-        switch (row[0]) {
-            case 0:
-                break;
-            case 1:
-                for (std::size_t i = n; i < stride; ++i)
-                    cur[i] = static_cast<std::uint8_t>(cur[i] + cur[i - n]);
-                break;
-            case 2:
-                for (std::size_t i = 0; i < stride; ++i)
-                    cur[i] = static_cast<std::uint8_t>(cur[i] + prev[i]);
-                break;
-            case 3:
-                for (std::size_t i = 0; i < n; ++i)
-                    cur[i] = static_cast<std::uint8_t>(cur[i] + prev[i] / 2);
-                for (std::size_t i = n; i < stride; ++i)
-                    cur[i] = static_cast<std::uint8_t>(cur[i] + (cur[i - n] + prev[i]) / 2);
-                break;
-            case 4:
-                // Left of the first pixel a and c are 0, and Paeth then picks b.
-                for (std::size_t i = 0; i < n; ++i)
-                    cur[i] = static_cast<std::uint8_t>(cur[i] + prev[i]);
-                for (std::size_t i = n; i < stride; ++i)
-                    cur[i] =
-                        static_cast<std::uint8_t>(cur[i] + paeth(cur[i - n], prev[i], prev[i - n]));
-                break;
-            default:
-                return false;
+    // The filter byte and row bytes, or null when the data ends or breaks first.
+    std::uint8_t* next() {
+        if (!ok_) return nullptr;
+        zs_.next_out = row_.data();
+        zs_.avail_out = static_cast<uInt>(row_.size());
+        while (zs_.avail_out > 0) {
+            const int rc = inflate(&zs_, Z_NO_FLUSH);
+            if (rc == Z_STREAM_END && zs_.avail_out == 0) break;
+            if (rc != Z_OK) return nullptr;
         }
+        return row_.data();
+    }
+    // True when the stream ends right after the last row.
+    bool finish() {
+        if (!ok_) return false;
+        std::uint8_t extra;
+        zs_.next_out = &extra;
+        zs_.avail_out = 1;
+        return inflate(&zs_, Z_FINISH) == Z_STREAM_END && zs_.avail_out == 1;
+    }
+
+  private:
+    z_stream zs_{};
+    bool ok_ = false;
+    std::vector<std::uint8_t> row_;
+};
+
+// Undoes a row's filter in place against the row above (all zeros for the first). Each filter
+// runs as a loop of its own: the decoder spends its time here on large pictures.
+bool unfilterRow(std::uint8_t filter, std::uint8_t* cur, const std::uint8_t* prev,
+                 std::size_t stride, std::size_t n) {
+    switch (filter) {
+        case 0:
+            break;
+        case 1:
+            for (std::size_t i = n; i < stride; ++i)
+                cur[i] = static_cast<std::uint8_t>(cur[i] + cur[i - n]);
+            break;
+        case 2:
+            for (std::size_t i = 0; i < stride; ++i)
+                cur[i] = static_cast<std::uint8_t>(cur[i] + prev[i]);
+            break;
+        case 3:
+            for (std::size_t i = 0; i < n; ++i)
+                cur[i] = static_cast<std::uint8_t>(cur[i] + prev[i] / 2);
+            for (std::size_t i = n; i < stride; ++i)
+                cur[i] = static_cast<std::uint8_t>(cur[i] + (cur[i - n] + prev[i]) / 2);
+            break;
+        case 4:
+            // Left of the first pixel a and c are 0, and Paeth then picks b.
+            for (std::size_t i = 0; i < n; ++i)
+                cur[i] = static_cast<std::uint8_t>(cur[i] + prev[i]);
+            for (std::size_t i = n; i < stride; ++i)
+                cur[i] = static_cast<std::uint8_t>(cur[i] + paeth(cur[i - n], prev[i], prev[i - n]));
+            break;
+        default:
+            return false;
     }
     return true;
 }
@@ -178,16 +197,20 @@ std::optional<DecodeError> decodePngInto(std::span<const std::uint8_t> data,
 
     const int bpp = channels(colorType);
     const std::size_t stride = static_cast<std::size_t>(width) * bpp;
-    std::vector<std::uint8_t> raw;
-    if (!inflateExactly(idat, raw, (stride + 1) * static_cast<std::size_t>(height))) {
-        return fail("damaged or short compressed data");
-    }
-    if (!unfilter(raw, width, height, bpp)) return fail("unknown row filter");
-
+    // Two rows at a time, never the whole inflated picture: only the target is large.
+    RowInflater rows(idat, stride);
+    std::vector<std::uint8_t> above(stride, 0);
     const std::span<std::uint8_t> rgba = target(width, height);
-    if (rgba.size() != static_cast<std::size_t>(width) * height * 4) return fail("no room for the picture");
+    if (rgba.size() != static_cast<std::size_t>(width) * height * 4)
+        return fail("no room for the picture");
     for (int y = 0; y < height; ++y) {
-        const std::uint8_t* src = raw.data() + y * (stride + 1) + 1;
+        std::uint8_t* row = rows.next();
+        if (!row) return fail("damaged or short compressed data");
+        std::uint8_t* cur = row + 1;
+        if (!unfilterRow(row[0], cur, above.data(), stride, static_cast<std::size_t>(bpp)))
+            return fail("unknown row filter");
+        std::memcpy(above.data(), cur, stride);
+        const std::uint8_t* src = cur;
         std::uint8_t* dst = rgba.data() + static_cast<std::size_t>(y) * width * 4;
         if (colorType == kRgba) {  // the common case: the row as it is
             std::memcpy(dst, src, stride);
@@ -223,6 +246,7 @@ std::optional<DecodeError> decodePngInto(std::span<const std::uint8_t> data,
             }
         }
     }
+    if (!rows.finish()) return fail("damaged or short compressed data");
     return std::nullopt;
 }
 
