@@ -3,11 +3,15 @@
 #include <QApplication>
 
 #include "app/editor.h"
+#include "qt/picture_prefetch.h"
 #include "qt/qt_host.h"
 #include "qt/single_instance.h"
 #include "select_backend.h"
+#include "skin/hover_states.h"
 
 int main(int, char** argv) {
+    // The start page's large pictures decode on the second core while Qt connects to the display.
+    qtui::PicturePrefetch::start(skin::startPagePictures());
     // The program reads no command line, and Qt gets none either.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};

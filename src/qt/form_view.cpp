@@ -15,6 +15,7 @@
 
 #include "keys/x11_keysyms.h"
 #include "qt/first_paint.h"
+#include "qt/picture_prefetch.h"
 #include "qt/qt_host.h"
 #include "skin/pictures.h"
 
@@ -130,18 +131,8 @@ FormView::FormView(ui::Form& form, QtHost& host, Qt::WindowFlags flags)
 const QImage* FormView::image(const std::string& name) {
     auto it = images_.find(name);
     if (it == images_.end()) {
-        // Decoded straight into the view's image and premultiplied in place: one copy of the
-        // pixels, and no fresh memory beyond it.
-        QImage img;
-        const bool decoded = skin::decodePictureInto(name, [&img](int width, int height) {
-            img = QImage(width, height, QImage::Format_RGBA8888);
-            return std::span<std::uint8_t>(img.bits(), static_cast<std::size_t>(img.sizeInBytes()));
-        });
-        if (decoded) {
-            img.convertTo(QImage::Format_ARGB32_Premultiplied);
-        } else {
-            img = QImage();
-        }
+        std::optional<QImage> prefetched = PicturePrefetch::take(name);
+        QImage img = prefetched ? std::move(*prefetched) : decodeImage(name);
         it = images_.emplace(name, std::move(img)).first;
     }
     return it->second.isNull() ? nullptr : &it->second;

@@ -102,9 +102,16 @@ void showPressed(ui::Form& form, std::string_view buttonName) {
     if (!picture.empty()) show(form, imageOf(buttonName), picture);
 }
 
+constexpr const char* kStartBackground = "L1_BackGround";
+constexpr const char* kMouseKeysBackground = "L1_Back1";
+
+std::vector<std::string> startPagePictures() {
+    return {kStartBackground, kMouseKeysBackground};
+}
+
 void LoadSkinImages(ui::Form& form, int pageSelector) {
-    show(form, "Img_Base", "L1_BackGround");
-    if (pageSelector >= 1 && pageSelector <= 3) show(form, "Img_P1", "L1_Back1");
+    show(form, "Img_Base", kStartBackground);
+    if (pageSelector >= 1 && pageSelector <= 3) show(form, "Img_P1", kMouseKeysBackground);
     show(form, "Img_P2", "L1_Back2");
     show(form, "Img_P3", "L1_Back3");
     show(form, "Img_P4", "L1_Back4");
