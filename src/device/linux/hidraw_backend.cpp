@@ -48,11 +48,6 @@ HidrawBackend::HidrawBackend(std::string directory, std::optional<std::string> s
     : directory_(std::move(directory)),
       sysfsDirectory_(sysfsDirectory.value_or(directory_ == "/dev" ? "/sys/class/hidraw" : "")) {}
 
-std::string HidrawBackend::defaultDirectory() {
-    const char* dir = std::getenv("QUORVEX_HIDRAW_DIR");
-    return (dir != nullptr && *dir != '\0') ? dir : "/dev";
-}
-
 std::vector<std::string> HidrawBackend::interfacePaths() {
     std::vector<std::pair<long, std::string>> nodes;
     if (DIR* dir = ::opendir(directory_.c_str())) {

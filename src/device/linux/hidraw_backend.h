@@ -9,13 +9,11 @@ namespace device {
 
 class HidrawBackend : public HidBackend {
   public:
-    // Lists hidraw nodes in `directory`; by default the one named by QUORVEX_HIDRAW_DIR, else /dev.
+    // Lists hidraw nodes in `directory` (/dev, or where the program's choice of backend points).
     // The ids of nodes that cannot be opened come from `sysfsDirectory` (the kernel's
     // /sys/class/hidraw for /dev; none for another folder unless given).
-    explicit HidrawBackend(std::string directory = defaultDirectory(),
+    explicit HidrawBackend(std::string directory,
                            std::optional<std::string> sysfsDirectory = std::nullopt);
-
-    static std::string defaultDirectory();
 
     std::vector<std::string> interfacePaths() override;
     HidHandle open(const std::string& path) override;
