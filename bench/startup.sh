@@ -31,10 +31,19 @@ measure() {
 
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
-for program in "$build/bench/bare_qt_window" "$build/src/quorvex-editor"; do
-    results=$(for _ in $(seq "$runs"); do measure "$program"; done)
-    ms=$(echo "$results" | awk '{print $1}' | median)
-    kb=$(echo "$results" | awk '{print $2}' | median)
-    printf '%-20s first paint %4d ms (median of %d), resident %6.1f MB\n' \
-        "$(basename "$program")" "$ms" "$runs" "$(awk -v kb="$kb" 'BEGIN {print kb / 1024}')"
+# The two programs take turns, so that a busy moment of the machine falls on both alike.
+bare="$build/bench/bare_qt_window" editor="$build/src/quorvex-editor"
+for _ in $(seq "$runs"); do
+    echo "bare $(measure "$bare")" >>"$work/results"
+    echo "editor $(measure "$editor")" >>"$work/results"
 done
+declare -A ms kb
+for program in bare editor; do
+    ms[$program]=$(awk -v p="$program" '$1 == p {print $2}' "$work/results" | median)
+    kb[$program]=$(awk -v p="$program" '$1 == p {print $3}' "$work/results" | median)
+    name=$([[ $program == bare ]] && basename "$bare" || basename "$editor")
+    printf '%-20s first paint %4d ms (median of %d), resident %6.1f MB\n' \
+        "$name" "${ms[$program]}" "$runs" "$(awk -v kb="${kb[$program]}" 'BEGIN {print kb / 1024}')"
+done
+awk -v a="${ms[editor]}" -v b="${ms[bare]}" -v c="${kb[editor]}" -v d="${kb[bare]}" \
+    'BEGIN {printf "editor / bare: first paint %.2fx, resident %.2fx\n", a / b, c / d}'

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what landed there with the desktop's own
-# validators.   check_install.sh BUILD_DIR PREFIX APP_ID
+# validators.   check_install.sh BUILD_DIR PREFIX APP_ID LIBDIR
 set -euo pipefail
-build="$1" prefix="$2" id="$3"
+build="$1" prefix="$2" id="$3" libdir="$4"
 rm -rf "$prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
@@ -10,7 +10,7 @@ fail() { echo "packaging: $*" >&2; exit 1; }
 for f in bin/quorvex-editor bin/quorvex-ctl \
          "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
          "share/icons/hicolor/scalable/apps/$id.svg" "share/icons/hicolor/64x64/apps/$id.png" \
-         lib/udev/rules.d/70-quorvex-mouse.rules; do
+         lib/udev/rules.d/70-quorvex-mouse.rules "$libdir/quorvex/quorvex-desktop-settings.so"; do
     [[ -s "$prefix/$f" ]] || fail "$f was not installed"
 done
 [[ -x "$prefix/bin/quorvex-editor" && -x "$prefix/bin/quorvex-ctl" ]] || fail "programs not executable"

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/editor.h"
+#include "qt/linux/font_configuration.h"
 #include "qt/picture_prefetch.h"
 #include "qt/qt_host.h"
 #include "qt/single_instance.h"
@@ -12,6 +13,7 @@
 int main(int, char** argv) {
     // The start page's large pictures decode on the second core while Qt connects to the display.
     qtui::PicturePrefetch::start(skin::startPagePictures());
+    qtui::loadFontConfigurationAhead();
     // The program reads no command line, and Qt gets none either.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};

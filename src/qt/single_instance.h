@@ -1,16 +1,22 @@
 #pragma once
 // One editor at a time: a second start finds the first through a local socket named after the
 // window caption, asks it to come forward, and ends.
-#include <QLocalServer>
+#include <QString>
 
 #include <functional>
 #include <memory>
+
+class QSocketNotifier;
 
 namespace qtui {
 
 class SingleInstance {
   public:
     explicit SingleInstance(const QString& caption);
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
     // True when another instance answered; it has been asked to come forward.
     bool otherInstanceRaised() const { return raised_; }
     // Runs when a later start asks this instance to come forward.
@@ -19,8 +25,11 @@ class SingleInstance {
     static QString serverName(const QString& caption);
 
   private:
+    void answerRequests();
+
     bool raised_ = false;
-    std::unique_ptr<QLocalServer> server_;
+    int listener_ = -1;
+    std::unique_ptr<QSocketNotifier> notifier_;
     std::function<void()> handler_;
 };
 

@@ -106,7 +106,8 @@ constexpr const char* kStartBackground = "L1_BackGround";
 constexpr const char* kMouseKeysBackground = "L1_Back1";
 
 std::vector<std::string> startPagePictures() {
-    return {kStartBackground, kMouseKeysBackground};
+    return {kStartBackground, kMouseKeysBackground, "BtnS_01", "KeyS_01", "SetS_01", "SetS_02",
+            "WebS_01"};
 }
 
 void LoadSkinImages(ui::Form& form, int pageSelector) {

@@ -37,8 +37,8 @@ void showPressed(ui::Form& form, std::string_view buttonName);
 
 // The start-up pictures of skin set 1.
 void LoadSkinImages(ui::Form& form, int pageSelector);
-// The large pictures the start page shows first (skin set 1, the Mouse Keys Page), for a
-// renderer that can prepare them while the program starts.
+// Every picture the start page shows first (skin set 1, the Mouse Keys Page), for a renderer
+// that can prepare them while the program starts.
 std::vector<std::string> startPagePictures();
 
 }  // namespace skin

@@ -85,7 +85,7 @@ std::vector<std::unique_ptr<DesktopSource>> desktopSources() {
     return sources;
 }
 
-std::unique_ptr<MouseSettingsStore> makeSystemMouseSettingsStore() {
+std::unique_ptr<MouseSettingsStore> makeDesktopMouseSettingsStore() {
     return std::make_unique<DesktopMouseSettingsStore>(desktopSources());
 }
 

@@ -37,4 +37,7 @@ class DesktopMouseSettingsStore : public MouseSettingsStore {
 // (GSettings), or a bare X server; our own file for whatever they do not keep.
 std::vector<std::unique_ptr<DesktopSource>> desktopSources();
 
+// The store over desktopSources(): what the editor's desktop settings module hands out.
+std::unique_ptr<MouseSettingsStore> makeDesktopMouseSettingsStore();
+
 }  // namespace settings

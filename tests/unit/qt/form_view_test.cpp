@@ -9,24 +9,15 @@
 
 #include "app/main_form.h"
 #include "qt/form_view.h"
+#include "offscreen_application.h"
 #include "qt/qt_host.h"
+#include "skin/hover_states.h"
 #include "sim/sim_presets.h"
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "form_view_test";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: Qt's input devices, made by the synthesized mouse events, are torn down at
-    // exit and must not outlive the application object they refer to.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 struct Rendered : ::testing::Test {
-    void SetUp() override { application(); }
+    void SetUp() override { offscreenApplication(); }
     sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
     qtui::QtHost host;
     app::TForm1 form{host, mouse};
@@ -60,6 +51,18 @@ TEST_F(Rendered, MainWindowShowsItsSkin) {
         for (int x = 10; x < 76; ++x) white |= qGray(image.pixel(x, y)) > 200;
     }
     EXPECT_TRUE(white);
+}
+
+// The first paint decodes nothing itself: every picture it shows was prepared at start.
+TEST_F(Rendered, EveryPictureOfTheFirstPaintIsPreparedAtStart) {
+    host.setMainForm(form, [] { return true; });
+    form.FormCreate();
+    const std::vector<std::string> prepared = skin::startPagePictures();
+    for (const auto& c : form.controls()) {
+        if (c->kind() != ui::ControlKind::Picture || !c->showing() || c->picture().empty()) continue;
+        EXPECT_TRUE(std::ranges::find(prepared, c->picture()) != prepared.end())
+            << c->name() << " shows " << c->picture();
+    }
 }
 
 TEST_F(Rendered, InputControlsAreRealWidgetsThatFollowTheModel) {
