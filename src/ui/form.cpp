@@ -8,14 +8,14 @@ namespace ui {
 
 Control& Form::add(ControlKind kind, std::string name, Control* parent) {
     controls_.push_back(std::make_unique<Control>(*this, kind, std::move(name), parent, nextZ_++));
-    return *controls_.back();
+    Control& added = *controls_.back();
+    byName_.emplace(added.name(), &added);  // a repeated name keeps finding the first
+    return added;
 }
 
 Control* Form::find(std::string_view name) const {
-    for (const auto& c : controls_) {
-        if (c->name() == name) return c.get();
-    }
-    return nullptr;
+    const auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : it->second;
 }
 
 Control& Form::at(std::string_view name) const {

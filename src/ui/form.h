@@ -2,6 +2,7 @@
 // A window's model: named controls in z-order, hit-testing, and the pointer and keyboard input
 // turned into the controls' events. The Qt view and the tests drive the same code.
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -92,6 +93,8 @@ class Form {
 
     std::string name_;
     std::vector<std::unique_ptr<Control>> controls_;
+    // Windows look their controls up by name all the time: hundreds of them on the main window.
+    std::map<std::string, Control*, std::less<>> byName_;
     int nextZ_ = 0;
     Control* hovered_ = nullptr;
     Control* pressed_ = nullptr;
