@@ -53,8 +53,9 @@ QString SingleInstance::serverName(const QString& caption) {
 SingleInstance::SingleInstance(const QString& caption) {
     const Address a = addressOf(serverName(caption));
     const auto* address = reinterpret_cast<const sockaddr*>(&a.address);
-    // A connection is the request to come forward; a listening socket accepts it at once.
-    const int probe = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // A connection is the request to come forward. It never waits: an editor whose queue is full
+    // is not answering, and this one runs instead.
+    const int probe = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (probe >= 0) {
         raised_ = connect(probe, address, a.length) == 0 && peerIsThisUser(probe);
         close(probe);
