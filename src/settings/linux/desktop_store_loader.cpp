@@ -34,8 +34,10 @@ void* openModule() {
         std::fprintf(stderr, "The desktop's mouse settings are not reached: %s\n", dlerror());
         return nullptr;
     }
-    std::fprintf(stderr, "The desktop's mouse settings are not reached: %s is missing beside %s\n",
-                 kDesktopSettingsModule, folder.c_str());
+    std::fprintf(stderr,
+                 "The desktop's mouse settings are not reached: %s is neither in %s nor in %s/%s\n",
+                 kDesktopSettingsModule, folder.c_str(), folder.c_str(),
+                 QUORVEX_INSTALLED_MODULE_FOLDER);
     return nullptr;
 }
 
@@ -46,7 +48,10 @@ std::unique_ptr<MouseSettingsStore> makeSystemMouseSettingsStore() {
     if (!module) return nullptr;
     const auto entry =
         reinterpret_cast<NewDesktopMouseSettingsStore>(dlsym(module, kDesktopSettingsEntry));
-    if (!entry) return nullptr;
+    if (!entry) {
+        std::fprintf(stderr, "The desktop's mouse settings are not reached: %s\n", dlerror());
+        return nullptr;
+    }
     return std::unique_ptr<MouseSettingsStore>(entry());
 }
 

@@ -3,6 +3,7 @@
 #include <gio/gio.h>
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <unistd.h>
 #include <cmath>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <sstream>
 
 #include "settings/linux/desktop_store.h"
+#include "settings/linux/desktop_store_module.h"
 #include "settings/linux/gnome_settings.h"
 #include "settings/linux/ini_file.h"
 #include "settings/linux/kde_settings.h"
@@ -147,6 +149,23 @@ TEST_F(Desktop, OwnFileHasDefaultsAndSurvivesBadValues) {
     bad.apply(s);
     EXPECT_TRUE(fs::is_directory(ownFile()));
 }
+
+#ifdef QUORVEX_DESKTOP_SETTINGS_MODULE
+// The module the editor loads exports its entry and hands out a store of this desktop.
+TEST_F(Desktop, TheEditorsModuleMakesAStoreOfThisDesktop) {
+    fs::create_directories(fs::path(ownFile()).parent_path());
+    std::ofstream(ownFile()) << "[Mouse]\nWheelScrollLines=7\n";
+    void* module = dlopen(QUORVEX_DESKTOP_SETTINGS_MODULE, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << dlerror();
+    const auto entry =
+        reinterpret_cast<NewDesktopMouseSettingsStore>(dlsym(module, kDesktopSettingsEntry));
+    ASSERT_NE(entry, nullptr) << dlerror();
+    const std::unique_ptr<MouseSettingsStore> s(entry());
+    MouseSettings m;
+    read(m, *s);
+    EXPECT_EQ(m.scrollLines(), 7);
+}
+#endif
 
 TEST(IniFile, AddsMissingKeysAndGroups) {
     const fs::path p = fs::temp_directory_path() / ("quorvex-ini-" + std::to_string(::getpid()));
