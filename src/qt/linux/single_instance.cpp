@@ -26,8 +26,8 @@ Address addressOf(const QString& name) {
     a.address.sun_family = AF_UNIX;
     // A leading zero byte puts the name in the abstract namespace.
     const QByteArray key = ("quorvex-editor/" + name).toUtf8();
-    const std::size_t size = std::min<std::size_t>(static_cast<std::size_t>(key.size()),
-                                                   sizeof(a.address.sun_path) - 1);
+    const std::size_t size =
+        std::min<std::size_t>(static_cast<std::size_t>(key.size()), sizeof(a.address.sun_path) - 1);
     std::memcpy(a.address.sun_path + 1, key.constData(), size);
     a.length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + size);
     return a;

@@ -34,10 +34,9 @@ void* openModule() {
         std::fprintf(stderr, "The desktop's mouse settings are not reached: %s\n", dlerror());
         return nullptr;
     }
-    std::fprintf(stderr,
-                 "The desktop's mouse settings are not reached: %s is neither in %s nor in %s/%s\n",
-                 kDesktopSettingsModule, folder.c_str(), folder.c_str(),
-                 QUORVEX_INSTALLED_MODULE_FOLDER);
+    std::fprintf(
+        stderr, "The desktop's mouse settings are not reached: %s is neither in %s nor in %s/%s\n",
+        kDesktopSettingsModule, folder.c_str(), folder.c_str(), QUORVEX_INSTALLED_MODULE_FOLDER);
     return nullptr;
 }
 

@@ -1,6 +1,6 @@
 // The desktop settings module's entry.
-#include "settings/linux/desktop_store.h"
 #include "settings/linux/desktop_store_module.h"
+#include "settings/linux/desktop_store.h"
 
 extern "C" __attribute__((visibility("default"))) settings::MouseSettingsStore*
 quorvex_new_desktop_mouse_settings_store() {

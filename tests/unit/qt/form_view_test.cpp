@@ -8,11 +8,11 @@
 #include <QMouseEvent>
 
 #include "app/main_form.h"
-#include "qt/form_view.h"
 #include "offscreen_application.h"
+#include "qt/form_view.h"
 #include "qt/qt_host.h"
-#include "skin/hover_states.h"
 #include "sim/sim_presets.h"
+#include "skin/hover_states.h"
 
 namespace {
 
@@ -59,7 +59,8 @@ TEST_F(Rendered, EveryPictureOfTheFirstPaintIsPreparedAtStart) {
     form.FormCreate();
     const std::vector<std::string> prepared = skin::startPagePictures();
     for (const auto& c : form.controls()) {
-        if (c->kind() != ui::ControlKind::Picture || !c->showing() || c->picture().empty()) continue;
+        if (c->kind() != ui::ControlKind::Picture || !c->showing() || c->picture().empty())
+            continue;
         EXPECT_TRUE(std::ranges::find(prepared, c->picture()) != prepared.end())
             << c->name() << " shows " << c->picture();
     }

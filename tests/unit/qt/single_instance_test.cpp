@@ -29,7 +29,8 @@ TEST(SingleInstance, ALaterStartRaisesTheFirstAndAFreedNameIsTakenAgain) {
         while (raises == 0 && waited.elapsed() < 5000) QCoreApplication::processEvents();
         EXPECT_EQ(raises, 1);
 
-        EXPECT_FALSE(qtui::SingleInstance("another caption " + uniqueCaption()).otherInstanceRaised())
+        EXPECT_FALSE(
+            qtui::SingleInstance("another caption " + uniqueCaption()).otherInstanceRaised())
             << "another caption is another program";
     }
     EXPECT_FALSE(qtui::SingleInstance(uniqueCaption()).otherInstanceRaised())
