@@ -20,10 +20,7 @@ class LinkWindow : public image::ConversionHooks {
     virtual void ShowWaitWindow() = 0;
     virtual void HideWaitWindow() = 0;
     // How far a long transfer is: `done` of `total` reports; a total of 0 ends the display.
-    virtual void ShowTransferProgress(int done, int total) {
-        (void)done;
-        (void)total;
-    }
+    virtual void ShowTransferProgress(int /*done*/, int /*total*/) {}
     virtual void SetDevTimerEnabled(bool enabled) = 0;
     // Shows exactly the given device-state label (TypeError, IdError) or none of the four.
     virtual void ShowStateLabels(StateLabels labels) = 0;

@@ -3,8 +3,8 @@
 // dialogs, one FormView per form, the tray icon and the desktop shell.
 #include <QElapsedTimer>
 
-#include <map>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <optional>
 #include <span>
-#include <utility>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
