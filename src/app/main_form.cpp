@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 
 #include "app/wait_form.h"
+#include "image/backup_file.h"
 #include "image/builtin_image.h"
 #include "image/key_code_texts.h"
 #include "image/sections.h"
@@ -52,7 +53,7 @@ TForm1::TForm1(ui::Host& host, device::HidBackend& backend)
       fireKeys_(std::make_unique<FireKeySettings>(*this)),
       macroNames_(std::make_unique<MacroNameList>(*this)) {
     setCaption(kCaption);
-    backupFolder_ = defaultBackupFolder();
+    backupFolder_ = image::defaultBackupFolder();
     createControls();
     attachHandlers();
     setupMenus();

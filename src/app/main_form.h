@@ -26,10 +26,6 @@ namespace app {
 
 class TFormLoadingUI;
 
-// The user's data folder for backups of the mouse ($XDG_DATA_HOME/quorvex/backups, on Windows
-// %LOCALAPPDATA%\Quorvex\backups); empty where neither can be found.
-std::string defaultBackupFolder();
-
 class TForm1 : public ui::Form,
                public device::LinkWindow,
                private device::LinkHost,

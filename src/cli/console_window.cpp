@@ -3,10 +3,14 @@
 #include <chrono>
 #include <thread>
 
+#include "image/backup_file.h"
+
 namespace cli {
 
-ConsoleWindow::ConsoleWindow(std::FILE* progress)
-    : progress_(progress), language_(skin::LanguageTable::load(1)) {}
+ConsoleWindow::ConsoleWindow(std::FILE* progress, std::optional<std::string> backupFolder)
+    : progress_(progress),
+      language_(skin::LanguageTable::load(1)),
+      backupFolder_(std::move(backupFolder)) {}
 
 void ConsoleWindow::ShowTransferProgress(int done, int total) {
     if (!progress_) return;
@@ -27,6 +31,13 @@ void ConsoleWindow::ShowStateLabels(StateLabels labels) {
 
 void ConsoleWindow::ShowMessage(std::string_view key) {
     messages_.emplace_back(key);
+}
+
+void ConsoleWindow::BackUpMouse(const image::DataBuf& profile, std::string_view stem) {
+    if (!backupFolder_) return;
+    // As in the window: the write goes on without its copy, and the user is told why.
+    if (const auto error = image::writeBackupNow(*backupFolder_, std::string(stem), profile))
+        warnings_.push_back(text("Str035") + " (" + *backupFolder_ + ": " + error->reason + ")");
 }
 
 void ConsoleWindow::sleep(int milliseconds) {

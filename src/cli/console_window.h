@@ -2,6 +2,7 @@
 // The device link's window and host on a terminal: no pages, messages kept for standard error,
 // real time, and a percentage line while a long transfer runs.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,12 +13,15 @@ namespace cli {
 
 class ConsoleWindow : public device::LinkWindow, public device::LinkHost {
   public:
-    // `progress` is where the progress line goes (a terminal), or null for none.
-    explicit ConsoleWindow(std::FILE* progress);
+    // `progress` is where the progress line goes (a terminal), or null for none. Backups go
+    // into `backupFolder` as the window makes them; none are kept without one.
+    ConsoleWindow(std::FILE* progress, std::optional<std::string> backupFolder);
 
     // What the link told: a refused mouse and the message keys it showed.
     StateLabels refusal() const { return refusal_; }
     const std::vector<std::string>& messages() const { return messages_; }
+    // What the user should know although the command went on (a backup that failed).
+    const std::vector<std::string>& warnings() const { return warnings_; }
     // The English text of a message key.
     std::string text(std::string_view key) const { return language_.text(key); }
     const skin::LanguageTable& language() const { return language_; }
@@ -42,7 +46,7 @@ class ConsoleWindow : public device::LinkWindow, public device::LinkHost {
     void ShowPressedPicture(std::string_view) override {}
     void CloseMainWindow() override {}
     void DeviceIdle() override {}
-    void BackUpMouse(const image::DataBuf&, std::string_view) override {}
+    void BackUpMouse(const image::DataBuf& profile, std::string_view stem) override;
 
     void sleep(int milliseconds) override;
     void processMessages() override {}
@@ -52,6 +56,8 @@ class ConsoleWindow : public device::LinkWindow, public device::LinkHost {
     skin::LanguageTable language_;
     StateLabels refusal_ = StateLabels::None;
     std::vector<std::string> messages_;
+    std::optional<std::string> backupFolder_;
+    std::vector<std::string> warnings_;
     int percent_ = -1;
 };
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/mouse_session.h"
+#include "image/backup_file.h"
 #include "select_backend.h"
 
 namespace {
@@ -18,6 +19,8 @@ constexpr const char* kUsage =
     "  dump FILE   save what the mouse holds as a profile file\n"
     "  load FILE   write a profile file to the mouse (checked as Load Profile checks it)\n"
     "  reset       write the factory settings to the mouse\n"
+    "load and reset first back up what the mouse holds, as the editor does, into\n"
+    "$XDG_DATA_HOME/quorvex/backups (~/.local/share/quorvex/backups); the newest ten are kept\n"
     "exit codes: 0 done, 2 usage, 3 no mouse, 4 mouse refused, 5 bad file, 6 transfer failed\n";
 
 int usage(const std::string& problem) {
@@ -67,7 +70,8 @@ int main(int argc, char** argv) {
     if (!backend)
         return usage("the simulated mouse is \"macro\" or \"image\", not \"" +
                      *choice.simulatedMouse + "\"");
-    cli::MouseSession session(*backend, ::isatty(STDERR_FILENO) ? stderr : nullptr);
+    cli::MouseSession session(*backend, ::isatty(STDERR_FILENO) ? stderr : nullptr, nullptr,
+                              image::defaultBackupFolder());
     int code = session.connect();
     if (code == cli::kOk) {
         const std::string& command = words[0];
@@ -76,6 +80,8 @@ int main(int argc, char** argv) {
         if (command == "load") code = session.load(words[1]);
         if (command == "reset") code = session.reset();
     }
+    for (const std::string& warning : session.warnings())
+        std::fprintf(stderr, "quorvex-ctl: %s\n", warning.c_str());
     if (code != cli::kOk) std::fprintf(stderr, "quorvex-ctl: %s\n", session.error().c_str());
     return code;
 }

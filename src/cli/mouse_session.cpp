@@ -39,9 +39,9 @@ const char* flashName(device::FlashClass flash) {
 }  // namespace
 
 MouseSession::MouseSession(device::HidBackend& backend, std::FILE* progress,
-                           device::LinkHost* host)
+                           device::LinkHost* host, std::optional<std::string> backupFolder)
     : transport_(backend),
-      window_(progress),
+      window_(progress, std::move(backupFolder)),
       link_(transport_, window_, host ? *host : window_, image_) {}
 
 int MouseSession::fail(int code, std::string text) {

@@ -21,9 +21,11 @@ enum ExitCode {
 
 class MouseSession {
   public:
-    // Time runs on `host` when given (tests), else on the clock.
+    // Time runs on `host` when given (tests), else on the clock. What the mouse holds is
+    // backed up into `backupFolder` before every write; benchmarks and tests may keep none.
     MouseSession(device::HidBackend& backend, std::FILE* progress,
-                 device::LinkHost* host = nullptr);
+                 device::LinkHost* host = nullptr,
+                 std::optional<std::string> backupFolder = std::nullopt);
 
     // Finds the mouse and reads it. Anything but kOk comes with `error()` set.
     int connect();
@@ -33,6 +35,7 @@ class MouseSession {
     int reset();
 
     const std::string& error() const { return error_; }
+    const std::vector<std::string>& warnings() const { return window_.warnings(); }
     device::DeviceLink& link() { return link_; }
     // What the editor holds for the mouse (benchmarks edit it between writes).
     image::EditorImage& editorImage() { return image_; }

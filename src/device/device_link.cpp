@@ -304,56 +304,55 @@ void DeviceLink::Btn_Read() {
              : 0)));
     // DataBuf is all 0xFF when this read fails; the controls keep what they showed.
     bool complete = false;
+    known_.reset();
     if (transport_.ReadBlock(access_, kImageAddress, image::kImageSize, image_.dataBuf.image,
                              chunkPump_)) {
         complete = transport_.failedReports() == failedBefore;
+        // What came, for the backup: the transport leaves 0xFF where a block or a chunk of it
+        // failed, while the editor keeps what it showed before.
         MouseContents read;
         read.buf.image = image_.dataBuf.image;
         if (kind_ == DeviceKind::Macro) {
-            image::Macro scratch;
             for (std::size_t i = 0; i < image::kMacroCount; ++i) {
                 const auto address = static_cast<std::uint16_t>(kMacroAddress + i * kMacroStride);
-                const bool whole = readComplete(Access::Long, address, scratch);
-                if (whole) image_.dataBuf.macros[i] = scratch;
+                const bool whole = readComplete(Access::Long, address, read.buf.macros[i]);
+                if (whole) image_.dataBuf.macros[i] = read.buf.macros[i];
                 complete &= whole;
             }
-            std::array<image::Byte, image::kMacroNameAreaSize> names;
-            const bool namesWhole = readComplete(Access::Long, kMacroNameAddress, names);
-            if (namesWhole) image_.dataBuf.macroNames = names;
+            const bool namesWhole =
+                readComplete(Access::Long, kMacroNameAddress, read.buf.macroNames);
+            if (namesWhole) image_.dataBuf.macroNames = read.buf.macroNames;
             complete &= namesWhole;
             // The copies are taken as they are; a Reset later needs to know whether they were
             // there at all.
-            const auto readSection = [&](std::uint16_t address, const image::Section& section) {
-                std::array<image::Byte, 8> buffer;
-                const auto target = std::span(buffer).first(section.length);
-                const bool whole = readComplete(Access::Long, address, target);
+            const auto readSection = [&](std::uint16_t address, const image::Section& section,
+                                         std::span<image::Byte> asRead) {
+                const bool whole = readComplete(Access::Long, address, asRead);
                 if (whole) {
-                    std::ranges::copy(target,
+                    std::ranges::copy(asRead,
                                       image::sectionBytes(image_.sectionBuf, section).begin());
                 }
                 complete &= whole;
-                return whole && !allErased(target);
+                return whole && !allErased(asRead);
             };
-            parameterBRead_ = readSection(kParameterBAddress, image::kParameterB);
-            userBreathRead_ = readSection(kUserBreathAddress, image::kUserBreath);
-            read.buf.macroNames = image_.dataBuf.macroNames;
-            read.buf.macros = image_.dataBuf.macros;
-            read.parameterB = sectionCopy<5>(image_.sectionBuf, image::kParameterB);
-            read.userBreath = sectionCopy<4>(image_.sectionBuf, image::kUserBreath);
+            parameterBRead_ = readSection(kParameterBAddress, image::kParameterB, read.parameterB);
+            userBreathRead_ = readSection(kUserBreathAddress, image::kUserBreath, read.userBreath);
             window_.RefreshMacroName();
         }
         if (complete) held_ = read;
+        known_ = KnownContents{read, !complete};
         image::DataBufToUI(image_, conversionContext(), window_);
         window_.RefreshMouseSystemParameters();
         window_.ShowDevicePages();
     }
     if (complete) {
         writeRefusal_ = {};
-        backupPending_ = true;
     } else {
         held_.reset();
         writeRefusal_ = kIncompleteReadMessage;
     }
+    // A partial read is worth a copy too; a failed image read gave nothing to keep.
+    backupPending_ = known_.has_value();
     rereadPending_ = !complete;
     endOperation();
 }
@@ -421,15 +420,19 @@ image::DataBuf DeviceLink::backupProfile(const MouseContents& contents) const {
 }
 
 void DeviceLink::backUpBeforeWriting() {
-    if (!backupPending_ || !held_) return;
     backupPending_ = false;
-    char stem[40];
-    std::snprintf(stem, sizeof(stem), "%04x-%04x-%s", transport_.vendorId(), transport_.productId(),
-                  kind_ == DeviceKind::Macro ? "macro" : "image");
-    window_.BackUpMouse(backupProfile(*held_), stem);
+    if (!known_) return;
+    char stem[48];
+    std::snprintf(stem, sizeof(stem), "%04x-%04x-%s%s", transport_.vendorId(),
+                  transport_.productId(), kind_ == DeviceKind::Macro ? "macro" : "image",
+                  known_->partial ? "-partial" : "");
+    window_.BackUpMouse(backupProfile(known_->contents), stem);
 }
 
 bool DeviceLink::writeFinished(WriteOutcome outcome, const MouseContents& written) {
+    // After a failed write the mouse holds at most what was meant, partly; that is also the
+    // only copy of the edits a Reset would drop.
+    known_ = KnownContents{written, outcome != WriteOutcome::Complete};
     if (outcome == WriteOutcome::Complete) {
         held_ = written;
         failedWrite_.reset();
@@ -457,7 +460,8 @@ bool DeviceLink::DownloadParameter() {
     pump();
     window_.ApplyMouseSystemParameters();
     if (kind_ == DeviceKind::Macro) window_.UIToMacroName();
-    backUpBeforeWriting();
+    // Once after each read; later writes only replace what the editor wrote itself.
+    if (backupPending_) backUpBeforeWriting();
     const MouseContents intended = contentsToWrite(image_.dataBuf);
     // Only what changed, when what the mouse holds is known.
     const WriteOutcome outcome = writeContents(planWrite(intended, held_, kind_, access_));
@@ -512,8 +516,14 @@ void DeviceLink::Btn_ResetClick() {
 bool DeviceLink::DefaultParameter() {
     Busy busy(*this);
     beginOperation(true);
+    // Reset replaces everything, the mouse's contents and the editor's: always keep a copy.
+    backUpBeforeWriting();
     image::LoadBuiltInImage(defaultBuf_);
     image_.dataBuf.image = defaultBuf_.image;
+    // The editor now holds the built-in image, which may be written, and not the mouse's
+    // contents of an incomplete read, which a tick would otherwise read again over later edits.
+    writeRefusal_ = {};
+    rereadPending_ = false;
     image::clearKeyCodeTexts(image_.keyCodeTexts);
     if (kind_ == DeviceKind::Macro) {
         // Copies that were erased or could not be read get their defaults rather than 0xFF.
@@ -533,7 +543,6 @@ bool DeviceLink::DefaultParameter() {
         window_.ClearMacroEditor();
         window_.RefreshMacroName();
     }
-    backUpBeforeWriting();
     // The mouse receives the built-in image exactly as the resource holds it.
     const MouseContents intended = contentsToWrite(defaultBuf_);
     // Reset always writes everything.

@@ -127,7 +127,7 @@ class DeviceLink {
     // Whether every block of the plan reads back as it was written.
     enum class Verified { Same, Differs, Unreadable };
     Verified verify(const WritePlan& plan);
-    // Saves what the mouse held before the first write after a read.
+    // Saves what the editor knows the mouse holds, marked partial when it is not all of it.
     void backUpBeforeWriting();
     // Remembers the outcome of a write and tells the user of a failure.
     bool writeFinished(WriteOutcome outcome, const MouseContents& written);
@@ -174,7 +174,15 @@ class DeviceLink {
     bool rereadPending_ = false;
     // The user was told that the mouse is there but may not be opened (until it goes).
     bool accessDeniedTold_ = false;
-    // A complete read has not been backed up yet.
+    // What the editor knows the mouse holds, for the backups: a complete read or write, or
+    // partly: the blocks of an incomplete read as they came (0xFF where they failed), or what a
+    // failed write meant to put there.
+    struct KnownContents {
+        MouseContents contents;
+        bool partial = false;
+    };
+    std::optional<KnownContents> known_;
+    // A read has not been backed up yet.
     bool backupPending_ = false;
     // The section copies at 0x7000 and 0x7005 were read whole and not erased.
     bool parameterBRead_ = false;

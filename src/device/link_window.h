@@ -46,8 +46,8 @@ class LinkWindow : public image::ConversionHooks {
     virtual void CloseMainWindow() = 0;
     // No device operation runs any more: a held close request may go ahead.
     virtual void DeviceIdle() = 0;
-    // Keeps a copy of what the mouse held before it is first written (a profile file); `stem`
-    // names the mouse (ids and kind). The window tells the user when this fails.
+    // Keeps a copy of what the mouse holds before it is written (a profile file); `stem` names
+    // the mouse (ids and kind, and whether the copy is partial). Failures are told here.
     virtual void BackUpMouse(const image::DataBuf& profile, std::string_view stem) = 0;
 };
 

@@ -1,7 +1,9 @@
 #include "image/backup_file.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "image/profile_file.h"
@@ -19,6 +21,15 @@ bool isBackupName(const std::string& name) {
            name[8] == '-';
 }
 
+// A second backup within the same second is `<time>_<n>-`: by time first, then by n, which
+// name order alone gets wrong from n = 10 on.
+std::pair<std::string, int> backupAge(const fs::path& path) {
+    const std::string name = path.filename().string();
+    const std::size_t end = std::min(name.find('-', 9), name.find('_'));
+    if (end == std::string::npos || name[end] != '_') return {name.substr(0, end), 1};
+    return {name.substr(0, end), std::atoi(name.c_str() + end + 1)};
+}
+
 void removeOldBackups(const fs::path& folder) {
     std::vector<fs::path> backups;
     std::error_code ec;
@@ -27,11 +38,35 @@ void removeOldBackups(const fs::path& folder) {
             backups.push_back(entry.path());
     }
     if (backups.size() <= kBackupsKept) return;
-    std::sort(backups.begin(), backups.end());
+    std::ranges::sort(backups, {}, backupAge);
     for (std::size_t i = 0; i + kBackupsKept < backups.size(); ++i) fs::remove(backups[i], ec);
 }
 
 }  // namespace
+
+std::string defaultBackupFolder() {
+    const auto env = [](const char* name) -> std::string {
+        const char* value = std::getenv(name);
+        return value ? value : "";
+    };
+#ifdef _WIN32
+    if (const std::string local = env("LOCALAPPDATA"); !local.empty())
+        return local + "\\Quorvex\\backups";
+    return {};
+#else
+    if (const std::string data = env("XDG_DATA_HOME"); !data.empty())
+        return data + "/quorvex/backups";
+    if (const std::string home = env("HOME"); !home.empty())
+        return home + "/.local/share/quorvex/backups";
+    return {};
+#endif
+}
+
+std::optional<FileError> writeBackupNow(const std::string& folder, const std::string& stem,
+                                        const DataBuf& profile) {
+    if (folder.empty()) return FileError{FileError::Kind::Create, "no folder for user data"};
+    return writeBackup(folder, stem, std::time(nullptr), profile);
+}
 
 std::optional<FileError> writeBackup(const std::string& folder, const std::string& stem,
                                      std::time_t when, const DataBuf& profile) {
