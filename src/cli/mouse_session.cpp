@@ -38,8 +38,8 @@ const char* flashName(device::FlashClass flash) {
 
 }  // namespace
 
-MouseSession::MouseSession(device::HidBackend& backend, std::FILE* progress,
-                           device::LinkHost* host, std::optional<std::string> backupFolder)
+MouseSession::MouseSession(device::HidBackend& backend, std::FILE* progress, device::LinkHost* host,
+                           std::optional<std::string> backupFolder)
     : transport_(backend),
       window_(progress, std::move(backupFolder)),
       link_(transport_, window_, host ? *host : window_, image_) {}

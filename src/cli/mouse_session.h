@@ -23,8 +23,7 @@ class MouseSession {
   public:
     // Time runs on `host` when given (tests), else on the clock. What the mouse holds is
     // backed up into `backupFolder` before every write; benchmarks and tests may keep none.
-    MouseSession(device::HidBackend& backend, std::FILE* progress,
-                 device::LinkHost* host = nullptr,
+    MouseSession(device::HidBackend& backend, std::FILE* progress, device::LinkHost* host = nullptr,
                  std::optional<std::string> backupFolder = std::nullopt);
 
     // Finds the mouse and reads it. Anything but kOk comes with `error()` set.

@@ -13,7 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Backups are named from their time first, so that name order is age order.
+// Backups are named from their time first; backupAge gives their order.
 bool isBackupName(const std::string& name) {
     return name.size() > 20 && name.ends_with(".bin") &&
            std::all_of(name.begin(), name.begin() + 8,
@@ -77,11 +77,16 @@ std::optional<FileError> writeBackup(const std::string& folder, const std::strin
     const std::tm* local = std::localtime(&when);
     if (!local || std::strftime(time, sizeof(time), "%Y%m%d-%H%M%S", local) == 0)
         return FileError{FileError::Kind::Create, "no time"};
-    fs::path path = fs::path(folder) / (std::string(time) + "-" + stem + ".bin");
-    // Two backups within a second keep both; '_' sorts the later one after the first.
-    for (int n = 2; fs::exists(path, ec); ++n)
-        path =
-            fs::path(folder) / (std::string(time) + "_" + std::to_string(n) + "-" + stem + ".bin");
+    // Backups within one second keep all: each later one is numbered past every one of that
+    // second still there, so that it is never taken for the oldest.
+    int last = 0;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const auto [second, n] = backupAge(entry.path());
+        if (second == time && isBackupName(entry.path().filename().string()))
+            last = std::max(last, n);
+    }
+    const std::string name = last == 0 ? time : time + ("_" + std::to_string(last + 1));
+    const fs::path path = fs::path(folder) / (name + "-" + stem + ".bin");
     if (auto error = writeProfileFile(path.string(), profile)) return error;
     removeOldBackups(folder);
     return std::nullopt;

@@ -1,5 +1,5 @@
 // Nothing the user has is lost: incomplete reads, cut writes, closing during a transfer, the
-// replug after a failed write, an erased mouse and the backup before the first write.
+// replug after a failed write, an erased mouse and the backups before writes and Resets.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "app/main_form.h"
-#include "every_sector.h"
 #include "device/hid_transport.h"
+#include "every_sector.h"
 #include "fake_host.h"
 #include "image/builtin_image.h"
 #include "image/sections.h"
@@ -84,6 +84,32 @@ struct DataSafety : ::testing::Test {
             const int n = host.queueRuns - base;
             fw.failFetches(n >= from && n < to);
         };
+    }
+    // Fetches fail while the last block read asked for `address`: that one block is lost.
+    void loseReadsAt(std::uint16_t address) {
+        host.onProcessMessages = [this, address] {
+            const auto& log = fw.traffic();
+            const auto command = std::find_if(log.rbegin(), log.rend(), [](const auto& e) {
+                return e.direction == sim::TrafficEntry::SetFeature && e.report[0] == 0x40;
+            });
+            fw.failFetches(command != log.rend() && command->report[1] == device::kCmdLongRead &&
+                           (command->report[2] << 8 | command->report[3]) == address);
+        };
+    }
+    // What the mouse holds, as a backup or profile file carries it (layout 58).
+    Bytes heldAsProfile() {
+        Bytes file = memory(0x6000, 256);
+        const Bytes sections = memory(0x7000, 9), names = memory(0x6400, 1024),
+                    macros = memory(0x8000, 0x8000);
+        std::copy(sections.begin(), sections.end(), file.begin() + 27);
+        file.insert(file.end(), names.begin(), names.end());
+        file.insert(file.end(), macros.begin(), macros.end());
+        return file;
+    }
+    std::vector<fs::path> backupFiles() {
+        std::vector<fs::path> files;
+        for (const auto& e : fs::directory_iterator(backups)) files.push_back(e.path());
+        return files;
     }
     void rename(int slot, const std::string& name) {
         form.Btn_MacroClick();
@@ -278,8 +304,7 @@ TEST_F(DataSafety, ABackupPrecedesTheFirstWrite) {
     rename(0, "Changed");
     form.link().Btn_ApplyClick();
     form.link().Btn_ApplyClick();
-    std::vector<fs::path> files;
-    for (const auto& e : fs::directory_iterator(backups)) files.push_back(e.path());
+    const auto files = backupFiles();
     ASSERT_EQ(files.size(), 1u);
     EXPECT_TRUE(files[0].filename().string().ends_with("-1209-5158-macro.bin"));
     std::ifstream in(files[0], std::ios::binary);
@@ -296,6 +321,46 @@ TEST_F(DataSafety, ABackupPrecedesTheFirstWrite) {
     form.Btn_LoadClick();
     EXPECT_TRUE(host.messages.empty());
     EXPECT_NE(form.at("LB_MacroName").items()[0], "Changed");
+}
+
+// Every Reset first keeps what the editor knows the mouse holds: after an incomplete read the
+// blocks as they came (the lost one 0xFF, not the editor's old contents), after an Apply what it
+// wrote. Edits made after the Reset are not read over by the next tick.
+TEST_F(DataSafety, EveryResetFirstBacksUpWhatTheMouseHolds) {
+    struct Case {
+        const char* what;
+        std::function<void()> before;
+        const char* ending;
+        bool demoMacroLost;
+    };
+    const std::vector<Case> cases{
+        {"an incomplete read", [this] { replug([this] { loseReadsAt(0x8000); }); },
+         "-1209-5158-macro-partial.bin", true},
+        {"an Apply", [this] { replug(), rename(1, "Applied"), form.link().Btn_ApplyClick(); },
+         "-1209-5158-macro.bin", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.before();
+        host.onProcessMessages = {};
+        fw.clearFaults();
+        ASSERT_EQ(!form.link().mouseContents(), c.demoMacroLost);
+        fs::remove_all(backups);
+        Bytes expected = heldAsProfile();
+        if (c.demoMacroLost) std::fill_n(expected.begin() + 1280, 1024, 0xFF);
+        form.link().Btn_ResetClick();
+        const auto files = backupFiles();
+        ASSERT_EQ(files.size(), 1u);
+        EXPECT_TRUE(files[0].filename().string().ends_with(c.ending)) << files[0];
+        std::ifstream in(files[0], std::ios::binary);
+        EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(in), {}), expected);
+
+        rename(2, "After");
+        fw.clearTraffic();
+        tick();
+        EXPECT_EQ(form.at("LB_MacroName").items()[2], "After");
+        EXPECT_TRUE(fw.traffic().empty()) << "the mouse is not read again";
+    }
 }
 
 TEST_F(DataSafety, ABackupThatCannotBeWrittenIsToldOnceAndTheWriteGoesOn) {

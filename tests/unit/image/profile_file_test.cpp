@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #endif
 #include <unistd.h>
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -144,18 +145,24 @@ TEST(BackupFile, KeepsTheNewestTen) {
     const auto folder = tempPath("backups");
     fs::remove_all(folder);
     DataBuf buf;
-    for (std::time_t t = 1'700'000'000; t < 1'700'000'000 + 12 * 60; t += 60)
+    const std::time_t last = 1'700'000'000 + 11 * 60;
+    for (std::time_t t = 1'700'000'000; t <= last; t += 60)
         ASSERT_FALSE(writeBackup(folder, "1209-5158-macro", t, buf));
-    ASSERT_FALSE(writeBackup(folder, "1209-5158-macro", 1'700'000'000 + 11 * 60, buf))
-        << "a second backup in the same second";
+    for (int n = 2; n <= 12; ++n)
+        ASSERT_FALSE(writeBackup(folder, "1209-5158-macro", last, buf)) << n << " in one second";
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(folder)) {
         names.push_back(e.path().filename().string());
         EXPECT_EQ(fs::file_size(e.path()), kFullImageSize);
     }
-    std::sort(names.begin(), names.end());
     ASSERT_EQ(names.size(), kBackupsKept);
-    EXPECT_TRUE(names.back().ends_with("_2-1209-5158-macro.bin")) << names.back();
+    // The last second's 3rd to 12th, although "_10" comes before "_3" by name.
+    for (int n = 3; n <= 12; ++n) {
+        const std::string ending = "_" + std::to_string(n) + "-1209-5158-macro.bin";
+        EXPECT_EQ(std::ranges::count_if(names, [&](const auto& x) { return x.ends_with(ending); }),
+                  1)
+            << ending;
+    }
     fs::remove_all(folder);
 }
 
