@@ -9,9 +9,9 @@ void TForm1::BackUpMouse(const image::DataBuf& profile, std::string_view stem) {
     // Said once: the write itself goes on, and the next backups would fail the same way.
     if (!error || backupFailureTold_) return;
     backupFailureTold_ = true;
+    const std::string where = backupFolder_.empty() ? "" : backupFolder_ + ": ";
     modal([&] {
-        return host_.showMessage(languageText("Str035") + " (" + backupFolder_ + ": " +
-                                 error->reason + ")");
+        return host_.showMessage(languageText("Str035") + " (" + where + error->reason + ")");
     });
 }
 

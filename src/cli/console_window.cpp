@@ -36,8 +36,10 @@ void ConsoleWindow::ShowMessage(std::string_view key) {
 void ConsoleWindow::BackUpMouse(const image::DataBuf& profile, std::string_view stem) {
     if (!backupFolder_) return;
     // As in the window: the write goes on without its copy, and the user is told why.
-    if (const auto error = image::writeBackupNow(*backupFolder_, std::string(stem), profile))
-        warnings_.push_back(text("Str035") + " (" + *backupFolder_ + ": " + error->reason + ")");
+    const auto error = image::writeBackupNow(*backupFolder_, std::string(stem), profile);
+    if (!error) return;
+    const std::string where = backupFolder_->empty() ? "" : *backupFolder_ + ": ";
+    warnings_.push_back(text("Str035") + " (" + where + error->reason + ")");
 }
 
 void ConsoleWindow::sleep(int milliseconds) {
