@@ -242,6 +242,9 @@ class TForm1 : public ui::Form,
     void RefreshFireKeyMode();
     void FireKeyModeToDataBuf() override;
     void FireKeyAndFireKeyModeToDataBuf() override;
+    // The repeat and delay texts of a mode (1-4) as the next composition writes them.
+    std::string fireKeyRepeatText(int mode) const;
+    std::string fireKeyDelayText(int mode) const;
     const keys::FireModeSelection& fireModes() const { return fireModes_; }
     // Profile 1 or 2 while its page is up; 0 (none) otherwise.
     int editableProfile() const;
@@ -347,6 +350,8 @@ class TForm1 : public ui::Form,
     std::array<int, 4> lightSteps_{};
     bool lightAvailable_ = true;
     keys::FireModeSelection fireModes_;
+    // The repeat texts, then the delay texts, as the last image showed them.
+    std::array<std::string, 8> fireKeyShown_;
     int rememberedReportRate_ = 0;
     bool insertMode_ = false;
     int recordingSlot_ = -1;
