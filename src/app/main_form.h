@@ -292,6 +292,7 @@ class TForm1 : public ui::Form,
     void dpiToImage();
     void showDpiLevel(int level, bool selected);
     void setCurrentDpi(int level);
+    void markLowestIfCurrentUnselected();
     void showReportRate(int rate);
     void showFireModeSelection();
     void endLabelScrolling();
@@ -347,6 +348,8 @@ class TForm1 : public ui::Form,
     bool pointerOverRecord_ = false;
     int selectedDpiCount_ = 4;
     std::array<bool, 8> dpiSelected_{};
+    // The image's DPI levels and current position are written back as read.
+    bool dpiKept_ = false;
     std::array<int, 4> lightSteps_{};
     bool lightAvailable_ = true;
     keys::FireModeSelection fireModes_;
