@@ -1,4 +1,5 @@
 // DPI levels and report rate of the Advanced Page, and their share of the image.
+#include <algorithm>
 #include <vector>
 
 #include "app/main_form.h"
@@ -75,8 +76,12 @@ void TForm1::dpiToControls() {
             enabled.push_back(n);
         }
     }
+    // Too few levels to show: the mouse's levels stay as they are until the user takes them
+    // over with a click, rather than being written back empty.
+    dpiKept_ = enabled.size() < 2;
     const std::size_t position = s[kCurrentDpi];
     if (position <= 3 && position < enabled.size()) setCurrentDpi(enabled[position]);
+    markLowestIfCurrentUnselected();
     if (s[image::kReportRateByte] == 1) {
         showReportRate(1);
         rememberedReportRate_ = 1000;
@@ -88,31 +93,29 @@ void TForm1::dpiToControls() {
 
 void TForm1::dpiToImage() {
     auto& s = image_.sectionBuf;
-    std::vector<int> selected;
-    for (int n = 1; n <= 8; ++n) {
-        if (dpiSelected_[static_cast<std::size_t>(n - 1)]) selected.push_back(n);
-    }
-    for (std::size_t slot = 0; slot < 4; ++slot) {
-        if (slot >= selected.size()) {
-            s[kDpiSlots + slot] = 0xFF;
-            continue;
+    if (!dpiKept_) {
+        std::vector<int> selected;
+        for (int n = 1; n <= 8; ++n) {
+            if (dpiLevelSelected(n)) selected.push_back(n);
         }
-        const std::string& caption = control("lbl_DPI" + levelName(selected[slot])).caption();
-        for (int code = 0; code < kCodeCount; ++code) {
-            if (languageText("Str" + std::to_string(320 + code)) == caption) {
-                s[kDpiSlots + slot] = static_cast<image::Byte>(code);
-                break;
+        for (std::size_t slot = 0; slot < 4; ++slot) {
+            if (slot >= selected.size()) {
+                s[kDpiSlots + slot] = 0xFF;
+                continue;
+            }
+            const std::string& caption = control("lbl_DPI" + levelName(selected[slot])).caption();
+            for (int code = 0; code < kCodeCount; ++code) {
+                if (languageText("Str" + std::to_string(320 + code)) == caption) {
+                    s[kDpiSlots + slot] = static_cast<image::Byte>(code);
+                    break;
+                }
             }
         }
-    }
-    // The current level's place among the enabled pictures; a current mark on no enabled
-    // level leaves the byte as it was.
-    int position = 0;
-    for (int n = 1; n <= 8; ++n) {
-        if (!control("Img_DPI" + levelName(n)).enabled()) continue;
-        if (n == currentDpiLevel() && position <= 3)
-            s[kCurrentDpi] = static_cast<image::Byte>(position);
-        ++position;
+        // The current level's place among the selected ones; a mark on no selected level
+        // names the lowest, so the byte never points past the levels.
+        const auto current = std::find(selected.begin(), selected.end(), currentDpiLevel());
+        const auto position = current == selected.end() ? 0 : current - selected.begin();
+        s[kCurrentDpi] = static_cast<image::Byte>(std::min<std::ptrdiff_t>(position, 3));
     }
     const bool thousand = control("gbReport").itemIndex() == 0;
     s[image::kReportRateByte] = thousand ? 1 : 2;
@@ -127,26 +130,28 @@ void TForm1::DPILevel_OnClick(int level) {
     const bool selected = dpiLevelSelected(level);
     if (!selected && selectedDpiCount_ >= 4) return;
     if (selected && selectedDpiCount_ <= 2) return;
-    if (!selected) {
-        showDpiLevel(level, true);
-        ++selectedDpiCount_;
-        return;
-    }
-    showDpiLevel(level, false);
-    --selectedDpiCount_;
-    if (currentDpiLevel() == level) {
+    dpiKept_ = false;
+    showDpiLevel(level, !selected);
+    selectedDpiCount_ += selected ? -1 : 1;
+    if (selected && currentDpiLevel() == level)
         skin::showPicture(control("Img_DPI" + levelName(level)), "Bar2_D");
-        for (int n = 1; n <= 8; ++n) {
-            if (dpiLevelSelected(n)) {
-                setCurrentDpi(n);
-                break;
-            }
+    markLowestIfCurrentUnselected();
+}
+
+void TForm1::markLowestIfCurrentUnselected() {
+    const int current = currentDpiLevel();
+    if (current >= 1 && current <= 8 && dpiLevelSelected(current)) return;
+    for (int n = 1; n <= 8; ++n) {
+        if (dpiLevelSelected(n)) {
+            setCurrentDpi(n);
+            return;
         }
     }
 }
 
 void TForm1::CurrentDPI_OnClick(int level) {
-    if (!control("Img_DPI" + levelName(level)).enabled()) return;
+    if (!dpiLevelSelected(level) || !control("Img_DPI" + levelName(level)).enabled()) return;
+    dpiKept_ = false;
     setCurrentDpi(level);
 }
 

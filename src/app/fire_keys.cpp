@@ -4,12 +4,20 @@
 #include "image/key_code_texts.h"
 #include "image/sections.h"
 #include "keys/key_code.h"
+#include "keys/key_naming.h"
 
 namespace app {
 namespace {
 
 std::size_t entryOffset(int mode) {
     return image::kFireKey.offset + 4 * static_cast<std::size_t>(mode - 1);
+}
+
+std::string repeatEdit(int mode) {
+    return "Edt_Repeat" + std::to_string(mode);
+}
+std::string delayEdit(int mode) {
+    return "Edt_DelayTime" + std::to_string(mode);
 }
 
 }  // namespace
@@ -47,12 +55,14 @@ void TForm1::keepDigits(ui::Control& edit) {
     if (digits != edit.caption()) edit.setCaption(digits);
 }
 
+// Leaving an edit corrects what the user changed; a value as read stays, even "1" or "4095",
+// so passing through the edits changes nothing.
 void TForm1::RepeatValue_OnClick(ui::Control& edit) {
-    edit.setCaption(keys::correctRepeatText(edit.caption()));
+    edit.setCaption(fireKeyRepeatText(edit.name().back() - '0'));
 }
 
 void TForm1::DelayTimeValue_OnClick(ui::Control& edit) {
-    edit.setCaption(keys::correctDelayText(edit.caption()));
+    edit.setCaption(fireKeyDelayText(edit.name().back() - '0'));
 }
 
 void TForm1::FireKeyModeCheck(int mode) {
@@ -79,15 +89,40 @@ void TForm1::RefreshFireKeyMode() {
     showFireModeSelection();
 }
 
-void TForm1::FireKeyModeToDataBuf() {
+void TForm1::fireKeysToEdits() {
     for (int n = 1; n <= 4; ++n) {
         const std::size_t at = entryOffset(n);
-        const auto entry = keys::fireKeyEntry(
-            keys::repeatValue(control("Edt_Repeat" + std::to_string(n)).caption()),
-            keys::delayValue(control("Edt_DelayTime" + std::to_string(n)).caption()),
-            image_.sectionBuf[at + 2]);
-        std::copy(entry.begin(), entry.end(),
-                  image_.sectionBuf.begin() + static_cast<std::ptrdiff_t>(at));
+        const auto& s = image_.sectionBuf;
+        const auto i = static_cast<std::size_t>(n - 1);
+        fireKeyShown_[i] = std::to_string(s[at + 1] & 0x0F);
+        fireKeyShown_[i + 4] = std::to_string((s[at + 2] & 0x0F) * 256 + s[at + 3]);
+        control(repeatEdit(n)).setCaption(fireKeyShown_[i]);
+        control(delayEdit(n)).setCaption(fireKeyShown_[i + 4]);
+    }
+}
+
+std::string TForm1::fireKeyRepeatText(int mode) const {
+    return keys::repeatTextToWrite(control(repeatEdit(mode)).caption(),
+                                   fireKeyShown_[static_cast<std::size_t>(mode - 1)]);
+}
+
+std::string TForm1::fireKeyDelayText(int mode) const {
+    return keys::delayTextToWrite(control(delayEdit(mode)).caption(),
+                                  fireKeyShown_[static_cast<std::size_t>(mode + 3)]);
+}
+
+void TForm1::FireKeyModeToDataBuf() {
+    for (int n = 1; n <= 4; ++n) {
+        // A changed text still in its edit (Apply or a picture takes no focus) is corrected
+        // as leaving the edit would correct it, so the edit shows what is written.
+        RepeatValue_OnClick(control(repeatEdit(n)));
+        DelayTimeValue_OnClick(control(delayEdit(n)));
+        // The same bytes as a fire-key function picked from the menu now.
+        const auto entry = keys::keyCodeFromText(
+            keys::fireKeyCodeText(fireKeySettings(), n).value_or(std::string()));
+        if (!entry) continue;
+        std::copy(entry->begin(), entry->end(),
+                  image_.sectionBuf.begin() + static_cast<std::ptrdiff_t>(entryOffset(n)));
     }
 }
 

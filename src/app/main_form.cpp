@@ -14,12 +14,8 @@ namespace app {
 class TForm1::FireKeySettings : public keys::FireKeyModeSettings {
   public:
     explicit FireKeySettings(const TForm1& form) : form_(form) {}
-    std::string repeatText(int mode) const override {
-        return form_.control("Edt_Repeat" + std::to_string(mode)).caption();
-    }
-    std::string delayText(int mode) const override {
-        return form_.control("Edt_DelayTime" + std::to_string(mode)).caption();
-    }
+    std::string repeatText(int mode) const override { return form_.fireKeyRepeatText(mode); }
+    std::string delayText(int mode) const override { return form_.fireKeyDelayText(mode); }
     std::uint8_t fireKeyByte2(int mode) const override {
         return form_.image_
             .sectionBuf[image::kFireKey.offset + 4 * static_cast<std::size_t>(mode - 1) + 2];
@@ -278,16 +274,6 @@ std::string TForm1::keyName(const std::string& codeText) const {
 }
 
 // ---- the image in the controls ----
-
-void TForm1::fireKeysToEdits() {
-    for (int n = 1; n <= 4; ++n) {
-        const std::size_t at = image::kFireKey.offset + 4 * static_cast<std::size_t>(n - 1);
-        const auto& s = image_.sectionBuf;
-        control("Edt_Repeat" + std::to_string(n)).setCaption(std::to_string(s[at + 1] & 0x0F));
-        control("Edt_DelayTime" + std::to_string(n))
-            .setCaption(std::to_string((s[at + 2] & 0x0F) * 256 + s[at + 3]));
-    }
-}
 
 void TForm1::RefreshUI() {
     dpiToControls();

@@ -238,6 +238,9 @@ class TForm1 : public ui::Form,
     void RefreshFireKeyMode();
     void FireKeyModeToDataBuf() override;
     void FireKeyAndFireKeyModeToDataBuf() override;
+    // The repeat and delay texts of a mode (1-4) as the next composition writes them.
+    std::string fireKeyRepeatText(int mode) const;
+    std::string fireKeyDelayText(int mode) const;
     const keys::FireModeSelection& fireModes() const { return fireModes_; }
     // Profile 1 or 2 while its page is up; 0 (none) otherwise.
     int editableProfile() const;
@@ -285,6 +288,7 @@ class TForm1 : public ui::Form,
     void dpiToImage();
     void showDpiLevel(int level, bool selected);
     void setCurrentDpi(int level);
+    void markLowestIfCurrentUnselected();
     void showReportRate(int rate);
     void showFireModeSelection();
     void endLabelScrolling();
@@ -340,9 +344,13 @@ class TForm1 : public ui::Form,
     bool pointerOverRecord_ = false;
     int selectedDpiCount_ = 4;
     std::array<bool, 8> dpiSelected_{};
+    // The image's DPI levels and current position are written back as read.
+    bool dpiKept_ = false;
     std::array<int, 4> lightSteps_{};
     bool lightAvailable_ = true;
     keys::FireModeSelection fireModes_;
+    // The repeat texts, then the delay texts, as the last image showed them.
+    std::array<std::string, 8> fireKeyShown_;
     int rememberedReportRate_ = 0;
     bool insertMode_ = false;
     int recordingSlot_ = -1;

@@ -162,19 +162,19 @@ void TForm1::NavigationClick(int selector) {
     }
     if (errorPage_) return;
     // The Alternate Key page needs a keyboard-switch key in profile 1, the Reset Control page a
-    // keyboard-reset key in profile 2.
-    const auto profileHas = [this](int profile, const char* nameKey) {
-        const std::string wanted = languageText(nameKey);
-        for (const std::string& code : image_.keyCodeTexts[profile - 1]) {
-            if (keyName(code) == wanted) return true;
+    // keyboard-reset key in profile 2. Told by the code, not the name: a macro may carry the
+    // name of either.
+    const auto profileHas = [this](int profile, std::string_view code) {
+        for (const std::string& text : image_.keyCodeTexts[profile - 1]) {
+            if (text == code) return true;
         }
         return false;
     };
-    if (selector == 2 && !profileHas(1, "Str242")) {
+    if (selector == 2 && !profileHas(1, keys::kKeyboardSwitchCode)) {
         ShowMessage("Str020");
         return;
     }
-    if (selector == 3 && !profileHas(2, "Str245")) {
+    if (selector == 3 && !profileHas(2, keys::kKeyboardResetCode)) {
         ShowMessage("Str021");
         return;
     }

@@ -1,17 +1,20 @@
 #include "keys/fire_key_modes.h"
 
-#include <charconv>
+#include <algorithm>
 #include <optional>
 
 namespace keys {
 namespace {
 
-// Digits only (the edits let nothing else in); nothing for an empty or non-numeric text.
+// Digits only (the edits let nothing else in); nothing for an empty or non-numeric text. A long
+// run of digits saturates: it is above every limit all the same.
 std::optional<unsigned long> digits(const std::string& text) {
-    if (text.empty() || text.size() > 9) return std::nullopt;
+    if (text.empty()) return std::nullopt;
     unsigned long v = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = std::min(v * 10 + static_cast<unsigned long>(c - '0'), 1000000ul);
+    }
     return v;
 }
 
@@ -20,6 +23,17 @@ std::string correct(const std::string& text, unsigned long limit) {
     const auto v = digits(text);
     if (v && *v > limit) return std::to_string(limit);
     return text;
+}
+
+// `field` is the largest value the entry can hold for it: a text read back never exceeds it.
+std::string toWrite(const std::string& text, const std::string& shown, unsigned long limit,
+                    unsigned long field) {
+    if (text == shown) {
+        const auto v = digits(text);
+        if (v && *v <= field) return text;
+    }
+    const std::string corrected = correct(text, limit);
+    return digits(corrected) ? corrected : "2";
 }
 
 }  // namespace
@@ -31,11 +45,11 @@ std::string correctDelayText(const std::string& text) {
     return correct(text, 2000);
 }
 
-unsigned repeatValue(const std::string& text) {
-    return static_cast<unsigned>(digits(correctRepeatText(text)).value_or(2));
+std::string repeatTextToWrite(const std::string& text, const std::string& shown) {
+    return toWrite(text, shown, 15, 0x0F);
 }
-unsigned delayValue(const std::string& text) {
-    return static_cast<unsigned>(digits(correctDelayText(text)).value_or(2));
+std::string delayTextToWrite(const std::string& text, const std::string& shown) {
+    return toWrite(text, shown, 2000, 0xFFF);
 }
 
 std::array<std::uint8_t, 4> fireKeyEntry(unsigned repeat, unsigned delay, std::uint8_t oldByte2) {

@@ -8,14 +8,16 @@
 
 namespace keys {
 
-// On leaving an edit: empty or exactly "1" becomes "2"; values above the limit become it.
+// The correction of a text the user changed: empty or exactly "1" becomes "2"; values above
+// the limit become it.
 std::string correctRepeatText(const std::string& text);  // limit 15
 std::string correctDelayText(const std::string& text);   // limit 2000
 
-// The number an edit holds for writing; an edit left empty (still focused) counts as the
-// value its correction would give it.
-unsigned repeatValue(const std::string& text);
-unsigned delayValue(const std::string& text);
+// The text a mode's edit holds after leaving it and is written with, always a decimal number.
+// A text as the last image showed it stays as it was read; a text the user changed is
+// corrected, also when it is written while the focus is still in its edit.
+std::string repeatTextToWrite(const std::string& text, const std::string& shown);
+std::string delayTextToWrite(const std::string& text, const std::string& shown);
 
 // The FireKey entry of a mode: 06, repeat + 0x10, byte 2's high four bits + delay bits 8-11,
 // delay bits 0-7 (all modulo 256).

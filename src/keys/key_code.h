@@ -39,6 +39,10 @@ inline bool isFireModeCode(std::string_view codeText) {
     return codeText.size() == 8 && codeText.starts_with("0F");
 }
 
+// The functions that open the Alternate Key and Reset Control pages.
+constexpr std::string_view kKeyboardSwitchCode = "07000000";
+constexpr std::string_view kKeyboardResetCode = "0D000000";
+
 // Macro slot s (0-31) lives at device address 0x8000 + 0x400 * s.
 std::uint16_t macroSlotAddress(int slot);
 // "10" + address + "00".

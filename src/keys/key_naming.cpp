@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "keys/fire_key_modes.h"
 #include "keys/key_code.h"
 #include "keys/key_tables.h"
 
@@ -78,10 +79,7 @@ std::optional<std::string> fireKeyCodeText(const FireKeyModeSettings& settings, 
     const auto repeat = decimal(settings.repeatText(mode));
     const auto delay = decimal(settings.delayText(mode));
     if (!repeat || !delay) return std::nullopt;
-    const unsigned high = settings.fireKeyByte2(mode) & 0xF0u;
-    return keyCodeText({kTypeFireKey, static_cast<std::uint8_t>(*repeat + 0x10),
-                        static_cast<std::uint8_t>(high + *delay / 256),
-                        static_cast<std::uint8_t>(*delay % 256)});
+    return keyCodeText(fireKeyEntry(*repeat, *delay, settings.fireKeyByte2(mode)));
 }
 
 std::string TagToKeyCode(int tag, const FireKeyModeSettings& settings) {

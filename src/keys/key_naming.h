@@ -14,7 +14,7 @@ class LanguageTexts {
     virtual std::string text(std::string_view key) const = 0;
 };
 
-// The settings of the four fire-key modes as the user is editing them (mode 1-4).
+// The settings of the four fire-key modes (1-4) as the next composition writes them.
 class FireKeyModeSettings {
   public:
     virtual ~FireKeyModeSettings() = default;

@@ -120,3 +120,114 @@ TEST_F(FireKeys, ModeLabelsToggleWithinTheLimits) {
 
 }  // namespace
 }  // namespace scenario
+
+namespace scenario {
+namespace {
+
+using Entries = std::array<std::array<std::uint8_t, 4>, 4>;
+
+// A mouse whose FireKey section holds these entries, read by a new window.
+struct ReadMouse {
+    testing_support::FakeHost host;
+    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
+    std::unique_ptr<app::TForm1> form;
+
+    explicit ReadMouse(const Entries& entries) {
+        auto& m = mouse.firmware.memory();
+        image::SectionBuf s{};
+        std::copy_n(m.begin() + 0x6000, image::kSectionBufSize, s.begin());
+        for (std::size_t n = 0; n < 4; ++n)
+            std::copy(entries[n].begin(), entries[n].end(), s.begin() + 93 + 4 * n);
+        image::refreshCheckByte(s, image::kFireKey);
+        std::copy(s.begin(), s.end(), m.begin() + 0x6000);
+        form = std::make_unique<app::TForm1>(host, mouse);
+        form->FormCreate();
+        host.advance(3500);
+    }
+    // The FireKey section as the mouse holds it, printed for the record.
+    Entries held() {
+        const auto& m = mouse.firmware.memory();
+        Entries e{};
+        std::printf("firmware FireKey:");
+        for (std::size_t i = 0; i < 17; ++i) {
+            if (i < 16) e[i / 4][i % 4] = m[0x6000 + 93 + i];
+            std::printf("%s%02X", i % 4 == 0 ? "  " : " ", m[0x6000 + 93 + i]);
+        }
+        std::printf("\n");
+        image::SectionBuf s{};
+        std::copy_n(m.begin() + 0x6000, image::kSectionBufSize, s.begin());
+        EXPECT_TRUE(image::hasValidCheckByte(s, image::kFireKey));
+        return e;
+    }
+};
+
+TEST(FireKeyEntries, UntouchedEntriesGoBackAsReadWithByteOnesHighBitsOne) {
+    const struct {
+        Entries read, written;
+    } cases[] = {
+        {{{{6, 0x10, 0, 0}, {6, 0x11, 0, 1}, {6, 0x1F, 0x07, 0xD0}, {6, 0x11, 0x0F, 0xFF}}},
+         {{{6, 0x10, 0, 0}, {6, 0x11, 0, 1}, {6, 0x1F, 0x07, 0xD0}, {6, 0x11, 0x0F, 0xFF}}}},
+        {{{{6, 0x21, 0x5F, 0xFF}, {6, 0x01, 0, 2}, {6, 0xF0, 0xA0, 0}, {6, 0x3F, 0x07, 0xD1}}},
+         {{{6, 0x11, 0x5F, 0xFF}, {6, 0x11, 0, 2}, {6, 0x10, 0xA0, 0}, {6, 0x1F, 0x07, 0xD1}}}},
+    };
+    for (const auto& c : cases) {
+        ReadMouse r(c.read);
+        ASSERT_TRUE(r.form->link().deviceOpen());
+        r.form->Btn_AdvClick();
+        for (const char* e : {"Edt_Repeat", "Edt_DelayTime"}) {
+            for (char n = '1'; n <= '4'; ++n) r.form->setFocus(&r.form->at(e + std::string(1, n)));
+        }
+        r.form->setFocus(nullptr);  // passing through the edits changes nothing
+        r.form->link().Btn_ApplyClick();
+        EXPECT_EQ(r.held(), c.written);
+    }
+}
+
+// Typed, never left, then a fire-key function picked and Apply: the edit is corrected as
+// leaving it would, and the entry and the picked function carry the same bytes.
+TEST(FireKeyEntries, AChangedTextStillFocusedIsCorrectedAtApply) {
+    const struct {
+        const char* edit;
+        const char* typed;
+        const char* shown;
+        std::array<std::uint8_t, 4> entry;
+    } cases[] = {
+        {"Edt_Repeat2", "16", "15", {6, 0x1F, 0x5F, 0xFF}},
+        {"Edt_Repeat2", "1", "2", {6, 0x12, 0x5F, 0xFF}},
+        {"Edt_Repeat2", "", "2", {6, 0x12, 0x5F, 0xFF}},
+        {"Edt_Repeat2", "0", "0", {6, 0x10, 0x5F, 0xFF}},
+        {"Edt_DelayTime2", "9999", "2000", {6, 0x15, 0x57, 0xD0}},
+        {"Edt_DelayTime2", "1", "2", {6, 0x15, 0x50, 0x02}},
+        {"Edt_DelayTime2", "0", "0", {6, 0x15, 0x50, 0x00}},
+    };
+    const std::array<std::uint8_t, 4> read{6, 0x15, 0x5F, 0xFF};  // repeat 5, delay 4095
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.edit) + " \"" + c.typed + "\"");
+        ReadMouse r({read, read, read, read});
+        app::TForm1& f = *r.form;
+        f.Btn_AdvClick();
+        f.setFocus(&f.at(c.edit));
+        f.at(c.edit).setCaption(c.typed);
+        f.Btn_MainClick();
+        for (const char* step : {"Key5", "Key_Special", "Key_Fire", "Key_FireMode2"}) {
+            const ui::Rect b = f.at(step).formBounds();
+            f.pointerMove(b.x + b.w / 2, b.y + b.h / 2);  // opens the submenus
+            f.pointerDown(b.x + b.w / 2, b.y + b.h / 2, ui::MouseButton::Left);
+            f.pointerUp(b.x + b.w / 2, b.y + b.h / 2, ui::MouseButton::Left);
+        }
+        ASSERT_EQ(f.at("Key5").caption(), "Fire2 Key");
+        f.link().Btn_ApplyClick();
+        ASSERT_EQ(f.focus(), &f.at(c.edit));
+        EXPECT_EQ(f.at(c.edit).caption(), c.shown);
+        const Entries held = r.held();
+        EXPECT_EQ(held[1], c.entry);
+        EXPECT_EQ(held[0], read) << "an untouched mode";
+        const std::size_t at = 0x6000 + image::keyCodeOffset(0, 4);
+        const auto& m = r.mouse.firmware.memory();
+        EXPECT_EQ((std::array<std::uint8_t, 4>{m[at], m[at + 1], m[at + 2], m[at + 3]}), c.entry)
+            << "the picked function is the entry";
+    }
+}
+
+}  // namespace
+}  // namespace scenario

@@ -9,6 +9,7 @@
 #include "app/wait_form.h"
 #include "fake_host.h"
 #include "image/check_byte.h"
+#include "keys/key_code.h"
 #include "sim/sim_presets.h"
 #include "skin/hover_states.h"
 
@@ -40,6 +41,39 @@ struct Window : ::testing::Test {
     }
     std::string text(const char* key) { return form->languageText(key); }
 };
+
+// A macro named like the keyboard-switch or keyboard-reset function opens no page: the pages
+// go by the code.
+TEST_F(Window, AlternateAndResetPagesGoByCodeNotByName) {
+    start();
+    detect();
+    const struct {
+        const char *button, *nameKey, *code, *refusal;
+        std::size_t profile;
+        int selector;
+    } cases[] = {{"Btn_Switch", "Str242", "07000000", "Str020", 0, 2},
+                 {"Btn_Fixed", "Str245", "0D000000", "Str021", 1, 3}};
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.button);
+        click("Btn_Macro");
+        c("LB_MacroName").setItemIndex(0);
+        form->SetMacroName(text(t.nameKey));
+        click("Btn_Adv");
+        auto& codes = form->editorImage().keyCodeTexts[t.profile];
+        for (auto& code : codes) {
+            if (code == t.code) code = keys::macroKeyCodeText(0);
+        }
+        codes[5] = keys::macroKeyCodeText(0);
+        ASSERT_EQ(form->keyName(codes[5]), text(t.nameKey));
+        host.messages.clear();
+        click(t.button);
+        EXPECT_EQ(host.messages, std::vector<std::string>{text(t.refusal)});
+        EXPECT_EQ(form->pageSelector(), 4);
+        codes[7] = t.code;
+        click(t.button);
+        EXPECT_EQ(form->pageSelector(), t.selector);
+    }
+}
 
 TEST_F(Window, StartsCentredWithTheBuiltInImageOnPageOne) {
     start();

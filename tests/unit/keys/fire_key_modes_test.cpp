@@ -14,9 +14,23 @@ TEST(FireKeyModes, EditsAreCorrectedOnLeaving) {
     EXPECT_EQ(correctDelayText("4095"), "2000");
     EXPECT_EQ(correctDelayText("2000"), "2000");
     EXPECT_EQ(correctDelayText("1"), "2");
-    EXPECT_EQ(repeatValue("01"), 1u);
-    EXPECT_EQ(repeatValue(""), 2u) << "an edit still empty is written as its correction";
-    EXPECT_EQ(delayValue("9999"), 2000u);
+    EXPECT_EQ(correctDelayText("99999999999"), "2000") << "a long run of digits is a big number";
+}
+
+// What an edit is written as: an untouched text as read, a changed one as its correction.
+TEST(FireKeyModes, OnlyChangedTextsAreCorrectedForWriting) {
+    struct Case {
+        const char *text, *shown, *repeat, *delay;
+    } const cases[] = {
+        {"1", "1", "1", "1"},           {"0", "0", "0", "0"},        {"15", "15", "15", "15"},
+        {"4095", "4095", "15", "4095"}, {"1", "5", "2", "2"},        {"", "5", "2", "2"},
+        {"16", "1", "15", "16"},        {"9999", "1", "15", "2000"}, {"01", "1", "01", "01"},
+        {"2000", "4095", "15", "2000"}, {"4095", "", "15", "2000"},  {"x", "x", "2", "2"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(repeatTextToWrite(c.text, c.shown), c.repeat) << c.text << " shown " << c.shown;
+        EXPECT_EQ(delayTextToWrite(c.text, c.shown), c.delay) << c.text << " shown " << c.shown;
+    }
 }
 
 TEST(FireKeyModes, EntriesKeepTheHighBitsOfByteTwo) {
