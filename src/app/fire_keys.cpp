@@ -55,14 +55,12 @@ void TForm1::keepDigits(ui::Control& edit) {
     if (digits != edit.caption()) edit.setCaption(digits);
 }
 
-// Leaving an edit corrects what the user changed; a value as read stays, even "1" or "4095",
-// so passing through the edits changes nothing.
 void TForm1::RepeatValue_OnClick(ui::Control& edit) {
-    edit.setCaption(fireKeyRepeatText(edit.name().back() - '0'));
+    edit.setCaption(keys::correctRepeatText(edit.caption()));
 }
 
 void TForm1::DelayTimeValue_OnClick(ui::Control& edit) {
-    edit.setCaption(fireKeyDelayText(edit.name().back() - '0'));
+    edit.setCaption(keys::correctDelayText(edit.caption()));
 }
 
 void TForm1::FireKeyModeCheck(int mode) {
@@ -115,8 +113,8 @@ void TForm1::FireKeyModeToDataBuf() {
     for (int n = 1; n <= 4; ++n) {
         // A changed text still in its edit (Apply or a picture takes no focus) is corrected
         // as leaving the edit would correct it, so the edit shows what is written.
-        RepeatValue_OnClick(control(repeatEdit(n)));
-        DelayTimeValue_OnClick(control(delayEdit(n)));
+        control(repeatEdit(n)).setCaption(fireKeyRepeatText(n));
+        control(delayEdit(n)).setCaption(fireKeyDelayText(n));
         // The same bytes as a fire-key function picked from the menu now.
         const auto entry = keys::keyCodeFromText(
             keys::fireKeyCodeText(fireKeySettings(), n).value_or(std::string()));

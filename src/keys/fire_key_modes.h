@@ -8,14 +8,14 @@
 
 namespace keys {
 
-// The correction of a text the user changed: empty or exactly "1" becomes "2"; values above
+// The correction of a text on leaving its edit: empty or exactly "1" becomes "2"; values above
 // the limit become it.
 std::string correctRepeatText(const std::string& text);  // limit 15
 std::string correctDelayText(const std::string& text);   // limit 2000
 
-// The text a mode's edit holds after leaving it and is written with, always a decimal number.
-// A text as the last image showed it stays as it was read; a text the user changed is
-// corrected, also when it is written while the focus is still in its edit.
+// The text a mode's edit is written with, always a decimal number. A text as the last image
+// showed it goes back as it was read; a text the user changed is written as its correction,
+// also while the focus is still in its edit.
 std::string repeatTextToWrite(const std::string& text, const std::string& shown);
 std::string delayTextToWrite(const std::string& text, const std::string& shown);
 
