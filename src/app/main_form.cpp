@@ -289,6 +289,7 @@ void TForm1::fireKeysToEdits() {
 }
 
 void TForm1::RefreshUI() {
+    abandonCombination();
     dpiToControls();
     lightToControls();
     fireKeysToEdits();
