@@ -8,6 +8,8 @@
 #include "app/main_form.h"
 #include "fake_host.h"
 #include "image/builtin_image.h"
+#include "image/key_code_texts.h"
+#include "macros/macro_model.h"
 #include "sim/sim_presets.h"
 
 namespace scenario {
@@ -52,30 +54,62 @@ TEST_F(Profiles, NeedAMouseAndAChosenFile) {
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(Profiles, ImageOnlyFileReplacesMacrosWithFF) {
+// A profile of each kind of mouse loaded into the other. A profile of a mouse without macros
+// holds only erased macro bytes: a macro mouse keeps its own macros and names, says so, and
+// writes them back unchanged; a profile with macros loads its image into an image-only mouse.
+TEST_F(Profiles, AProfileOfEachKindLoadsIntoTheOther) {
+    const auto assign = [this](const std::string& code) {
+        form->Btn_MainClick();
+        form->ShowPnlMain_OnClick(5);
+        form->pendingCombination() = {"", code, true, 1, 5};
+        form->ApplyAssemblyKey();
+    };
+    const auto keyCodeInMouse = [this] {
+        const auto bytes = mouse->firmware.read(
+            static_cast<std::uint16_t>(0x6000 + image::keyCodeOffset(0, 4)), 4);
+        return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+    };
     start(sim::DeviceKind::ImageOnly);
+    assign("02000400");
     host.saveNames = {temp("image")};
     form->Btn_SaveClick();
-    ASSERT_TRUE(std::filesystem::exists(temp("image.bin"))) << "the suffix is added";
-    EXPECT_EQ(std::filesystem::file_size(temp("image.bin")), image::kFullImageSize);
+    ASSERT_EQ(std::filesystem::file_size(temp("image.bin")), image::kFullImageSize);
     EXPECT_EQ(form->editorImage().dataBuf.macros[3][10], 0xFF);
 
-    // Into a macro mouse: its macros and names become the file's 0xFF bytes, and its ParameterB
-    // the file's, as every other section.
-    const auto parameterB =
-        std::vector<std::uint8_t>(form->editorImage().dataBuf.image.begin() + 27,
-                                  form->editorImage().dataBuf.image.begin() + 32);
     form.reset();
     start(sim::DeviceKind::Macro);
+    assign("02000500");
+    host.saveNames = {temp("macro")};
+    form->Btn_SaveClick();
+    const auto names = mouse->firmware.read(0x6400, 1024);
+    const auto macros = mouse->firmware.read(0x8000, 32 * 1024);
+    const std::vector<std::uint8_t> namesBefore(names.begin(), names.end());
+    const std::vector<std::uint8_t> macrosBefore(macros.begin(), macros.end());
+    form->Btn_MacroClick();
+    form->at("LB_MacroName").setItemIndex(2);
+    form->SetMacroName("Pending");
     host.openNames = {temp("image.bin")};
-    mouse->firmware.clearTraffic();
     form->Btn_LoadClick();
-    EXPECT_EQ(form->editorImage().dataBuf.macros[0][0], 0xFF);
-    EXPECT_EQ(form->at("LB_MacroName").items()[0], "") << "erased records have no names";
-    EXPECT_EQ(std::vector<std::uint8_t>(form->editorImage().sectionBuf.begin() + 27,
-                                        form->editorImage().sectionBuf.begin() + 32),
-              parameterB);
-    EXPECT_EQ(mouse->firmware.counters().dataReportsIn, 0) << "loading sends nothing";
+    EXPECT_EQ(host.messages, std::vector<std::string>{form->languageText("Str051")});
+    EXPECT_EQ(form->editorImage().keyCodeTexts[0][4], "02000400") << "the image is the file's";
+    EXPECT_EQ(form->at("LB_MacroName").items()[0], "Copy");
+    EXPECT_EQ(form->at("LB_MacroName").items()[2], "Pending") << "a rename not applied stays";
+    form->link().Btn_ApplyClick();
+    EXPECT_EQ(keyCodeInMouse(), (std::vector<std::uint8_t>{0x02, 0x00, 0x04, 0x00}));
+    const auto after = mouse->firmware.read(0x8000, 32 * 1024);
+    EXPECT_TRUE(std::ranges::equal(after, macrosBefore)) << "every macro as it was";
+    auto namesAfter = mouse->firmware.read(0x6400, 1024);
+    EXPECT_TRUE(std::ranges::equal(namesAfter.first(64), std::span(namesBefore).first(64)));
+    EXPECT_EQ(macros::recordName(namesAfter.subspan(64, 32)), "Pending");
+
+    form.reset();
+    start(sim::DeviceKind::ImageOnly);
+    host.messages.clear();
+    host.openNames = {temp("macro.bin")};
+    form->Btn_LoadClick();
+    EXPECT_TRUE(host.messages.empty());
+    form->link().Btn_ApplyClick();
+    EXPECT_EQ(keyCodeInMouse(), (std::vector<std::uint8_t>{0x02, 0x00, 0x05, 0x00}));
 }
 
 TEST_F(Profiles, SaveAndLoadBringTheEditsBack) {
