@@ -9,6 +9,7 @@
 #include "fake_host.h"
 #include "image/builtin_image.h"
 #include "image/key_code_texts.h"
+#include "keys/assignment.h"
 #include "macros/macro_model.h"
 #include "sim/sim_presets.h"
 
@@ -58,49 +59,33 @@ TEST_F(Profiles, NeedAMouseAndAChosenFile) {
 // holds only erased macro bytes: a macro mouse keeps its own macros and names, says so, and
 // writes them back unchanged; a profile with macros loads its image into an image-only mouse.
 TEST_F(Profiles, AProfileOfEachKindLoadsIntoTheOther) {
-    const auto assign = [this](const std::string& code) {
-        form->Btn_MainClick();
-        form->ShowPnlMain_OnClick(5);
-        form->pendingCombination() = {"", code, true, 1, 5};
-        form->ApplyAssemblyKey();
+    const auto saveWithButton5 = [this](sim::DeviceKind kind, const char* code, const char* file) {
+        form.reset();
+        start(kind);
+        keys::storeKeyCode(form->editorImage(), 1, 5, code);
+        host.saveNames = {temp(file)};
+        form->Btn_SaveClick();
     };
-    const auto keyCodeInMouse = [this] {
-        const auto bytes = mouse->firmware.read(
-            static_cast<std::uint16_t>(0x6000 + image::keyCodeOffset(0, 4)), 4);
+    const auto mouseHolds = [this](std::uint16_t address, std::size_t length) {
+        const auto bytes = mouse->firmware.read(address, length);
         return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
     };
-    start(sim::DeviceKind::ImageOnly);
-    assign("02000400");
-    host.saveNames = {temp("image")};
-    form->Btn_SaveClick();
-    ASSERT_EQ(std::filesystem::file_size(temp("image.bin")), image::kFullImageSize);
-    EXPECT_EQ(form->editorImage().dataBuf.macros[3][10], 0xFF);
-
-    form.reset();
-    start(sim::DeviceKind::Macro);
-    assign("02000500");
-    host.saveNames = {temp("macro")};
-    form->Btn_SaveClick();
-    const auto names = mouse->firmware.read(0x6400, 1024);
-    const auto macros = mouse->firmware.read(0x8000, 32 * 1024);
-    const std::vector<std::uint8_t> namesBefore(names.begin(), names.end());
-    const std::vector<std::uint8_t> macrosBefore(macros.begin(), macros.end());
+    const auto button5 = static_cast<std::uint16_t>(0x6000 + image::keyCodeOffset(0, 4));
+    saveWithButton5(sim::DeviceKind::ImageOnly, "02000400", "image");
+    saveWithButton5(sim::DeviceKind::Macro, "02000500", "macro");
+    const auto names = mouseHolds(0x6400, 1024), macros = mouseHolds(0x8000, 32 * 1024);
     form->Btn_MacroClick();
     form->at("LB_MacroName").setItemIndex(2);
     form->SetMacroName("Pending");
     host.openNames = {temp("image.bin")};
     form->Btn_LoadClick();
     EXPECT_EQ(host.messages, std::vector<std::string>{form->languageText("Str051")});
-    EXPECT_EQ(form->editorImage().keyCodeTexts[0][4], "02000400") << "the image is the file's";
-    EXPECT_EQ(form->at("LB_MacroName").items()[0], "Copy");
     EXPECT_EQ(form->at("LB_MacroName").items()[2], "Pending") << "a rename not applied stays";
     form->link().Btn_ApplyClick();
-    EXPECT_EQ(keyCodeInMouse(), (std::vector<std::uint8_t>{0x02, 0x00, 0x04, 0x00}));
-    const auto after = mouse->firmware.read(0x8000, 32 * 1024);
-    EXPECT_TRUE(std::ranges::equal(after, macrosBefore)) << "every macro as it was";
-    auto namesAfter = mouse->firmware.read(0x6400, 1024);
-    EXPECT_TRUE(std::ranges::equal(namesAfter.first(64), std::span(namesBefore).first(64)));
-    EXPECT_EQ(macros::recordName(namesAfter.subspan(64, 32)), "Pending");
+    EXPECT_EQ(mouseHolds(button5, 4), (std::vector<std::uint8_t>{2, 0, 4, 0})) << "file's image";
+    EXPECT_EQ(mouseHolds(0x8000, 32 * 1024), macros) << "every macro as it was";
+    EXPECT_TRUE(std::ranges::equal(mouseHolds(0x6400, 64), std::span(names).first(64)));
+    EXPECT_EQ(macros::recordName(mouseHolds(0x6440, 32)), "Pending");
 
     form.reset();
     start(sim::DeviceKind::ImageOnly);
@@ -109,7 +94,7 @@ TEST_F(Profiles, AProfileOfEachKindLoadsIntoTheOther) {
     form->Btn_LoadClick();
     EXPECT_TRUE(host.messages.empty());
     form->link().Btn_ApplyClick();
-    EXPECT_EQ(keyCodeInMouse(), (std::vector<std::uint8_t>{0x02, 0x00, 0x05, 0x00}));
+    EXPECT_EQ(mouseHolds(button5, 4), (std::vector<std::uint8_t>{2, 0, 5, 0}));
 }
 
 TEST_F(Profiles, SaveAndLoadBringTheEditsBack) {
