@@ -122,7 +122,11 @@ void TForm2::IB_ConfirmClick() {
 
 void TForm2::IB_CancelClick() {
     reset();
-    main_.pendingCombination() = {};
+    // The result is cleared; the button it goes to stays.
+    auto& pending = main_.pendingCombination();
+    pending.name.clear();
+    pending.code.clear();
+    pending.ready = false;
     setFocus(&edit_);
 }
 

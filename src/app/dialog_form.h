@@ -17,6 +17,10 @@ class DialogForm : public ui::Form {
 
     DialogForm(std::string name, TForm1& main, ui::Host& host, const char* titleLabel,
                const char* edit);
+    // Closes without a result (the close area, or the main window taking the dialog away).
+    void IB_CloseClick() {
+        if (visible()) close();
+    }
 
   protected:
     // Centred over the main window, 40 pixels lower; texts from the current language table.
@@ -24,7 +28,6 @@ class DialogForm : public ui::Form {
     void close();
     virtual void IB_ConfirmClick() = 0;
     virtual void IB_CancelClick() = 0;
-    void IB_CloseClick() { close(); }
 
     TForm1& main_;
     ui::Host& host_;

@@ -20,6 +20,7 @@ void Editor::start(const std::function<void(TForm1&)>& registerMain) {
     wait_.FormCreate(form_.bounds());
     form_.setWaitForm(&wait_);
     form_.openCombinationDialog = [this] { combination_.FormCreate(); };
+    form_.closeCombinationDialog = [this] { combination_.IB_CloseClick(); };
     form_.openNameDialog = [this] { naming_.FormCreate(); };
     host_.showForm(form_);
     // The desktop's mouse settings show on the Advanced Page only: asked for once the window is

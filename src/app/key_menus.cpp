@@ -256,13 +256,21 @@ void TForm1::KeyStatusMouseLeave(ui::Control& entry) {
 
 // ---- picks ----
 
-void TForm1::storeForCurrentButton(const std::string& code, const std::string& name) {
-    const int profile = editableProfile();
+void TForm1::storeKey(int profile, int button, const std::string& code, const std::string& name) {
     // A pick that makes no code changes nothing: the label always names the stored code.
-    if (currentButton_ < 1 || currentButton_ > 12 || !profile || !keys::keyCodeFromText(code))
+    if (button < 1 || button > 12 || profile < 1 || profile > 2 || !keys::keyCodeFromText(code))
         return;
-    control("Key" + std::to_string(currentButton_)).setCaption(name);
-    keys::storeKeyCode(image_, profile, currentButton_, code);
+    // The labels show the profile whose page is up; another profile's button keeps only its code.
+    if (editableProfile() == profile) {
+        ui::Control& label = control("Key" + std::to_string(button));
+        label.setCaption(name);
+        if (scrolling_.label == &label) scrolling_.caption = name;
+    }
+    keys::storeKeyCode(image_, profile, button, code);
+}
+
+void TForm1::storeForCurrentButton(const std::string& code, const std::string& name) {
+    storeKey(editableProfile(), currentButton_, code, name);
 }
 
 void TForm1::KeyStatusOnClick(ui::Control& entry) {
@@ -291,14 +299,23 @@ void TForm1::Key_SwitchLRMOnClick(ui::Control& entry) {
 void TForm1::Key_AssemblyClick() {
     HideAllMenu();
     host_.processMessages();
+    // The dialog is not modal: clicks on other buttons or pages meanwhile do not move its result.
     pending_ = {};
+    pending_.profile = editableProfile();
+    pending_.button = currentButton_;
     if (openCombinationDialog) openCombinationDialog();
 }
 
 void TForm1::ApplyAssemblyKey() {
     if (!pending_.ready) return;
+    pending_.ready = false;
     // Named as a refresh of the labels would name it ("Ctrl+" for a modifier alone).
-    storeForCurrentButton(pending_.code, keyName(pending_.code));
+    storeKey(pending_.profile, pending_.button, pending_.code, keyName(pending_.code));
+}
+
+void TForm1::abandonCombination() {
+    pending_ = {};
+    if (closeCombinationDialog) closeCombinationDialog();
 }
 
 void TForm1::LB_NameClick(int row) {

@@ -1,6 +1,7 @@
 // Export and import of one macro or all macros.
 #include "app/main_form.h"
 #include "image/raw_file.h"
+#include "macros/macro_file_check.h"
 #include "macros/macro_model.h"
 #include "skin/file_error_text.h"
 #include "skin/pictures.h"
@@ -10,9 +11,21 @@ namespace {
 
 const ui::FileDialog kSaveDialog{"SaveFile (*.bin)", "bin"};
 const ui::FileDialog kLoadDialog{"LoadFile (*.bin)", "bin"};
+constexpr std::size_t kBlock = macros::kBlockSize;
 constexpr std::size_t kOneMacroFile = macros::kRecordSize + macros::kBlockSize;  // 1056
 constexpr std::size_t kAllMacrosFile =
     image::kMacroNameAreaSize + image::kMacroCount * image::kMacroSize;  // 33,792
+
+std::span<const image::Byte> piece(const std::vector<image::Byte>& bytes, std::size_t offset,
+                                   std::size_t size) {
+    return std::span<const image::Byte>(bytes).subspan(offset, size);
+}
+
+std::string withValue(std::string text, std::size_t value) {
+    if (const auto at = text.find("%1"); at != std::string::npos)
+        text.replace(at, 2, std::to_string(value));
+    return text;
+}
 
 }  // namespace
 
@@ -20,12 +33,36 @@ void TForm1::fileError(const image::FileError& error, const std::string& path, b
     modal([&] { return host_.showMessage(skin::fileErrorText(error, path, saving, language_)); });
 }
 
+void TForm1::damagedMacroFile(const std::string& path, int slot,
+                              const macros::MacroDamage& damage) {
+    using Kind = macros::MacroDamage::Kind;
+    const char* reason = damage.kind == Kind::DataLength   ? "Str052"
+                         : damage.kind == Kind::NameLength ? "Str053"
+                         : damage.kind == Kind::NameText   ? "Str054"
+                                                           : "Str055";
+    // Users count the macros of a file from 1.
+    const std::string which =
+        slot < 0 ? languageText("Str056")
+                 : withValue(languageText("Str057"), static_cast<std::size_t>(slot) + 1);
+    const std::string text = languageText("Str029") + " \"" + path + "\". " + which + " " +
+                             withValue(languageText(reason), damage.value) + " " +
+                             languageText("Str058");
+    modal([&] { return host_.showMessage(text); });
+}
+
+bool TForm1::macroMouseStillThere() {
+    if (link_.deviceOpen() && link_.deviceKind() == device::DeviceKind::Macro) return true;
+    ShowMessage("Str022");
+    return false;
+}
+
 void TForm1::Btn_ExportOneClick() {
     const int slot = selectedSlot();
     if (slot < 0) return;
     skin::showPressed(*this, "Btn_ExportOne");
     const auto chosen = modal([&] { return host_.saveFileName(kSaveDialog); });
-    if (!chosen) return;
+    // The mouse may have gone while the dialog was open: its names are no longer in the list.
+    if (!chosen || !macroMouseStillThere()) return;
     UIToMacroName();  // the name as the list shows it
     const auto s = static_cast<std::size_t>(slot);
     const std::string path = image::withBinSuffix(*chosen);
@@ -38,7 +75,7 @@ void TForm1::Btn_ExportOneClick() {
 void TForm1::Btn_ExportClick() {
     skin::showPressed(*this, "Btn_Export");
     const auto chosen = modal([&] { return host_.saveFileName(kSaveDialog); });
-    if (!chosen) return;
+    if (!chosen || !macroMouseStillThere()) return;
     UIToMacroName();
     const std::string path = image::withBinSuffix(*chosen);
     const std::span<const image::Byte> blocks(image_.dataBuf.macros.front().data(),
@@ -52,13 +89,18 @@ void TForm1::Btn_ImportOneClick() {
     if (slot < 0) return;
     skin::showPressed(*this, "Btn_ImportOne");
     const auto chosen = modal([&] { return host_.openFileName(kLoadDialog); });
-    if (!chosen) return;
+    if (!chosen || !macroMouseStillThere()) return;
     auto read = image::readRawFile(*chosen, kOneMacroFile);
     if (const auto* error = std::get_if<image::FileError>(&read)) {
         fileError(*error, *chosen, false);
         return;
     }
     const auto& bytes = std::get<std::vector<image::Byte>>(read);
+    if (const auto damage = macros::checkMacro(piece(bytes, 0, macros::kRecordSize),
+                                               piece(bytes, macros::kRecordSize, kBlock))) {
+        damagedMacroFile(*chosen, -1, *damage);
+        return;
+    }
     UIToMacroName();  // renames of the other slots stay
     const auto s = static_cast<std::size_t>(slot);
     image::copyFrom(bytes, 0,
@@ -66,19 +108,30 @@ void TForm1::Btn_ImportOneClick() {
                         .subspan(s * macros::kRecordSize, macros::kRecordSize));
     image::copyFrom(bytes, macros::kRecordSize, image_.dataBuf.macros[s]);
     RefreshMacroName();
+    // A mouse plugged back while the dialog was open was read again, with no slot selected.
+    control("LB_MacroName").setItemIndex(slot);
     LB_MacroNameClick();
 }
 
 void TForm1::Btn_ImportClick() {
     skin::showPressed(*this, "Btn_Import");
     const auto chosen = modal([&] { return host_.openFileName(kLoadDialog); });
-    if (!chosen) return;
+    if (!chosen || !macroMouseStillThere()) return;
     auto read = image::readRawFile(*chosen, kAllMacrosFile);
     if (const auto* error = std::get_if<image::FileError>(&read)) {
         fileError(*error, *chosen, false);
         return;
     }
     const auto& bytes = std::get<std::vector<image::Byte>>(read);
+    // All or nothing: one damaged macro keeps every slot as it is.
+    for (std::size_t k = 0; k < image::kMacroCount; ++k) {
+        if (const auto damage =
+                macros::checkMacro(piece(bytes, k * macros::kRecordSize, macros::kRecordSize),
+                                   piece(bytes, image::kMacroNameAreaSize + k * kBlock, kBlock))) {
+            damagedMacroFile(*chosen, static_cast<int>(k), *damage);
+            return;
+        }
+    }
     image::copyFrom(bytes, 0, image_.dataBuf.macroNames);
     for (std::size_t k = 0; k < image::kMacroCount; ++k) {
         image::copyFrom(bytes, image::kMacroNameAreaSize + k * image::kMacroSize,

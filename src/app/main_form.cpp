@@ -276,6 +276,7 @@ std::string TForm1::keyName(const std::string& codeText) const {
 // ---- the image in the controls ----
 
 void TForm1::RefreshUI() {
+    abandonCombination();
     dpiToControls();
     lightToControls();
     fireKeysToEdits();

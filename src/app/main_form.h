@@ -22,6 +22,10 @@
 #include "ui/host.h"
 #include "ui/timer.h"
 
+namespace macros {
+struct MacroDamage;
+}
+
 namespace app {
 
 class TFormLoadingUI;
@@ -39,6 +43,7 @@ class TForm1 : public ui::Form,
     static constexpr ui::Color kUnavailableText{114, 113, 113};
     static constexpr std::string_view kNoCaptureMessage = "Str036";
     static constexpr std::string_view kMacroFullMessage = "Str037";
+    static constexpr std::string_view kMacrosKeptMessage = "Str051";
 
     TForm1(ui::Host& host, device::HidBackend& backend);
     ~TForm1() override;
@@ -143,13 +148,17 @@ class TForm1 : public ui::Form,
     void Key_SwitchLRMOnClick(ui::Control& entry);
     void Key_AssemblyClick();
     void LB_NameClick(int row);
-    // The combination-key dialog leaves its result here and calls ApplyAssemblyKey.
+    // The combination-key dialog leaves its result here and calls ApplyAssemblyKey. The result
+    // goes to the button and profile the dialog was opened for.
     struct PendingCombination {
         std::string name, code;
         bool ready = false;
+        int profile = 0, button = 0;
     };
     PendingCombination& pendingCombination() { return pending_; }
     void ApplyAssemblyKey();
+    // Closes the combination-key dialog without a result; set by whoever owns the dialog.
+    std::function<void()> closeCombinationDialog;
     void ButtonTypeCMouseEnter(int button);
     void ButtonTypeCMouseLeave(int button);
     void LabelRunTimer();
@@ -265,6 +274,10 @@ class TForm1 : public ui::Form,
     void showMouseSettingBar(settings::MouseSettings::Bar bar);
     void setupMacroPage();
     void fileError(const image::FileError& error, const std::string& path, bool saving);
+    // Tells which macro of a file (-1: the file's only one) is damaged and how.
+    void damagedMacroFile(const std::string& path, int slot, const macros::MacroDamage& damage);
+    // False (after telling the user) when the macro mouse went while a file dialog was open.
+    bool macroMouseStillThere();
     macros::DelayOptions delayOptions() const;
     void setMacroPageEnabled(bool enabled);
     void recorded(std::vector<std::string> lines);
@@ -293,6 +306,9 @@ class TForm1 : public ui::Form,
     void showFireModeSelection();
     void endLabelScrolling();
     void storeForCurrentButton(const std::string& code, const std::string& name);
+    void storeKey(int profile, int button, const std::string& code, const std::string& name);
+    // A new image or a lost mouse leaves an open combination dialog without its button.
+    void abandonCombination();
     void placeSubmenu(ui::Control& submenu, const ui::Control& parent, const ui::Control& entry,
                       bool upward, int leftOffset);
     void fireKeysToEdits();

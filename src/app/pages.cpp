@@ -205,6 +205,7 @@ void TForm1::RefreshAPPage() {
 
 void TForm1::RefreshErrorAP() {
     link_.reset();
+    abandonCombination();
     errorPage_ = true;
     showPage(0);
     for (int s = 1; s <= 6; ++s) skin::showPicture(control(skin::navigationPicture(s)), "SetS_01");

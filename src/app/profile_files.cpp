@@ -1,4 +1,6 @@
 // Save Profile and Load Profile: everything the editor holds for the mouse in one file.
+#include <algorithm>
+
 #include "app/main_form.h"
 #include "image/conversion.h"
 #include "image/key_code_texts.h"
@@ -11,6 +13,14 @@ namespace {
 const ui::FileDialog kSaveDialog{"SaveFile (*.bin)", "bin"};
 const ui::FileDialog kLoadDialog{"LoadFile (*.bin)", "bin"};
 
+// What a mouse without macro memory saves in place of macros: every byte erased.
+bool carriesNoMacros(const image::DataBuf& buf) {
+    const auto erased = [](const auto& bytes) {
+        return std::ranges::all_of(bytes, [](image::Byte b) { return b == 0xFF; });
+    };
+    return erased(buf.macroNames) && std::ranges::all_of(buf.macros, erased);
+}
+
 }  // namespace
 
 void TForm1::Btn_SaveClick() {
@@ -22,6 +32,11 @@ void TForm1::Btn_SaveClick() {
     }
     const auto chosen = modal([&] { return host_.saveFileName(kSaveDialog); });
     if (!chosen) return;
+    // The mouse may have gone while the dialog was open; without it the macros are unknown.
+    if (!link_.deviceOpen()) {
+        ShowMessage("Str022");
+        return;
+    }
     image::ComposeDataBuf(image_, link_.conversionContext(), *this);
     if (link_.deviceKind() == device::DeviceKind::Macro) {
         // The names as the list shows them, renames not yet applied included.
@@ -44,6 +59,10 @@ void TForm1::Btn_LoadClick() {
     }
     const auto chosen = modal([&] { return host_.openFileName(kLoadDialog); });
     if (!chosen) return;
+    if (!link_.deviceOpen()) {
+        ShowMessage("Str022");
+        return;
+    }
     const auto expected = link_.profileExpectation();
     if (!expected) return;
     auto read = image::readProfileFile(*chosen, *expected);
@@ -51,11 +70,21 @@ void TForm1::Btn_LoadClick() {
         fileError(*error, *chosen, false);
         return;
     }
-    image_.dataBuf = std::get<image::DataBuf>(read);
-    if (link_.deviceKind() == device::DeviceKind::Macro)
-        image::takeProfileDeviceSections(image_, link_.conversionContext());
+    auto& loaded = std::get<image::DataBuf>(read);
+    const bool macroMouse = link_.deviceKind() == device::DeviceKind::Macro;
+    // A profile of a mouse without macros would erase this mouse's macros: they stay, with
+    // their names as the list shows them.
+    const bool keepMacros = macroMouse && carriesNoMacros(loaded);
+    if (keepMacros) {
+        UIToMacroName();
+        loaded.macroNames = image_.dataBuf.macroNames;
+        loaded.macros = image_.dataBuf.macros;
+    }
+    image_.dataBuf = loaded;
+    if (macroMouse) image::takeProfileDeviceSections(image_, link_.conversionContext());
     MemoToDataBuf_OnClick();
     link_.TakeFileContents();
+    if (keepMacros) ShowMessage(kMacrosKeptMessage);
 }
 
 void TForm1::MemoToDataBuf_OnClick() {

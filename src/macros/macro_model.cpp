@@ -63,6 +63,27 @@ std::string hex2(Byte b) {
 
 }  // namespace
 
+std::size_t eventLength(Byte code) {
+    switch (code) {
+        case 0x81:
+        case 0x01:
+        case 0x82:
+        case 0x02:
+            return 2;
+        case 0xFE:
+            return 3;
+        case kEndMark:
+            return 1;
+        default:
+            break;
+    }
+    if (const int reserved = reservedLength(code)) return static_cast<std::size_t>(reserved);
+    for (const MouseEvent& m : kMouseEvents) {
+        if (m.code == code) return 1;
+    }
+    return 0;
+}
+
 std::uint16_t dataLength(std::span<const Byte> record) {
     return static_cast<std::uint16_t>(record[0] << 8 | record[1]);
 }

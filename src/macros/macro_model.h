@@ -15,6 +15,7 @@ inline constexpr std::size_t kSlotCount = 32;
 inline constexpr std::size_t kRecordSize = 32;
 inline constexpr std::size_t kNameBytes = 28;  // 14 UTF-16 code units
 inline constexpr std::size_t kBlockSize = 1024;
+inline constexpr Byte kEndMark = 0x00;
 
 enum class DelayMode { None, Default, Recorded };
 
@@ -34,6 +35,10 @@ std::string recordName(std::span<const Byte> record);
 // Writes a name (UTF-8) as UTF-16BE into the record: at most 28 bytes, never splitting a
 // surrogate pair; the bytes beyond the name stay as they were.
 void setRecordName(std::span<Byte> record, const std::string& name);
+
+// The length of the event that starts with `code` (1 for the end mark); 0 when no event starts
+// with it.
+std::size_t eventLength(Byte code);
 
 // The event list of a slot's first `length` bytes (a length above 1024 counts as 0).
 EventList MacroToMemo(std::span<const Byte> block, std::size_t length);

@@ -1,6 +1,10 @@
 // The combination-key dialog and the macro name dialog.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+#include <filesystem>
+#include <functional>
+
 #include "app/combination_dialog.h"
 #include "app/main_form.h"
 #include "app/name_dialog.h"
@@ -21,6 +25,7 @@ struct Dialogs : ::testing::Test {
 
     void SetUp() override {
         form.openCombinationDialog = [this] { combination.FormCreate(); };
+        form.closeCombinationDialog = [this] { combination.IB_CloseClick(); };
         form.openNameDialog = [this] { naming.FormCreate(); };
         form.FormCreate();
         host.advance(3500);
@@ -135,6 +140,77 @@ TEST_F(Dialogs, ClosingGivesNoResult) {
     EXPECT_EQ(form.editorImage().keyCodeTexts[0][3], "09000000");
     openFor(4);
     EXPECT_EQ(field(), "") << "every opening starts empty";
+}
+
+// The dialog is not modal: whatever the user clicks meanwhile, its result goes to the button and
+// profile it was opened for, and the labels show it only on that profile's page.
+TEST_F(Dialogs, TheResultGoesToTheButtonItWasOpenedFor) {
+    struct Case {
+        const char* what;
+        std::function<void()> meanwhile;
+        std::string key5;  // the label of button 5 at Confirm
+    };
+    const std::string key5 = form.at("Key5").caption(), key7 = form.at("Key7").caption();
+    const auto profile2 = form.editorImage().keyCodeTexts[1];
+    const std::string code5 = form.editorImage().keyCodeTexts[0][4];
+    const Case cases[] = {
+        {"another button's menu", [&] { form.ShowPnlMain_OnClick(7); }, "A"},
+        {"profile 2's page", [&] { form.Btn_SwitchClick(); }, key5},
+        {"the Advanced page", [&] { form.Btn_AdvClick(); }, key5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        form.editorImage().keyCodeTexts[0][4] = code5;
+        form.Btn_MainClick();
+        ASSERT_EQ(form.at("Key5").caption(), key5);
+        openFor(5);
+        key(kA);
+        c.meanwhile();
+        combination.IB_ConfirmClick();
+        EXPECT_EQ(form.editorImage().keyCodeTexts[0][4], "02000400");
+        EXPECT_EQ(form.editorImage().keyCodeTexts[1], profile2);
+        EXPECT_EQ(form.at("Key5").caption(), c.key5);
+        form.Btn_MainClick();
+        EXPECT_EQ(form.at("Key5").caption(), "A");
+        EXPECT_EQ(form.at("Key7").caption(), key7);
+    }
+}
+
+// A new image or a lost mouse takes the dialog away; a Confirm that still comes changes nothing.
+TEST_F(Dialogs, ANewImageOrALostMouseClosesTheCombination) {
+    const std::string profile = (std::filesystem::temp_directory_path() /
+                                 ("quorvex-dialogs-" + std::to_string(::getpid()) + ".bin"))
+                                    .string();
+    host.saveNames = {profile};
+    form.Btn_SaveClick();
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"read", [&] { form.link().Btn_Read(); }},
+        {"Reset", [&] { form.link().Btn_ResetClick(); }},
+        {"Load Profile",
+         [&] {
+             host.openNames = {profile};
+             form.Btn_LoadClick();
+         }},
+        {"unplug",
+         [&] {
+             mouse.firmware.unplug();
+             host.advance(3500);
+         }},
+    };
+    for (const auto& [what, meanwhile] : cases) {
+        SCOPED_TRACE(what);
+        form.Btn_MainClick();
+        openFor(5);
+        key(kA);
+        meanwhile();
+        EXPECT_FALSE(host.shown[&combination]);
+        const auto codes = form.editorImage().keyCodeTexts;
+        const std::string label = form.at("Key5").caption();
+        combination.IB_ConfirmClick();
+        EXPECT_EQ(form.editorImage().keyCodeTexts, codes);
+        EXPECT_EQ(form.at("Key5").caption(), label);
+    }
+    std::filesystem::remove(profile);
 }
 
 TEST_F(Dialogs, RenameGoesToTheSlotSelectedAtConfirm) {

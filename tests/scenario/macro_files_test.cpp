@@ -4,7 +4,10 @@
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 
+#include "macros/macro_model.h"
 #include "window_fixture.h"
 
 namespace scenario {
@@ -16,9 +19,20 @@ std::string temp(const std::string& name) {
         .string();
 }
 
+std::vector<std::uint8_t> contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+}
+
 struct MacroFiles : DetectedWindow {
     void TearDown() override {
-        for (const char* f : {"one.bin", "all.bin", "ten.bin"}) std::filesystem::remove(temp(f));
+        for (const char* f : {"one.bin", "all.bin", "ten.bin", "profile.bin", "out.bin"})
+            std::filesystem::remove(temp(f));
     }
     void select(int slot) { showSlot(slot); }
     image::DataBuf& data() { return form.editorImage().dataBuf; }
@@ -132,6 +146,101 @@ TEST_F(MacroFiles, AButtonLooksNormalAgainAfterItsDialog) {
         EXPECT_EQ(form.at("Img_" + button.substr(4)).picture(), normal);
     }
     EXPECT_EQ(host.questions.size(), 1u) << "Clear asked";
+}
+
+// A damaged macro is refused with what is wrong with it and changes nothing, also where the
+// other 31 of an all-macros file are fine; erased slots, as a blank mouse exports them, import.
+TEST_F(MacroFiles, MacroFilesAreCheckedByTheirContents) {
+    select(0);
+    host.saveNames = {temp("one"), temp("all")};
+    form.Btn_ExportOneClick();
+    form.Btn_ExportClick();
+    auto one = contents(temp("one.bin")), all = contents(temp("all.bin"));
+    one[32 + 17] = 0xA1;  // the end mark of "Copy"
+    all[32 + 4] = 0xDC;   // the name of slot 1 starts with half a surrogate pair
+    const auto before = data();
+    for (const auto& [bytes, import, says] :
+         {std::tuple{one, &app::TForm1::Btn_ImportOneClick,
+                     "The macro in the file is damaged. "
+                     "Its events do not end with the end "
+                     "mark within its data length of 18"},
+          std::tuple{all, &app::TForm1::Btn_ImportClick,
+                     "Macro 2 in the file is damaged. Its "
+                     "name is not valid UTF-16 text. Nothing"}}) {
+        write(temp("ten.bin"), bytes);
+        host.messages.clear();
+        host.openNames = {temp("ten.bin")};
+        (form.*import)();
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].rfind(form.languageText("Str029"), 0), 0u);
+        EXPECT_NE(host.messages[0].find(says), std::string::npos) << host.messages[0];
+        EXPECT_EQ(data().macroNames, before.macroNames);
+        EXPECT_EQ(data().macros, before.macros);
+    }
+    std::vector<std::uint8_t> blank(all.size(), 0xFF);
+    macros::setRecordName(std::span(blank).first(32), "Named");
+    write(temp("all.bin"), blank);
+    host.openNames = {temp("all.bin")};
+    form.Btn_ImportClick();
+    EXPECT_EQ(host.messages.size(), 1u) << "no second message";
+    EXPECT_EQ(form.at("LB_MacroName").items()[0], "Named");
+    EXPECT_TRUE(form.at("LB_macro").items().empty()) << "erased slots have no events";
+}
+
+// The mouse goes while a file dialog is open, and perhaps comes back before it returns: without
+// it nothing is saved or loaded and the user is told; a mouse that came back was read again.
+TEST_F(MacroFiles, FileDialogsThatOutliveTheMouse) {
+    select(0);
+    host.saveNames = {temp("profile"), temp("one"), temp("all")};
+    form.Btn_SaveClick();
+    form.Btn_ExportOneClick();
+    form.Btn_ExportClick();
+    using F = app::TForm1;
+    // The click, the file it loads (none: it saves), where the file has slot 0's name record.
+    const std::tuple<void (F::*)(), const char*, std::size_t> cases[] = {
+        {&F::Btn_SaveClick, nullptr, 256},      {&F::Btn_LoadClick, "profile.bin", 256},
+        {&F::Btn_ExportOneClick, nullptr, 0},   {&F::Btn_ExportClick, nullptr, 0},
+        {&F::Btn_ImportOneClick, "one.bin", 0}, {&F::Btn_ImportClick, "all.bin", 0},
+    };
+    for (const auto& [click, loads, record] : cases) {
+        if (loads) {  // a name that shows the load
+            auto bytes = contents(temp(loads));
+            macros::setRecordName(std::span(bytes).subspan(record, 32), "Loaded");
+            write(temp(loads), bytes);
+        }
+        for (const bool back : {false, true}) {
+            SCOPED_TRACE(std::to_string(record) + (loads ? loads : " save") +
+                         (back ? " back" : ""));
+            select(0);
+            const auto before = data();
+            host.messages.clear();
+            std::filesystem::remove(temp("out.bin"));
+            host.whileDialogOpen = [&] {
+                mouse.firmware.unplug();
+                host.advance(3500);
+                if (back) mouse.firmware.plug(), host.advance(3500);
+            };
+            const std::optional<std::string> name = temp(loads ? loads : "out");
+            (loads ? host.openNames : host.saveNames).assign({name});
+            (form.*click)();
+            host.whileDialogOpen = nullptr;
+            if (back) {
+                EXPECT_TRUE(host.messages.empty());
+                const auto saved = loads ? std::vector<std::uint8_t>() : contents(temp("out.bin"));
+                ASSERT_TRUE(loads || saved.size() >= record + 32);
+                EXPECT_EQ(loads ? form.at("LB_MacroName").items().at(0)
+                                : macros::recordName(std::span(saved).subspan(record)),
+                          loads ? "Loaded" : "Copy");
+                continue;
+            }
+            EXPECT_EQ(host.messages, std::vector<std::string>{form.languageText("Str022")});
+            EXPECT_FALSE(std::filesystem::exists(temp("out.bin")));
+            EXPECT_EQ(data().macroNames, before.macroNames);
+            EXPECT_EQ(data().macros, before.macros);
+            mouse.firmware.plug();
+            host.advance(3500);
+        }
+    }
 }
 
 }  // namespace

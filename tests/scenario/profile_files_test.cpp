@@ -8,6 +8,9 @@
 #include "app/main_form.h"
 #include "fake_host.h"
 #include "image/builtin_image.h"
+#include "image/key_code_texts.h"
+#include "keys/assignment.h"
+#include "macros/macro_model.h"
 #include "sim/sim_presets.h"
 
 namespace scenario {
@@ -52,30 +55,46 @@ TEST_F(Profiles, NeedAMouseAndAChosenFile) {
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(Profiles, ImageOnlyFileReplacesMacrosWithFF) {
-    start(sim::DeviceKind::ImageOnly);
-    host.saveNames = {temp("image")};
-    form->Btn_SaveClick();
-    ASSERT_TRUE(std::filesystem::exists(temp("image.bin"))) << "the suffix is added";
-    EXPECT_EQ(std::filesystem::file_size(temp("image.bin")), image::kFullImageSize);
-    EXPECT_EQ(form->editorImage().dataBuf.macros[3][10], 0xFF);
-
-    // Into a macro mouse: its macros and names become the file's 0xFF bytes, and its ParameterB
-    // the file's, as every other section.
-    const auto parameterB =
-        std::vector<std::uint8_t>(form->editorImage().dataBuf.image.begin() + 27,
-                                  form->editorImage().dataBuf.image.begin() + 32);
-    form.reset();
-    start(sim::DeviceKind::Macro);
+// A profile of each kind of mouse loaded into the other. A profile of a mouse without macros
+// holds only erased macro bytes: a macro mouse keeps its own macros and names, says so, and
+// writes them back unchanged; a profile with macros loads its image into an image-only mouse.
+TEST_F(Profiles, AProfileOfEachKindLoadsIntoTheOther) {
+    const auto saveWithButton5 = [this](sim::DeviceKind kind, const char* code, const char* file) {
+        form.reset();
+        start(kind);
+        keys::storeKeyCode(form->editorImage(), 1, 5, code);
+        host.saveNames = {temp(file)};
+        form->Btn_SaveClick();
+    };
+    const auto mouseHolds = [this](std::uint16_t address, std::size_t length) {
+        const auto bytes = mouse->firmware.read(address, length);
+        return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+    };
+    const auto button5 = static_cast<std::uint16_t>(0x6000 + image::keyCodeOffset(0, 4));
+    saveWithButton5(sim::DeviceKind::ImageOnly, "02000400", "image");
+    saveWithButton5(sim::DeviceKind::Macro, "02000500", "macro");
+    const auto names = mouseHolds(0x6400, 1024), macros = mouseHolds(0x8000, 32 * 1024);
+    form->Btn_MacroClick();
+    form->at("LB_MacroName").setItemIndex(2);
+    form->SetMacroName("Pending");
     host.openNames = {temp("image.bin")};
-    mouse->firmware.clearTraffic();
     form->Btn_LoadClick();
-    EXPECT_EQ(form->editorImage().dataBuf.macros[0][0], 0xFF);
-    EXPECT_EQ(form->at("LB_MacroName").items()[0], "") << "erased records have no names";
-    EXPECT_EQ(std::vector<std::uint8_t>(form->editorImage().sectionBuf.begin() + 27,
-                                        form->editorImage().sectionBuf.begin() + 32),
-              parameterB);
-    EXPECT_EQ(mouse->firmware.counters().dataReportsIn, 0) << "loading sends nothing";
+    EXPECT_EQ(host.messages, std::vector<std::string>{form->languageText("Str051")});
+    EXPECT_EQ(form->at("LB_MacroName").items()[2], "Pending") << "a rename not applied stays";
+    form->link().Btn_ApplyClick();
+    EXPECT_EQ(mouseHolds(button5, 4), (std::vector<std::uint8_t>{2, 0, 4, 0})) << "file's image";
+    EXPECT_EQ(mouseHolds(0x8000, 32 * 1024), macros) << "every macro as it was";
+    EXPECT_TRUE(std::ranges::equal(mouseHolds(0x6400, 64), std::span(names).first(64)));
+    EXPECT_EQ(macros::recordName(mouseHolds(0x6440, 32)), "Pending");
+
+    form.reset();
+    start(sim::DeviceKind::ImageOnly);
+    host.messages.clear();
+    host.openNames = {temp("macro.bin")};
+    form->Btn_LoadClick();
+    EXPECT_TRUE(host.messages.empty());
+    form->link().Btn_ApplyClick();
+    EXPECT_EQ(mouseHolds(button5, 4), (std::vector<std::uint8_t>{2, 0, 5, 0}));
 }
 
 TEST_F(Profiles, SaveAndLoadBringTheEditsBack) {

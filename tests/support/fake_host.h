@@ -30,9 +30,11 @@ class FakeHost : public ui::Host {
     void showMessage(const std::string& text) override { messages.push_back(text); }
     bool askYesNo(const std::string& text) override;
     std::optional<std::string> openFileName(const ui::FileDialog&) override {
+        if (whileDialogOpen) whileDialogOpen();
         return next(openNames);
     }
     std::optional<std::string> saveFileName(const ui::FileDialog&) override {
+        if (whileDialogOpen) whileDialogOpen();
         return next(saveNames);
     }
     void showForm(ui::Form& form) override { shown[&form] = true; }
@@ -51,6 +53,9 @@ class FakeHost : public ui::Host {
 
     // Runs at every queue run: what the user does while an operation pumps the queue.
     std::function<void()> onProcessMessages;
+    // Runs while a file dialog is open, before it returns: what happens meanwhile (a poll
+    // noticing an unplugged mouse, ...).
+    std::function<void()> whileDialogOpen;
     int queueRuns = 0;
     int repaints = 0;
     int closeRequests = 0;
