@@ -14,6 +14,11 @@ struct MacroPage : DetectedWindow {
         form.Btn_MacroClick();
     }
     void selectSlot(int slot) { showSlot(slot); }
+    void click(const std::string& name) {
+        const ui::Rect r = c(name).formBounds();
+        form.pointerDown(r.x + r.w / 2, r.y + r.h / 2, ui::MouseButton::Left);
+        form.pointerUp(r.x + r.w / 2, r.y + r.h / 2, ui::MouseButton::Left);
+    }
     // Puts an event list into slot 5 and shows it.
     void useSlot5(const std::vector<std::string>& lines) {
         selectSlot(5);
@@ -122,6 +127,50 @@ TEST_F(MacroPage, NamesInTheListGoToTheMouseWithApply) {
     EXPECT_EQ(m[0x6400 + 32 * 3 + 5], 'R');
     EXPECT_EQ(m[0x6400 + 3], 8) << "Copy is still there";
     EXPECT_EQ(m[0x8000], 0x81) << "the macros went back";
+}
+
+// Only the default delay is typed in: the other options, and every option while a recording
+// runs (the group is disabled, and so is what it holds), leave the edit read-only and grey.
+TEST_F(MacroPage, TheDelayEditIsTypedInOnlyForTheDefaultDelay) {
+    const ui::Color grey = app::TForm1::kUnavailableText, green = form.keptColors().macroListText;
+    struct Case {
+        const char* option;
+        int selected;
+        bool readOnly;
+        ui::Color colour;
+    };
+    for (const Case& k : {Case{"IB_DelayTime", 1, false, green}, Case{"IB_RecDelay", 0, true, grey},
+                          Case{"IB_NoDelay", 2, true, grey}}) {
+        click(k.option);
+        EXPECT_EQ(c("gbDelayMode").itemIndex(), k.selected) << k.option;
+        EXPECT_EQ(c("Edt_Delay").readOnly(), k.readOnly) << k.option;
+        EXPECT_EQ(c("Edt_Delay").font().color, k.colour) << k.option;
+    }
+    form.Btn_LangClick(2);
+    EXPECT_EQ(c("Edt_Delay").font().color, grey) << "a new skin set keeps the no-delay look";
+
+    selectSlot(4);
+    click("IB_DelayTime");
+    form.Btn_StartClick();
+    ASSERT_TRUE(form.isRecording());
+    EXPECT_EQ(c("Edt_Delay").font().color, grey);
+    for (const char* option : {"IB_RecDelay", "IB_NoDelay"}) {
+        click(option);
+        EXPECT_EQ(c("gbDelayMode").itemIndex(), 1) << option << " is in the disabled group";
+    }
+    form.setFocus(&c("Edt_Delay"));
+    EXPECT_EQ(form.keyPress(U'x'), U'x') << "the edit's filter is not asked: it takes no keys";
+    form.Btn_StartClick();
+    EXPECT_EQ(c("Edt_Delay").font().color, green);
+    form.setFocus(&c("Edt_Delay"));
+    EXPECT_EQ(form.keyPress(U'x'), 0u);
+}
+
+TEST_F(MacroPage, FourLongestDelaysShowTheLargestDefaultDelay) {
+    useSlot5({"10", "0 65535", "1 A CODE:8204", "0 65535", "2 A CODE:0204", "0 65535", "0 65535"});
+    EXPECT_EQ(c("gbDelayMode").itemIndex(), 1);
+    EXPECT_EQ(c("Edt_Delay").caption(), "65530");
+    EXPECT_FALSE(c("Edt_Delay").readOnly());
 }
 
 }  // namespace
