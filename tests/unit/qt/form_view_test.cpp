@@ -87,6 +87,27 @@ TEST_F(Rendered, InputControlsAreRealWidgetsThatFollowTheModel) {
     EXPECT_FALSE(edits[0]->isVisible()) << "made once, then hidden and shown with its control";
 }
 
+// The widgets are children of the view, not of their group: a disabled group must disable
+// them itself, and enable them again.
+TEST_F(Rendered, AWidgetInADisabledGroupIsDisabled) {
+    host.setMainForm(form, [] { return true; });
+    form.FormCreate();
+    form.DisplayP4_OnClick();
+    qtui::FormView* view = host.viewOf(form);
+    view->sync();
+    const ui::Rect r = form.at("Edt_Delay").formBounds();
+    QLineEdit* delay = nullptr;
+    for (QLineEdit* e : view->findChildren<QLineEdit*>())
+        if (e->geometry() == QRect(r.x, r.y, r.w, r.h)) delay = e;
+    ASSERT_NE(delay, nullptr);
+    for (const bool enabled : {false, true}) {
+        form.at("Gb_Delay").setEnabled(enabled);
+        view->sync();
+        EXPECT_EQ(delay->isEnabled(), enabled);
+        EXPECT_TRUE(form.at("Edt_Delay").enabled()) << "its own flag is untouched";
+    }
+}
+
 // Where the desktop refuses to move the window (the offscreen platform does), it follows the
 // pointer from the press on the background until the release, and the model follows it.
 TEST_F(Rendered, TheWindowIsDraggedByHandWhereTheDesktopWillNot) {
