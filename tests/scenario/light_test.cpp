@@ -105,10 +105,8 @@ TEST_F(Light, ColourEditsKeepDigitsFromZeroToHundred) {
     data().image[9] = 0xFE;  // the light is set from here
     show();
     const std::pair<const char*, const char*> cases[] = {
-        {"250", "100"},   {"", "0"},      {"1a2", "12"},    {"abc", "0"},
-        {"9x9x9", "100"}, {" 50 ", "50"}, {"\uFF125", "5"},  // a full-width two
-        {"-7", "7"},
-    };
+        {"250", "100"},   {"", "0"},      {"1a2", "12"}, {"abc", "0"},
+        {"9x9x9", "100"}, {" 50 ", "50"}, {"-7", "7"},   {"\uFF125", "5"} /* a full-width two */};
     for (const char* name : {"Edt_Mode1R", "Edt_Mode1G", "Edt_Mode1B"}) {
         ui::Control& e = c(name);
         for (const auto& [pasted, kept] : cases) {
