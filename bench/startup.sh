@@ -7,13 +7,19 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="${QUORVEX_BUILD_DIR:-$root/build}"
 runs="${1:-7}"
 
-display=":$((600 + $$ % 200))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+# A display of our own, whichever number is free, once it takes a client (and no reset as the
+# probe leaves: a reset can refuse the next client for a moment).
 work=$(mktemp -d)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-export DISPLAY="$display" XDG_RUNTIME_DIR="$work" QUORVEX_HIDRAW_DIR="$work"
-sleep 1
+for _ in $(seq 200); do grep -q . "$work/display" 2>/dev/null && break; sleep 0.1; done
+grep -q . "$work/display" || { echo "startup.sh: Xvfb did not start" >&2; exit 1; }
+DISPLAY=":$(head -1 "$work/display")"
+export DISPLAY XDG_RUNTIME_DIR="$work" QUORVEX_HIDRAW_DIR="$work"
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getdisplaygeometry >/dev/null 2>&1 ||
+    { echo "startup.sh: Xvfb on $DISPLAY took no client" >&2; exit 1; }
 
 # Prints "<ms to first paint> <resident kB>" for one run of a program.
 measure() {

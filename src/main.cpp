@@ -19,7 +19,11 @@ int main(int, char** argv) {
     char* qtArgv[] = {argv[0], nullptr};
     QApplication application(qtArgc, qtArgv);
     qtui::SingleInstance instance(app::TForm1::kCaption);
-    if (instance.otherInstanceRaised()) return 0;
+    if (instance.otherInstanceRaised()) {
+        // A second start ends before its first paint would have taken the pictures.
+        qtui::PicturePrefetch::discard();
+        return 0;
+    }
 
     auto backend = device::makeHidBackend();
     qtui::QtHost host;
@@ -29,5 +33,7 @@ int main(int, char** argv) {
         host.setMainForm(form, [&form] { return form.FormCloseQuery(); });
     });
     instance.onRaiseRequest([&host] { host.raiseMainWindow(); });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    qtui::PicturePrefetch::discard();  // the window may have closed before its first paint
+    return status;
 }

@@ -40,7 +40,10 @@ void TForm1::setupLight() {
     control("lbl_LEDColMode2").onClick = [this](ui::Control&) { LEDColModeChange(2); };
     for (const char* e : kColour1Edits) {
         control(e).setCaption("100");
-        control(e).onChange = [this](ui::Control& edit) { RGBParaValue_OnClick(edit); };
+        control(e).onChange = [this](ui::Control& edit) {
+            keepDigits(edit);
+            RGBParaValue_OnClick(edit);
+        };
     }
     for (const char* e : kColour2Edits) {
         control(e).setCaption("0");

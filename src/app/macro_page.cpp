@@ -133,6 +133,7 @@ void TForm1::MacroToMemo() {
         case macros::DelayMode::Default:
             IB_DelayTimeClick();
             control("Edt_Delay").setCaption(std::to_string(list.defaultDelay));
+            Edt_DelayChange();  // four delays of 65535 are more than the edit takes
             break;
         case macros::DelayMode::Recorded:
             IB_RecDelayClick();
@@ -164,7 +165,17 @@ void TForm1::selectDelayOption(int option) {
     control("gbDelayMode").setItemIndex(option);
     for (int i = 0; i < 3; ++i)
         skin::showPicture(control(kDelayLamps[i]), i == option ? "RdS_E" : "RdS_D");
-    control("Edt_Delay").setReadOnly(option != 1);
+    showDelayEdit();
+}
+
+void TForm1::showDelayEdit() {
+    // Only the default delay is typed in; the other options, and a running recording, show it
+    // greyed.
+    const bool editable = control("gbDelayMode").itemIndex() == 1;
+    const bool recording = recorder_.recording() && !recorder_.inserting();
+    ui::Control& e = control("Edt_Delay");
+    e.setReadOnly(!editable);
+    e.setFontColor(editable && !recording ? kept_.macroListText : kUnavailableText);
 }
 
 void TForm1::IB_RecDelayClick() {

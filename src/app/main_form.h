@@ -291,6 +291,8 @@ class TForm1 : public ui::Form,
     int countLines(char kind) const;
     void showEventList();
     void selectDelayOption(int option);
+    // Edt_Delay read-only or not, and its colour, by the delay option and the recording.
+    void showDelayEdit();
     void lightToControls();
     void setLightAvailable(bool available);
     // The controls of the Breathing Page that edit the light.

@@ -28,7 +28,7 @@ macros::DelayOptions TForm1::delayOptions() const {
 void TForm1::setMacroPageEnabled(bool enabled) {
     for (const char* name : kLockedDuringRecording) control(name).setEnabled(enabled);
     control("Gb_Delay").setEnabled(enabled);
-    control("Edt_Delay").setFontColor(enabled ? kept_.macroListText : kUnavailableText);
+    showDelayEdit();
 }
 
 bool TForm1::startCapture() {
@@ -47,7 +47,9 @@ bool TForm1::startCapture() {
     // buttons still record while it has the focus; the page says so.
     if (host_.deliversWindowInput()) {
         windowCapture_ = true;
-        onWindowKey = [this](int vk, bool down) { KeyboardHook1Receive(vk, keyboardHook_.feed(down)); };
+        onWindowKey = [this](int vk, bool down) {
+            KeyboardHook1Receive(vk, keyboardHook_.feed(down));
+        };
         onWindowButton = [this](ui::MouseButton b, bool down) {
             recordMouse(b == ui::MouseButton::Left    ? macros::MouseButton::Left
                         : b == ui::MouseButton::Right ? macros::MouseButton::Right

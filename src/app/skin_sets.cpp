@@ -97,6 +97,7 @@ void TForm1::ApplyLayoutAndLanguage() {
     skin::showPicture(control("Img_P" + std::to_string(page)),
                       prefix + "Back" + std::to_string(page));
     skin::applyLayoutTable(*this, skin::LayoutTable::load(skinSet_), kept_);
+    showDelayEdit();  // the table colours the edit as if it were editable
     language_ = skin::LanguageTable::load(skinSet_);
     applyLanguageTexts();
 }

@@ -185,7 +185,7 @@ void FormView::paintControl(QPainter& p, const ui::Control& c) {
         case ui::ControlKind::Label: {
             if (c.background()) p.fillRect(r, qcolor(*c.background()));
             if (c.caption().empty()) break;
-            p.setPen(qcolor(c.enabled() ? c.font().color : ui::Color{128, 128, 128}));
+            p.setPen(qcolor(c.usable() ? c.font().color : ui::Color{128, 128, 128}));
             int flags = c.verticalCenter() ? Qt::AlignVCenter : Qt::AlignTop;
             flags |= c.alignment() == ui::Align::Center  ? Qt::AlignHCenter
                      : c.alignment() == ui::Align::Right ? Qt::AlignRight
@@ -274,7 +274,6 @@ void FormView::syncWidget(ui::Control& c, Hosted& h) {
     h.revision = c.revision();
     QWidget* w = h.widget;
     w->setGeometry(qrect(c.formBounds()));
-    w->setEnabled(c.enabled());
     w->setFont(fontOf(c.font()));
     const QString text = QString::fromStdString(c.caption());
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
@@ -333,10 +332,13 @@ void FormView::sync() {
         // A widget is made when its control first shows: the pages hidden at start-up cost
         // nothing before the first paint.
         if (!h.widget && !c->showing()) continue;
-        // A hidden parent hides its widgets; the revision of the parent does not tell, so
-        // visibility is checked every time.
+        // A hidden or disabled parent hides or disables its widgets, which are children of the
+        // view, not of the parent's; the revision of the parent does not tell, so both are
+        // checked every time.
         syncWidget(*c, h);
-        if (h.widget && h.widget->isVisible() != c->showing()) h.widget->setVisible(c->showing());
+        if (!h.widget) continue;
+        if (h.widget->isEnabled() != c->usable()) h.widget->setEnabled(c->usable());
+        if (h.widget->isVisible() != c->showing()) h.widget->setVisible(c->showing());
     }
     syncing_ = false;
 }

@@ -44,4 +44,9 @@ std::optional<QImage> PicturePrefetch::take(const std::string& name) {
     return img;
 }
 
+void PicturePrefetch::discard() {
+    if (pending().valid()) pending().get();
+    ready().clear();
+}
+
 }  // namespace qtui

@@ -18,6 +18,9 @@ class PicturePrefetch {
     // The prefetched image of `name` (waiting for the worker if it is still at it), once; nothing
     // for a picture that was not prefetched or could not be decoded.
     static std::optional<QImage> take(const std::string& name);
+    // Waits for the worker and drops what it made. The worker converts through Qt's thread
+    // pool, so it must end while the application still exists.
+    static void discard();
 
   private:
     static std::future<std::map<std::string, QImage>>& pending();

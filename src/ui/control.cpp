@@ -63,6 +63,13 @@ bool Control::showing() const {
 void Control::setEnabled(bool e) {
     if (assign(enabled_, e)) touch();
 }
+
+bool Control::usable() const {
+    for (const Control* c = this; c; c = c->parent_) {
+        if (!c->enabled_) return false;
+    }
+    return true;
+}
 void Control::setReadOnly(bool r) {
     if (assign(readOnly_, r)) touch();
 }

@@ -77,8 +77,12 @@ class Control {
     void setVisible(bool v);
     // Visible, and every parent too.
     bool showing() const;
+    // The control's own flag; a disabled parent does not change it.
     bool enabled() const { return enabled_; }
     void setEnabled(bool e);
+    // Enabled, and every parent too: what takes the pointer and the keys and what the hosts
+    // show as enabled.
+    bool usable() const;
     bool readOnly() const { return readOnly_; }
     void setReadOnly(bool r);
 

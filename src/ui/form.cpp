@@ -71,20 +71,20 @@ void Form::pointerMove(int x, int y) {
     if (now == hovered_) return;
     Control* before = hovered_;
     hovered_ = now;
-    if (before && before->enabled() && before->onMouseLeave) before->onMouseLeave(*before);
-    if (now && now->enabled() && now->onMouseEnter) now->onMouseEnter(*now);
+    if (before && before->usable() && before->onMouseLeave) before->onMouseLeave(*before);
+    if (now && now->usable() && now->onMouseEnter) now->onMouseEnter(*now);
 }
 
 void Form::pointerLeft() {
     Control* before = hovered_;
     hovered_ = nullptr;
-    if (before && before->enabled() && before->onMouseLeave) before->onMouseLeave(*before);
+    if (before && before->usable() && before->onMouseLeave) before->onMouseLeave(*before);
 }
 
 void Form::pointerDown(int x, int y, MouseButton button) {
     pointerMove(x, y);
     pressed_ = hitTest(x, y);
-    if (!pressed_ || !pressed_->enabled()) return;
+    if (!pressed_ || !pressed_->usable()) return;
     if (pressed_->windowed()) setFocus(pressed_);
     const Rect r = pressed_->formBounds();
     if (pressed_->onMouseDown) pressed_->onMouseDown(*pressed_, button, x - r.x, y - r.y);
@@ -94,17 +94,17 @@ void Form::pointerUp(int x, int y, MouseButton button) {
     Control* target = hitTest(x, y);
     Control* pressed = pressed_;
     pressed_ = nullptr;
-    if (!target || target != pressed || !target->enabled()) return;
+    if (!target || target != pressed || !target->usable()) return;
     if (button == MouseButton::Left && target->onClick) target->onClick(*target);
 }
 
 char32_t Form::keyPress(char32_t ch) {
-    if (focus_ && focus_->enabled() && focus_->onKeyPress) focus_->onKeyPress(*focus_, ch);
+    if (focus_ && focus_->usable() && focus_->onKeyPress) focus_->onKeyPress(*focus_, ch);
     return ch;
 }
 
 int Form::keyDown(int key, KeyState state) {
-    if (focus_ && focus_->enabled() && focus_->onKeyDown) focus_->onKeyDown(*focus_, key, state);
+    if (focus_ && focus_->usable() && focus_->onKeyDown) focus_->onKeyDown(*focus_, key, state);
     return key;
 }
 

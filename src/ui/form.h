@@ -40,16 +40,16 @@ class Form {
     Control* hitTest(int x, int y) const;
 
     // Pointer input in form coordinates. Enter and leave follow from the moves; a click is a
-    // press and release over the same control. Disabled controls take the pointer but fire
-    // nothing.
+    // press and release over the same control. Disabled controls, and those in a disabled
+    // container, take the pointer but fire nothing.
     void pointerMove(int x, int y);
     void pointerDown(int x, int y, MouseButton button);
     void pointerUp(int x, int y, MouseButton button);
     void pointerLeft();
     Control* hovered() const { return hovered_; }
 
-    // Keyboard input for the focused control. keyPress returns the character after the
-    // handler (0 when it was dropped).
+    // Keyboard input for the focused control, unless it or a container of it is disabled.
+    // keyPress returns the character after the handler (0 when it was dropped).
     char32_t keyPress(char32_t ch);
     int keyDown(int key, KeyState state = {});
     // Every key (virtual-key code) and mouse button going down or up anywhere in the window,

@@ -155,7 +155,7 @@ void FormWindow::paintControl(const ui::Control& c) {
             break;
         case ui::ControlKind::Label:
             if (c.background()) canvas_.fill(r, *c.background());
-            canvas_.text(c, r, c.enabled() ? c.font().color : kDisabledText);
+            canvas_.text(c, r, c.usable() ? c.font().color : kDisabledText);
             break;
         case ui::ControlKind::Panel:
         case ui::ControlKind::GroupBox:
@@ -232,7 +232,6 @@ void FormWindow::syncChild(ui::Control& c, Child& ch) {
         const ui::Rect r = c.formBounds();
         const int height = c.kind() == ui::ControlKind::ComboBox ? r.h + 200 : r.h;
         SetWindowPos(h, nullptr, r.x, r.y, r.w, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        EnableWindow(h, c.enabled());
         SendMessageW(h, WM_SETFONT,
                      reinterpret_cast<WPARAM>(Canvas::font(c.font().size, c.font().bold)), FALSE);
         if (ch.brush) DeleteObject(ch.brush);
@@ -291,8 +290,12 @@ void FormWindow::syncChild(ui::Control& c, Child& ch) {
                 break;
         }
     }
-    // A hidden parent hides its controls without a revision of their own.
-    const bool shown = (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0;
+    // A hidden or disabled parent hides or disables its controls without a revision of their
+    // own; they are children of the form's window, not of the parent's.
+    const LONG style = GetWindowLongW(h, GWL_STYLE);
+    const bool usable = (style & WS_DISABLED) == 0;
+    if (usable != c.usable()) EnableWindow(h, c.usable());
+    const bool shown = (style & WS_VISIBLE) != 0;
     if (shown != c.showing()) ShowWindow(h, c.showing() ? SW_SHOWNA : SW_HIDE);
 }
 

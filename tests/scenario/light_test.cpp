@@ -100,18 +100,23 @@ TEST_F(Light, ImageToPageAndBack) {
     EXPECT_EQ(img[30], 1);
 }
 
-TEST_F(Light, ColourEditsKeepZeroToHundred) {
+// Whatever reaches a colour edit, typed or pasted, leaves digits from 0 to 100.
+TEST_F(Light, ColourEditsKeepDigitsFromZeroToHundred) {
     data().image[9] = 0xFE;  // the light is set from here
     show();
-    ui::Control& g = c("Edt_Mode1G");
-    g.setCaption("250");
-    g.onChange(g);
-    EXPECT_EQ(g.caption(), "100");
-    g.setCaption("");
-    g.onChange(g);
-    EXPECT_EQ(g.caption(), "0");
-    form.setFocus(&g);
-    EXPECT_EQ(form.keyPress(U'a'), 0u) << "digits only";
+    const std::pair<const char*, const char*> cases[] = {
+        {"250", "100"},   {"", "0"},      {"1a2", "12"}, {"abc", "0"},
+        {"9x9x9", "100"}, {" 50 ", "50"}, {"-7", "7"},   {"\uFF125", "5"} /* a full-width two */};
+    for (const char* name : {"Edt_Mode1R", "Edt_Mode1G", "Edt_Mode1B"}) {
+        ui::Control& e = c(name);
+        for (const auto& [pasted, kept] : cases) {
+            e.setCaption(pasted);
+            e.onChange(e);  // as the hosts report a paste
+            EXPECT_EQ(e.caption(), kept) << name << " \"" << pasted << '"';
+        }
+        form.setFocus(&e);
+        EXPECT_EQ(form.keyPress(U'a'), 0u) << name << ": typed, only digits";
+    }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // names going back to the mouse.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "macros/macro_model.h"
 #include "window_fixture.h"
 
@@ -14,6 +16,11 @@ struct MacroPage : DetectedWindow {
         form.Btn_MacroClick();
     }
     void selectSlot(int slot) { showSlot(slot); }
+    void click(const std::string& name) {
+        const ui::Rect r = c(name).formBounds();
+        form.pointerDown(r.x + r.w / 2, r.y + r.h / 2, ui::MouseButton::Left);
+        form.pointerUp(r.x + r.w / 2, r.y + r.h / 2, ui::MouseButton::Left);
+    }
     // Puts an event list into slot 5 and shows it.
     void useSlot5(const std::vector<std::string>& lines) {
         selectSlot(5);
@@ -122,6 +129,40 @@ TEST_F(MacroPage, NamesInTheListGoToTheMouseWithApply) {
     EXPECT_EQ(m[0x6400 + 32 * 3 + 5], 'R');
     EXPECT_EQ(m[0x6400 + 3], 8) << "Copy is still there";
     EXPECT_EQ(m[0x8000], 0x81) << "the macros went back";
+}
+
+// Only the default delay is typed in: the other options, and every option while a recording
+// runs (its group is disabled, and so is what the group holds), leave the edit read-only, grey.
+TEST_F(MacroPage, TheDelayEditIsTypedInOnlyForTheDefaultDelay) {
+    const ui::Color grey = app::TForm1::kUnavailableText, green = form.keptColors().macroListText;
+    const std::tuple<const char*, int, bool, ui::Color> cases[] = {
+        {"IB_DelayTime", 1, false, green},
+        {"IB_RecDelay", 0, true, grey},
+        {"IB_NoDelay", 2, true, grey}};
+    for (const auto& [option, selected, readOnly, colour] : cases) {
+        click(option);
+        EXPECT_EQ(c("gbDelayMode").itemIndex(), selected) << option;
+        EXPECT_EQ(c("Edt_Delay").readOnly(), readOnly) << option;
+        EXPECT_EQ(c("Edt_Delay").font().color, colour) << option;
+    }
+    form.Btn_LangClick(2);
+    EXPECT_EQ(c("Edt_Delay").font().color, grey) << "a new skin set keeps the look";
+
+    selectSlot(4);
+    click("IB_DelayTime");
+    form.Btn_StartClick();
+    EXPECT_EQ(c("Edt_Delay").font().color, grey);
+    click("IB_NoDelay");
+    EXPECT_EQ(c("gbDelayMode").itemIndex(), 1) << "no option changes while recording";
+    form.Btn_StartClick();
+    EXPECT_EQ(c("Edt_Delay").font().color, green);
+}
+
+TEST_F(MacroPage, FourLongestDelaysShowTheLargestDefaultDelay) {
+    useSlot5({"10", "0 65535", "1 A CODE:8204", "0 65535", "2 A CODE:0204", "0 65535", "0 65535"});
+    EXPECT_EQ(c("gbDelayMode").itemIndex(), 1);
+    EXPECT_EQ(c("Edt_Delay").caption(), "65530");
+    EXPECT_FALSE(c("Edt_Delay").readOnly());
 }
 
 }  // namespace

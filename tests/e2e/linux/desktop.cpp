@@ -1,8 +1,9 @@
 #include "desktop.h"
 
+#include <X11/Xlib.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -74,21 +75,53 @@ VirtualDisplay::VirtualDisplay() {
             return;
         }
     }
-    // A display number of our own, away from the usual ones.
-    for (int n = 200 + ::getpid() % 500, tries = 0; tries < 20; ++n, ++tries) {
-        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-        struct stat st {};
-        if (::stat(socket.c_str(), &st) == 0) continue;
-        name_ = ":" + std::to_string(n);
-        pid_ = spawn({"Xvfb", name_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {}, -1);
-        const auto deadline = Clock::now() + std::chrono::seconds(10);
-        while (::stat(socket.c_str(), &st) != 0 && Clock::now() < deadline) sleepMs(20);
-        if (::stat(socket.c_str(), &st) == 0) return;
-        ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
-        pid_ = -1;
+    // Xvfb takes a free display number itself and writes it to the pipe once it listens: a
+    // number chosen here could be taken by a test running beside this one.
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) {
+        error_ = "no pipe for Xvfb's display number";
+        return;
     }
-    skipReason_ = "Xvfb did not start";
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        ::fcntl(fds[1], F_SETFD, 0);  // the one descriptor Xvfb is meant to inherit
+        const int devnull = ::open("/dev/null", O_WRONLY);
+        if (devnull >= 0) ::dup2(devnull, STDOUT_FILENO);
+        const std::string fd = std::to_string(fds[1]);
+        // No reset when the last client leaves (the probe below, a screenshot): a server that
+        // had to pass over a taken display number refused clients for a moment after a reset.
+        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
+                 "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    std::string number;
+    const auto deadline = Clock::now() + std::chrono::seconds(20);
+    while (number.find('\n') == std::string::npos && Clock::now() < deadline) {
+        pollfd p{fds[0], POLLIN, 0};
+        if (::poll(&p, 1, 100) <= 0) continue;
+        char buf[16];
+        const ssize_t n = ::read(fds[0], buf, sizeof(buf));
+        if (n <= 0) break;  // Xvfb ended without a display
+        number.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fds[0]);
+    if (number.find('\n') == std::string::npos) {
+        error_ = "Xvfb did not say which display it serves within 20 s";
+        return;
+    }
+    name_ = ":" + number.substr(0, number.find('\n'));
+    // Listening is not yet answering: wait until a client gets through.
+    const auto answered = Clock::now() + std::chrono::seconds(10);
+    for (;;) {
+        if (Display* d = ::XOpenDisplay(name_.c_str())) {
+            ::XCloseDisplay(d);
+            return;
+        }
+        if (Clock::now() > answered) break;
+        sleepMs(50);
+    }
+    error_ = "Xvfb on " + name_ + " took no client within 10 s";
 }
 
 VirtualDisplay::~VirtualDisplay() {

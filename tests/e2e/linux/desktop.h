@@ -16,15 +16,20 @@ bool haveProgram(const std::string& name);
 
 class VirtualDisplay {
   public:
+    // Returns once a client can connect, or with error() set.
     VirtualDisplay();
     ~VirtualDisplay();
-    bool running() const { return skipReason_.empty(); }
+    bool running() const { return skipReason_.empty() && error_.empty(); }
+    // A program is missing: the test is skipped.
     const std::string& skipReason() const { return skipReason_; }
+    // Xvfb is there but did not start or answer: the test fails.
+    const std::string& error() const { return error_; }
     const std::string& name() const { return name_; }  // ":123"
 
   private:
     std::string name_;
     std::string skipReason_;
+    std::string error_;
     int pid_ = -1;
 };
 

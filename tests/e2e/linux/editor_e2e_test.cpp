@@ -41,6 +41,7 @@ TEST(EditorEndToEnd, DetectsNavigatesWritesAndLosesTheMouse) {
     MountedSim sim({"--extra-device", "046d:c31c"});
     if (!sim.running()) GTEST_SKIP() << sim.skipReason();
     VirtualDisplay display;
+    ASSERT_EQ(display.error(), "");
     if (!display.running()) GTEST_SKIP() << display.skipReason();
 
     Editor editor(display, {{"QUORVEX_HIDRAW_DIR", sim.dir()}});

@@ -14,6 +14,7 @@ namespace {
 
 TEST(InputCapture, KeysAndButtonsOfAnyWindowArrive) {
     VirtualDisplay display;
+    ASSERT_EQ(display.error(), "");
     if (!display.running()) GTEST_SKIP() << display.skipReason();
     ::setenv("DISPLAY", display.name().c_str(), 1);
     auto capture = macros::makeSystemInputCapture();

@@ -24,12 +24,16 @@ fail() {
     exit 1
 }
 
-# A display of our own, whichever number is free.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+# A display of our own, whichever number is free, once it takes a client: listening is not
+# yet answering. No reset as the probe leaves: a reset can refuse the next client for a moment.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 pids+=($!)
-for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
-[[ -s "$work/display" ]] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
+for _ in $(seq 200); do grep -q . "$work/display" 2>/dev/null && break; sleep 0.1; done
+grep -q . "$work/display" || fail "Xvfb did not say which display it serves within 20 s"
+DISPLAY=":$(head -1 "$work/display")"
+export DISPLAY
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb on $DISPLAY took no client within 10 s"
 # Made with the display set: Wine's desktop process, started with the prefix, serves its windows.
 bash "$(dirname "$0")/prepare_wine_prefix.sh" "$wine" >/dev/null 2>&1 ||
     fail "the Wine prefix $WINEPREFIX could not be made"

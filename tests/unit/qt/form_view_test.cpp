@@ -87,6 +87,26 @@ TEST_F(Rendered, InputControlsAreRealWidgetsThatFollowTheModel) {
     EXPECT_FALSE(edits[0]->isVisible()) << "made once, then hidden and shown with its control";
 }
 
+// The widgets are children of the view, not of their group: a disabled group must disable
+// them itself, and enable them again.
+TEST_F(Rendered, AWidgetInADisabledGroupIsDisabled) {
+    host.setMainForm(form, [] { return true; });
+    form.FormCreate();
+    form.DisplayP4_OnClick();
+    const ui::Rect r = form.at("Edt_Delay").formBounds();
+    for (const bool enabled : {false, true}) {
+        form.at("Gb_Delay").setEnabled(enabled);
+        host.viewOf(form)->sync();
+        int found = 0;
+        for (QLineEdit* e : host.viewOf(form)->findChildren<QLineEdit*>()) {
+            if (e->geometry() != QRect(r.x, r.y, r.w, r.h)) continue;
+            EXPECT_EQ(e->isEnabled(), enabled);
+            ++found;
+        }
+        EXPECT_EQ(found, 1);
+    }
+}
+
 // Where the desktop refuses to move the window (the offscreen platform does), it follows the
 // pointer from the press on the background until the release, and the model follows it.
 TEST_F(Rendered, TheWindowIsDraggedByHandWhereTheDesktopWillNot) {

@@ -105,6 +105,32 @@ TEST_F(FormFixture, ChildrenMoveWithTheirContainerAndLieAboveIt) {
     EXPECT_EQ(form.hitTest(115, 115), nullptr);
 }
 
+// A control in a disabled container, however deep, keeps its own flag but takes no click and
+// no key until the container is enabled again.
+TEST_F(FormFixture, ADisabledContainerDisablesWhatItHolds) {
+    Control& panel = add(ControlKind::Panel, "panel", {0, 0, 300, 200});
+    Control& box = add(ControlKind::GroupBox, "Gb_Delay", {100, 100, 200, 100}, &panel);
+    add(ControlKind::Label, "IB_NoDelay", {10, 10, 50, 20}, &box);
+    Control& edit = add(ControlKind::Edit, "Edt_Delay", {10, 50, 40, 18}, &box);
+    edit.onKeyPress = [](Control&, char32_t& ch) { ch = 0; };
+    const auto clickAndType = [&] {
+        events.log.clear();
+        form.pointerDown(115, 115, MouseButton::Left);
+        form.pointerUp(115, 115, MouseButton::Left);
+        form.setFocus(&edit);
+        return form.keyPress(U'a');
+    };
+    for (Control* off : {&box, &panel}) {
+        off->setEnabled(false);
+        EXPECT_EQ(clickAndType(), U'a') << off->name() << ": the edit's filter is not asked";
+        EXPECT_TRUE(events.log.empty()) << off->name();
+        EXPECT_TRUE(edit.enabled() && !edit.usable()) << off->name();
+        off->setEnabled(true);
+    }
+    EXPECT_EQ(clickAndType(), 0u);
+    EXPECT_EQ(events.log.back(), "click IB_NoDelay");
+}
+
 TEST_F(FormFixture, KeysGoToTheFocusedControlAndExitFollowsFocusLoss) {
     Control& a = add(ControlKind::Edit, "a", {0, 0, 40, 18});
     Control& b = add(ControlKind::Edit, "b", {0, 30, 40, 18});
