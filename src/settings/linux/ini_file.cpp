@@ -32,8 +32,14 @@ std::optional<std::string> keyOf(const std::string& line) {
 }  // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path_, ec);
+    if (status.type() == fs::file_type::not_found) return;  // a new file
     std::ifstream in(path_);
     for (std::string line; std::getline(in, line);) lines_.push_back(line);
+    readable_ = fs::is_regular_file(status) && in.is_open() && !in.bad();
+    if (!readable_) lines_.clear();
 }
 
 std::optional<std::string> IniFile::value(const std::string& group, const std::string& key) const {
@@ -84,6 +90,7 @@ void IniFile::set(const std::string& group, const std::string& key, const std::s
 }
 
 bool IniFile::save() const {
+    if (!readable_) return false;
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ec);
     std::string text;

@@ -19,7 +19,7 @@ class KWinPointerSpeed : public DesktopSource {
         return setting == DesktopSetting::PointerSpeed;
     }
     std::optional<int> read(DesktopSetting setting) override;
-    void write(DesktopSetting setting, int value) override;
+    bool write(DesktopSetting setting, int value) override;
 
   private:
     KWinPointerSpeed(void* bus, std::vector<std::string> devices)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <vector>
@@ -21,6 +22,7 @@ struct FakeStore : MouseSettingsStore {
         {"Control Panel\\Desktop", {{"WheelScrollLines", "3"}}}};
     std::string open;
     std::vector<std::string> calls;
+    std::vector<std::string> refused;  // value names whose writes do not take
     bool openKey(const std::string& key) override {
         if (!keys.count(key)) return false;
         open = key;
@@ -33,9 +35,11 @@ struct FakeStore : MouseSettingsStore {
         if (it == values.end()) return std::nullopt;
         return it->second;
     }
-    void writeString(const std::string& name, const std::string& value) override {
+    bool writeString(const std::string& name, const std::string& value) override {
+        if (std::ranges::find(refused, name) != refused.end()) return false;
         keys[open][name] = value;
         calls.push_back("write " + name + "=" + value);
+        return true;
     }
     void setMouseSpeed(int v) override { calls.push_back("speed " + std::to_string(v)); }
     void setMouse(int a, int b, int c) override {
@@ -120,6 +124,44 @@ TEST(MouseSettings, ValuesNeverReadAreNotHandedToTheSystem) {
         s.RefreshMouseSystemParameterA(store);
         s.RefreshMouseSystemParameterB(store);
         s.apply(store);
+        EXPECT_EQ(store.calls, c.calls);
+    }
+}
+
+// A chosen value the store did not take is reported, and the system keeps the value it had.
+TEST(MouseSettings, ApplyReportsWhatDidNotTake) {
+    using Bars = std::vector<MouseSettings::Bar>;
+    struct Case {
+        const char* what;
+        std::function<void(FakeStore&)> change;
+        Bars refused;
+        std::vector<std::string> calls;
+    };
+    const std::vector<Case> cases{
+        {"all taken", [](FakeStore&) {}, {},
+         {"write MouseSensitivity=4", "write DoubleClickSpeed=270", "write WheelScrollLines=7",
+          "speed 4", "mouse 6 10 1", "double-click 270", "wheel 7"}},
+        {"refused writes",
+         [](FakeStore& s) { s.refused = {"MouseSensitivity", "DoubleClickSpeed"}; },
+         {MouseSettings::Speed, MouseSettings::DoubleClick},
+         {"write WheelScrollLines=7", "speed 10", "mouse 6 10 1", "double-click 500", "wheel 7"}},
+        {"a key that cannot be opened",
+         [](FakeStore& s) { s.keys.erase("Control Panel\\Desktop"); },
+         {MouseSettings::Scroll},
+         {"write MouseSensitivity=4", "write DoubleClickSpeed=270", "speed 4", "mouse 6 10 1",
+          "double-click 270", "wheel 3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeStore store;
+        MouseSettings s;
+        s.RefreshMouseSystemParameterA(store);
+        s.RefreshMouseSystemParameterB(store);
+        c.change(store);
+        s.setStep(MouseSettings::Speed, 3);
+        s.setStep(MouseSettings::DoubleClick, 10);
+        s.setStep(MouseSettings::Scroll, 7);
+        EXPECT_EQ(s.apply(store), c.refused);
         EXPECT_EQ(store.calls, c.calls);
     }
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "settings/linux/desktop_store.h"
@@ -16,6 +17,7 @@
 #include "settings/linux/ini_file.h"
 #include "settings/linux/kde_settings.h"
 #include "settings/linux/own_settings_file.h"
+#include "support/unprivileged.h"
 
 namespace settings {
 namespace {
@@ -146,7 +148,7 @@ TEST_F(Desktop, OwnFileHasDefaultsAndSurvivesBadValues) {
     fs::remove(ownFile());
     fs::create_directories(ownFile());
     bad.setStep(Bar::Scroll, 5);
-    bad.apply(s);
+    EXPECT_EQ(bad.apply(s), (std::vector{Bar::Speed, Bar::Scroll})) << "both chosen, neither kept";
     EXPECT_TRUE(fs::is_directory(ownFile()));
 }
 
@@ -179,6 +181,64 @@ TEST(IniFile, AddsMissingKeysAndGroups) {
     EXPECT_EQ(IniFile(p.string()).number("C", "w", 1, 9), 4);
     EXPECT_EQ(IniFile(p.string()).number("C", "w", 5, 9), std::nullopt);
     fs::remove(p);
+}
+
+// kdeglobals is edited where it lies or not at all. The permission cases run as an ordinary
+// user, for whom they hold.
+TEST_F(Desktop, KdeGlobalsThatCannotBeEditedSafelyAreNeverWritten) {
+    const std::string kept = "[General]\nColorScheme=Breeze\n";
+    const std::string edited = kept + "\n[KDE]\nWheelScrollLines=5\n";
+    const fs::path globals = home / "kdeglobals";
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        bool asUser, saved;
+        std::string after;  // of the file the settings land in
+    };
+    const auto file = [&](fs::perms mode) {
+        return [&, mode] {
+            std::ofstream(globals) << kept;
+            fs::permissions(globals, mode);
+        };
+    };
+    const std::vector<Case> cases{
+        {"unreadable", file(fs::perms(0222)), true, false, kept},
+        {"read-only", file(fs::perms(0444)), true, false, kept},
+        {"in a read-only folder",
+         [&] {
+             file(fs::perms(0666))();
+             fs::permissions(home, fs::perms(0555));
+         },
+         true, false, kept},
+        {"a folder", [&] { fs::create_directories(globals); }, false, false, ""},
+        {"a symlink",
+         [&] {
+             fs::create_directories(home / "dotfiles");
+             std::ofstream(home / "dotfiles/kdeglobals") << kept;
+             fs::create_symlink("dotfiles/kdeglobals", globals);
+         },
+         false, true, edited},
+        {"missing", [] {}, true, true, "[KDE]\nWheelScrollLines=5\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::permissions(home, fs::perms::all);
+        fs::remove_all(globals);
+        c.arrange();
+        const auto save = [&] {
+            IniFile f(globals.string());
+            f.set("KDE", "WheelScrollLines", "5");
+            return f.save() ? 1 : 0;
+        };
+        const int saved = c.asUser ? testing_support::runUnprivileged(save) : save();
+        ASSERT_NE(saved, -1) << "the child could not run as an ordinary user";
+        EXPECT_EQ(saved == 1, c.saved);
+        EXPECT_EQ(fs::is_regular_file(globals) ? slurp(globals) : "", c.after);
+        if (std::string(c.what) == "a symlink") {
+            EXPECT_TRUE(fs::is_symlink(globals));
+        }
+    }
+    fs::permissions(home, fs::perms::all);
 }
 
 }  // namespace
