@@ -14,9 +14,9 @@ namespace image {
 
 struct FileError {
     enum class Kind {
-        Create,    // could not be created or written; `reason` is the system's text
-        Open,      // could not be opened or read; `reason` is the system's text
-        NotAFile,  // a folder or a device, not a file
+        Create,             // could not be created or written; `reason` is the system's text
+        Open,               // could not be opened or read; `reason` is the system's text
+        NotAFile,           // a folder or a device, not a file
         FolderNotWritable,  // the file may be changed but its folder not: nothing was written
         Empty,
         WrongSize,    // `size` bytes where `expected` were needed

@@ -17,8 +17,8 @@ inline int runUnprivileged(const std::function<int()>& body) {
     const pid_t pid = ::fork();
     if (pid < 0) return -1;
     if (pid == 0) {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 ||
-                                 ::setuid(kNobody) != 0))
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
             ::_exit(255);
         ::_exit(body() & 0xFF);
     }

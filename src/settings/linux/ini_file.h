@@ -1,6 +1,7 @@
 #pragma once
 // A small INI file read and edited in place: "[Group]" lines and "key=value" entries. Edits keep
-// every other line as it was; the file is replaced whole (through a symbolic link, keeping its mode).
+// every other line as it was; the file is replaced whole (through a symbolic link, keeping its
+// mode).
 #include <optional>
 #include <string>
 #include <vector>

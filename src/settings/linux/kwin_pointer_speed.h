@@ -24,7 +24,7 @@ class KWinPointerSpeed : public DesktopSource {
   private:
     KWinPointerSpeed(void* bus, std::vector<std::string> devices)
         : bus_(bus), devices_(std::move(devices)) {}
-    void* bus_;  // GDBusConnection*
+    void* bus_;                         // GDBusConnection*
     std::vector<std::string> devices_;  // object paths of the pointer devices
 };
 

@@ -138,11 +138,15 @@ TEST(MouseSettings, ApplyReportsWhatDidNotTake) {
         std::vector<std::string> calls;
     };
     const std::vector<Case> cases{
-        {"all taken", [](FakeStore&) {}, {},
+        {"all taken",
+         [](FakeStore&) {},
+         {},
          {"write MouseSensitivity=4", "write DoubleClickSpeed=270", "write WheelScrollLines=7",
           "speed 4", "mouse 6 10 1", "double-click 270", "wheel 7"}},
         {"refused writes",
-         [](FakeStore& s) { s.refused = {"MouseSensitivity", "DoubleClickSpeed"}; },
+         [](FakeStore& s) {
+             s.refused = {"MouseSensitivity", "DoubleClickSpeed"};
+         },
          {MouseSettings::Speed, MouseSettings::DoubleClick},
          {"write WheelScrollLines=7", "speed 10", "mouse 6 10 1", "double-click 500", "wheel 7"}},
         {"a key that cannot be opened",
