@@ -1,7 +1,6 @@
 #pragma once
-// Runs a piece of a test as an ordinary user. Root reads and writes any file whatever its mode,
-// so permission cases would prove nothing when the suite runs as root: the child process gives
-// root up first. Linux only.
+// Runs part of a test as user nobody: root passes every permission check, so permission cases
+// prove nothing as root. Linux only.
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,22 +9,17 @@
 
 namespace testing_support {
 
-constexpr uid_t kNobody = 65534;
-
-// The exit status of a child that ran `body` (0 to 254), or -1 when it could not run or drop root.
+// What `body` returned (0 to 254) in a child process without root, or -1 when that failed.
 inline int runUnprivileged(const std::function<int()>& body) {
     const pid_t pid = ::fork();
-    if (pid < 0) return -1;
     if (pid == 0) {
-        if (::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
-            ::_exit(255);
-        ::_exit(body() & 0xFF);
+        const bool dropped = ::geteuid() != 0 || (::setgroups(0, nullptr) == 0 &&
+                                                  ::setgid(65534) == 0 && ::setuid(65534) == 0);
+        ::_exit(dropped ? body() & 0xFF : 255);
     }
     int status = 0;
-    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) == 255)
-        return -1;
-    return WEXITSTATUS(status);
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status) == 255 ? -1 : WEXITSTATUS(status);
 }
 
 }  // namespace testing_support
