@@ -6,6 +6,9 @@ namespace app {
 namespace {
 
 const char* const kBars[] = {"Spd", "DbSpd", "ScrSpd"};
+// The settings' names in the message that lists those the desktop did not take.
+const char* const kBarNames[] = {"Str061", "Str062", "Str063"};
+constexpr std::string_view kNotTakenMessage = "Str060";
 
 }  // namespace
 
@@ -46,7 +49,16 @@ void TForm1::RefreshMouseSystemParameters() {
 }
 
 void TForm1::ApplyMouseSystemParameters() {
-    if (settingsStore_) mouseSettings_.apply(*settingsStore_);
+    if (!settingsStore_) return;
+    const auto refused = mouseSettings_.apply(*settingsStore_);
+    if (refused.empty()) return;
+    // One message for all of them, whatever becomes of the mouse's own write.
+    std::string names;
+    for (const auto bar : refused)
+        names += (names.empty() ? "" : ", ") + languageText(kBarNames[bar]);
+    std::string text = languageText(kNotTakenMessage);
+    if (const auto at = text.find("%1"); at != std::string::npos) text.replace(at, 2, names);
+    modal([&] { return host_.showMessage(text); });
 }
 
 }  // namespace app

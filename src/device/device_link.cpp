@@ -451,7 +451,9 @@ bool DeviceLink::writeFinished(WriteOutcome outcome, const MouseContents& writte
 bool DeviceLink::DownloadParameter() {
     Busy busy(*this);
     if (!mayWrite()) {
-        // Never write over the mouse what did not come from it, a checked file or Reset.
+        // Never write over the mouse what did not come from it, a checked file or Reset. The
+        // desktop's settings are not the mouse's: they are applied all the same.
+        window_.ApplyMouseSystemParameters();
         window_.ShowMessage(writeRefusal_);
         return false;
     }

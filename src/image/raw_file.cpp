@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <random>
 
+#include "image/save_os.h"
+
 namespace image {
 namespace {
 
@@ -27,29 +29,69 @@ fs::path temporaryBeside(const fs::path& target) {
     }
 }
 
+// The file a save lands in: symbolic links are followed to their target, so that they stay links
+// and the file they name is the one that changes.
+std::variant<fs::path, FileError> finalTarget(fs::path path) {
+    constexpr int kMostLinks = 40;  // as many as the system follows before it calls it a loop
+    for (int links = 0; links < kMostLinks; ++links) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+        const fs::path next = fs::read_symlink(path, ec);
+        if (ec) return FileError{FileError::Kind::Create, ec.message()};
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return FileError{FileError::Kind::Create,
+                     std::make_error_code(std::errc::too_many_symbolic_link_levels).message()};
+}
+
 }  // namespace
 
 std::optional<FileError> writeRawFile(const std::string& path,
                                       std::initializer_list<std::span<const Byte>> pieces) {
-    const fs::path target(path);
+    const auto resolved = finalTarget(path);
+    if (const auto* error = std::get_if<FileError>(&resolved)) return *error;
+    const fs::path& target = std::get<fs::path>(resolved);
     std::error_code ec;
+    const fs::file_status old = fs::status(target, ec);
+    const bool replacing = fs::exists(old);
     // Saving over a folder or a device would replace it, not fill it.
-    if (fs::exists(target, ec) && !fs::is_regular_file(target, ec))
-        return FileError{FileError::Kind::NotAFile, {}};
+    if (replacing && !fs::is_regular_file(old)) return FileError{FileError::Kind::NotAFile, {}};
+    if (replacing) {
+        // A file the user may not change is not replaced behind their back, though its folder
+        // would let us. Opened for appending it is tested without a byte changed.
+        errno = 0;
+        std::FILE* probe = std::fopen(target.string().c_str(), "ab");
+        if (!probe) return FileError{FileError::Kind::Create, systemText(errno, EACCES)};
+        std::fclose(probe);
+    }
     const fs::path temporary = temporaryBeside(target);
     errno = 0;
     std::FILE* out = std::fopen(temporary.string().c_str(), "wb");
-    if (!out) return FileError{FileError::Kind::Create, systemText(errno, EIO)};
+    if (!out) {
+        const int error = errno;
+        // Writing into the file itself could leave half of it after a crash; say why instead.
+        if (replacing && (error == EACCES || error == EPERM))
+            return FileError{FileError::Kind::FolderNotWritable, systemText(error, EACCES)};
+        return FileError{FileError::Kind::Create, systemText(error, EIO)};
+    }
     bool written = true;
+    if (replacing) {
+        keepOwner(target.string(), out);
+        fs::permissions(temporary, old.permissions(), ec);
+        written = !ec;
+    }
     for (const auto& piece : pieces) {
         written = written && std::fwrite(piece.data(), 1, piece.size(), out) == piece.size();
     }
-    written = written && std::fflush(out) == 0;
+    written = written && std::fflush(out) == 0 && flushToDisk(out);
     const int writeError = errno;
     written = std::fclose(out) == 0 && written;
     if (written) {
         fs::rename(temporary, target, ec);
-        if (!ec) return std::nullopt;
+        if (!ec) {
+            flushFolder(target.parent_path().string());
+            return std::nullopt;
+        }
     }
     const std::string reason = ec ? ec.message() : systemText(writeError, EIO);
     fs::remove(temporary, ec);

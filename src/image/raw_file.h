@@ -14,9 +14,10 @@ namespace image {
 
 struct FileError {
     enum class Kind {
-        Create,    // could not be created or written; `reason` is the system's text
-        Open,      // could not be opened or read; `reason` is the system's text
-        NotAFile,  // a folder or a device, not a file
+        Create,             // could not be created or written; `reason` is the system's text
+        Open,               // could not be opened or read; `reason` is the system's text
+        NotAFile,           // a folder or a device, not a file
+        FolderNotWritable,  // the file may be changed but its folder not: nothing was written
         Empty,
         WrongSize,    // `size` bytes where `expected` were needed
         OtherModel,   // a profile of another vendor id, product id or ModelId
@@ -29,8 +30,10 @@ struct FileError {
 };
 
 // Writes the pieces in order into a temporary file beside `path` and moves it over `path` only
-// when every byte is written and flushed. On failure no partial file is left and an existing
-// file keeps its contents. Nothing when all went out.
+// when every byte is written and flushed to the disk. A symbolic link is followed and stays a
+// link; a file that is replaced keeps its mode (and owner where there are owners). A file the
+// user may not write, or one whose folder refuses new files, is left as it is. On failure no
+// partial file is left and an existing file keeps its contents. Nothing when all went out.
 std::optional<FileError> writeRawFile(const std::string& path,
                                       std::initializer_list<std::span<const Byte>> pieces);
 

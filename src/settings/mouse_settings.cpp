@@ -70,24 +70,32 @@ void MouseSettings::RefreshMouseSystemParameterB(MouseSettingsStore& store) {
     store.closeKey();
 }
 
-void MouseSettings::apply(MouseSettingsStore& store) {
+std::vector<MouseSettings::Bar> MouseSettings::apply(MouseSettingsStore& store) {
+    std::vector<Bar> refused;
+    // A value the store did not take is not handed to the running system either, so that the
+    // session and the stored settings stay alike.
+    const auto write = [&](Bar bar, const char* name, int& held) {
+        const int v = valueOfStep(bar, steps_[bar]);
+        if (!v) return;
+        if (store.writeString(name, std::to_string(v)))
+            held = v;
+        else
+            refused.push_back(bar);
+    };
+    const auto chosen = [this](Bar bar) { return valueOfStep(bar, steps_[bar]) != 0; };
     if (store.openKey("Control Panel\\Mouse")) {
-        if (const int v = valueOfStep(Speed, steps_[Speed])) {
-            store.writeString("MouseSensitivity", std::to_string(v));
-            sensitivity_ = v;
-        }
-        if (const int v = valueOfStep(DoubleClick, steps_[DoubleClick])) {
-            store.writeString("DoubleClickSpeed", std::to_string(v));
-            doubleClickTime_ = v;
-        }
+        write(Speed, "MouseSensitivity", sensitivity_);
+        write(DoubleClick, "DoubleClickSpeed", doubleClickTime_);
         store.closeKey();
+    } else {
+        for (Bar bar : {Speed, DoubleClick})
+            if (chosen(bar)) refused.push_back(bar);
     }
     if (store.openKey("Control Panel\\Desktop")) {
-        if (const int v = valueOfStep(Scroll, steps_[Scroll])) {
-            store.writeString("WheelScrollLines", std::to_string(v));
-            scrollLines_ = v;
-        }
+        write(Scroll, "WheelScrollLines", scrollLines_);
         store.closeKey();
+    } else if (chosen(Scroll)) {
+        refused.push_back(Scroll);
     }
     // A value nobody read or chose (still 0), or one the system cannot take, never reaches it:
     // handing over a 0 would change the desktop to something the user never had.
@@ -96,6 +104,7 @@ void MouseSettings::apply(MouseSettingsStore& store) {
     if (accelerationRead_) store.setMouse(threshold1_, threshold2_, acceleration_);
     if (doubleClickTime_ > 0) store.setDoubleClickTime(doubleClickTime_);
     if (scrollLines_ != 0) store.setWheelScrollLines(scrollLines_);
+    return refused;
 }
 
 }  // namespace settings

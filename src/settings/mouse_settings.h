@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace settings {
 
@@ -17,7 +18,8 @@ class MouseSettingsStore {
     virtual bool openKey(const std::string& key) = 0;
     virtual void closeKey() = 0;
     virtual std::optional<std::string> readString(const std::string& name) = 0;
-    virtual void writeString(const std::string& name, const std::string& value) = 0;
+    // Whether the value took: false for a refused registry write, a locked or unsavable store.
+    virtual bool writeString(const std::string& name, const std::string& value) = 0;
     virtual void setMouseSpeed(int sensitivity) = 0;
     virtual void setMouse(int threshold1, int threshold2, int acceleration) = 0;
     virtual void setDoubleClickTime(int milliseconds) = 0;
@@ -37,8 +39,9 @@ class MouseSettings {
 
     void RefreshMouseSystemParameterA(MouseSettingsStore& store);
     void RefreshMouseSystemParameterB(MouseSettingsStore& store);
-    // Writes the chosen steps and hands all values to the running system.
-    void apply(MouseSettingsStore& store);
+    // Writes the chosen steps and hands all values to the running system. Returns the bars
+    // whose chosen value did not take; their values stay as they were.
+    std::vector<Bar> apply(MouseSettingsStore& store);
 
     int sensitivity() const { return sensitivity_; }
     int doubleClickTime() const { return doubleClickTime_; }

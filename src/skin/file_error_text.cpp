@@ -17,6 +17,10 @@ std::string fileErrorText(const image::FileError& error, const std::string& path
         case Kind::NotAFile:
             reason = language.text("Str030");
             break;
+        case Kind::FolderNotWritable:
+            prefix = "Str024";
+            reason = language.text("Str059");
+            break;
         case Kind::Empty:
             reason = language.text("Str031");
             break;

@@ -17,8 +17,9 @@ class DesktopSource {
     virtual bool holds(DesktopSetting setting) const = 0;
     // Nothing when the value is missing or unusable.
     virtual std::optional<int> read(DesktopSetting setting) = 0;
-    // Writes the value for good and hands it to the running session.
-    virtual void write(DesktopSetting setting, int value) = 0;
+    // Writes the value for good and hands it to the running session; false when it did not
+    // take (a locked key, a failed call, a file that cannot be saved).
+    virtual bool write(DesktopSetting setting, int value) = 0;
 };
 
 // Pointer speed as desktops keep it (-1 … 1, 0 the default) and as the Windows scale (1 … 20).

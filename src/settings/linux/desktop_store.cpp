@@ -56,13 +56,13 @@ std::optional<std::string> DesktopMouseSettingsStore::readString(const std::stri
     return value ? std::to_string(*value) : std::string("?");
 }
 
-void DesktopMouseSettingsStore::writeString(const std::string& name, const std::string& value) {
+bool DesktopMouseSettingsStore::writeString(const std::string& name, const std::string& value) {
     const auto setting = settingOf(name);
     DesktopSource* keeper = setting ? keeperOf(*setting) : nullptr;
     int number = 0;
     const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
-    if (!keeper || ec != std::errc() || end != value.data() + value.size()) return;
-    keeper->write(*setting, number);
+    if (!keeper || ec != std::errc() || end != value.data() + value.size()) return false;
+    return keeper->write(*setting, number);
 }
 
 std::vector<std::unique_ptr<DesktopSource>> desktopSources() {

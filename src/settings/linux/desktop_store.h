@@ -19,7 +19,7 @@ class DesktopMouseSettingsStore : public MouseSettingsStore {
     bool openKey(const std::string& key) override;
     void closeKey() override { key_.clear(); }
     std::optional<std::string> readString(const std::string& name) override;
-    void writeString(const std::string& name, const std::string& value) override;
+    bool writeString(const std::string& name, const std::string& value) override;
     void setMouseSpeed(int) override {}
     void setMouse(int, int, int) override {}
     void setDoubleClickTime(int) override {}

@@ -48,14 +48,18 @@ std::optional<int> GnomeMouseSettings::read(DesktopSetting setting) {
     return std::nullopt;
 }
 
-void GnomeMouseSettings::write(DesktopSetting setting, int value) {
+bool GnomeMouseSettings::write(DesktopSetting setting, int value) {
+    GSettings* g = gsettings(settings_);
+    bool taken = false;
+    // A key the administrator locked refuses the write (the setter says so).
     if (setting == DesktopSetting::PointerSpeed) {
-        g_settings_set_double(gsettings(settings_), "speed", speedOfSensitivity(value));
+        taken = g_settings_set_double(g, "speed", speedOfSensitivity(value));
     } else if (setting == DesktopSetting::DoubleClickTime) {
-        g_settings_set_int(gsettings(settings_), "double-click", value);
+        taken = g_settings_set_int(g, "double-click", value);
     }
     // The desktop picks the change up from the store; make sure it is there before we go on.
     g_settings_sync();
+    return taken;
 }
 
 }  // namespace settings

@@ -15,7 +15,7 @@ class GnomeMouseSettings : public DesktopSource {
 
     bool holds(DesktopSetting setting) const override;
     std::optional<int> read(DesktopSetting setting) override;
-    void write(DesktopSetting setting, int value) override;
+    bool write(DesktopSetting setting, int value) override;
 
   private:
     explicit GnomeMouseSettings(void* settings) : settings_(settings) {}

@@ -1,8 +1,9 @@
 #include "settings/linux/ini_file.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "image/raw_file.h"
 
@@ -32,8 +33,27 @@ std::optional<std::string> keyOf(const std::string& line) {
 }  // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
-    std::ifstream in(path_);
-    for (std::string line; std::getline(in, line);) lines_.push_back(line);
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path_, ec);
+    if (status.type() == fs::file_type::not_found) return;  // a new file
+    // Read whole or not at all: a read error half way must not pass for the end of the file.
+    std::FILE* in = fs::is_regular_file(status) ? std::fopen(path_.c_str(), "rb") : nullptr;
+    std::string text;
+    readable_ = in != nullptr;
+    if (in) {
+        char chunk[4096];
+        for (std::size_t n; (n = std::fread(chunk, 1, sizeof(chunk), in)) > 0;)
+            text.append(chunk, n);
+        readable_ = !std::ferror(in);
+        std::fclose(in);
+    }
+    if (!readable_) return;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        lines_.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
 }
 
 std::optional<std::string> IniFile::value(const std::string& group, const std::string& key) const {
@@ -84,6 +104,7 @@ void IniFile::set(const std::string& group, const std::string& key, const std::s
 }
 
 bool IniFile::save() const {
+    if (!readable_) return false;
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ec);
     std::string text;

@@ -47,10 +47,12 @@ std::optional<int> KdeGlobalSettings::read(DesktopSetting setting) {
                                                       : file.number("KDE", keyOf(setting), 1, 100);
 }
 
-void KdeGlobalSettings::write(DesktopSetting setting, int value) {
+bool KdeGlobalSettings::write(DesktopSetting setting, int value) {
     IniFile file(path_);
     file.set("KDE", keyOf(setting), std::to_string(value));
-    if (file.save()) notifyMouseSettingsChanged();
+    if (!file.save()) return false;
+    notifyMouseSettingsChanged();
+    return true;
 }
 
 }  // namespace settings

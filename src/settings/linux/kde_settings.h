@@ -14,7 +14,7 @@ class KdeGlobalSettings : public DesktopSource {
 
     bool holds(DesktopSetting setting) const override;
     std::optional<int> read(DesktopSetting setting) override;
-    void write(DesktopSetting setting, int value) override;
+    bool write(DesktopSetting setting, int value) override;
 
   private:
     std::string path_;

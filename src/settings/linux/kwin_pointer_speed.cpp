@@ -71,17 +71,21 @@ std::optional<int> KWinPointerSpeed::read(DesktopSetting setting) {
     return result;
 }
 
-void KWinPointerSpeed::write(DesktopSetting setting, int value) {
-    if (setting != DesktopSetting::PointerSpeed) return;
+bool KWinPointerSpeed::write(DesktopSetting setting, int value) {
+    if (setting != DesktopSetting::PointerSpeed) return false;
     auto* bus = static_cast<GDBusConnection*>(bus_);
+    bool taken = true;
     for (const std::string& path : devices_) {
         GVariant* reply = g_dbus_connection_call_sync(
             bus, kService, path.c_str(), "org.freedesktop.DBus.Properties", "Set",
             g_variant_new("(ssv)", kDevice, "pointerAcceleration",
                           g_variant_new_double(speedOfSensitivity(value))),
             nullptr, G_DBUS_CALL_FLAGS_NONE, kTimeoutMs, nullptr, nullptr);
+        // A KWin that went away or refused the property leaves that device as it was.
+        taken = taken && reply;
         if (reply) g_variant_unref(reply);
     }
+    return taken;
 }
 
 }  // namespace settings

@@ -19,12 +19,12 @@ class KWinPointerSpeed : public DesktopSource {
         return setting == DesktopSetting::PointerSpeed;
     }
     std::optional<int> read(DesktopSetting setting) override;
-    void write(DesktopSetting setting, int value) override;
+    bool write(DesktopSetting setting, int value) override;
 
   private:
     KWinPointerSpeed(void* bus, std::vector<std::string> devices)
         : bus_(bus), devices_(std::move(devices)) {}
-    void* bus_;  // GDBusConnection*
+    void* bus_;                         // GDBusConnection*
     std::vector<std::string> devices_;  // object paths of the pointer devices
 };
 

@@ -40,10 +40,10 @@ std::optional<int> OwnMouseSettingsFile::read(DesktopSetting setting) {
     return file.number("Mouse", e.key, e.low, e.high);
 }
 
-void OwnMouseSettingsFile::write(DesktopSetting setting, int value) {
+bool OwnMouseSettingsFile::write(DesktopSetting setting, int value) {
     IniFile file(path_);
     file.set("Mouse", entryOf(setting).key, std::to_string(value));
-    file.save();  // an unwritable file leaves the setting as it was, as a failed system call would
+    return file.save();
 }
 
 }  // namespace settings

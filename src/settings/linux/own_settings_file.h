@@ -14,7 +14,7 @@ class OwnMouseSettingsFile : public DesktopSource {
 
     bool holds(DesktopSetting) const override { return true; }
     std::optional<int> read(DesktopSetting setting) override;
-    void write(DesktopSetting setting, int value) override;
+    bool write(DesktopSetting setting, int value) override;
 
   private:
     std::string path_;

@@ -67,18 +67,21 @@ std::optional<int> X11PointerSpeed::read(DesktopSetting setting) {
     return sensitivityOfSpeed(*speed);
 }
 
-void X11PointerSpeed::write(DesktopSetting setting, int value) {
-    if (setting != DesktopSetting::PointerSpeed) return;
+bool X11PointerSpeed::write(DesktopSetting setting, int value) {
+    if (setting != DesktopSetting::PointerSpeed) return false;
     Display* d = display(display_);
     const Atom property = XInternAtom(d, kProperty, True);
     const Atom floatType = XInternAtom(d, "FLOAT", True);
-    if (property == None || floatType == None) return;
+    if (property == None || floatType == None) return false;
     float speed = static_cast<float>(speedOfSensitivity(value));
     for (const int device : devices_) {
         XIChangeProperty(d, device, property, floatType, 32, PropModeReplace,
                          reinterpret_cast<unsigned char*>(&speed), 1);
     }
     XSync(d, False);
+    // The server reports a refused change only asynchronously: read it back instead.
+    const auto now = accelSpeed(d, devices_.front());
+    return now && *now == speed;
 }
 
 }  // namespace settings

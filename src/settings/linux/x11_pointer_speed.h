@@ -18,7 +18,7 @@ class X11PointerSpeed : public DesktopSource {
         return setting == DesktopSetting::PointerSpeed;
     }
     std::optional<int> read(DesktopSetting setting) override;
-    void write(DesktopSetting setting, int value) override;
+    bool write(DesktopSetting setting, int value) override;
 
   private:
     X11PointerSpeed(void* display, std::vector<int> devices)

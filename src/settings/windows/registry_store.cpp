@@ -40,10 +40,11 @@ std::optional<std::string> RegistryMouseSettingsStore::readString(const std::str
     return std::string(text.data());
 }
 
-void RegistryMouseSettingsStore::writeString(const std::string& name, const std::string& value) {
-    if (!key_) return;
-    RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+bool RegistryMouseSettingsStore::writeString(const std::string& name, const std::string& value) {
+    if (!key_) return false;
+    return RegSetValueExA(key_, name.c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
 void RegistryMouseSettingsStore::setMouseSpeed(int sensitivity) {

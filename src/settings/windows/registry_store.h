@@ -23,7 +23,7 @@ class RegistryMouseSettingsStore : public MouseSettingsStore {
     bool openKey(const std::string& key) override;
     void closeKey() override;
     std::optional<std::string> readString(const std::string& name) override;
-    void writeString(const std::string& name, const std::string& value) override;
+    bool writeString(const std::string& name, const std::string& value) override;
     void setMouseSpeed(int sensitivity) override;
     void setMouse(int threshold1, int threshold2, int acceleration) override;
     void setDoubleClickTime(int milliseconds) override;

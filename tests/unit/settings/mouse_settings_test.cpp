@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <vector>
@@ -21,6 +22,7 @@ struct FakeStore : MouseSettingsStore {
         {"Control Panel\\Desktop", {{"WheelScrollLines", "3"}}}};
     std::string open;
     std::vector<std::string> calls;
+    std::vector<std::string> refused;  // value names whose writes do not take
     bool openKey(const std::string& key) override {
         if (!keys.count(key)) return false;
         open = key;
@@ -33,9 +35,11 @@ struct FakeStore : MouseSettingsStore {
         if (it == values.end()) return std::nullopt;
         return it->second;
     }
-    void writeString(const std::string& name, const std::string& value) override {
+    bool writeString(const std::string& name, const std::string& value) override {
+        if (std::ranges::find(refused, name) != refused.end()) return false;
         keys[open][name] = value;
         calls.push_back("write " + name + "=" + value);
+        return true;
     }
     void setMouseSpeed(int v) override { calls.push_back("speed " + std::to_string(v)); }
     void setMouse(int a, int b, int c) override {
@@ -85,6 +89,19 @@ TEST(MouseSettings, ApplyWritesChosenStepsAndHandsEverythingToTheSystem) {
     store.calls.clear();
     s.apply(store);
     EXPECT_EQ(store.calls.size(), 4u) << "without the keys only the system calls run";
+}
+
+TEST(MouseSettings, ApplyReportsWhatDidNotTakeAndKeepsItsValue) {
+    FakeStore store;
+    MouseSettings s;
+    s.RefreshMouseSystemParameterA(store);
+    s.RefreshMouseSystemParameterB(store);
+    store.refused = {"DoubleClickSpeed"};
+    store.keys.erase("Control Panel\\Desktop");
+    s.setStep(MouseSettings::DoubleClick, 10);
+    s.setStep(MouseSettings::Scroll, 7);
+    EXPECT_EQ(s.apply(store), (std::vector{MouseSettings::DoubleClick, MouseSettings::Scroll}));
+    EXPECT_EQ(s.doubleClickTime(), 500) << "the system gets the value it had";
 }
 
 // Nothing that was never read or chosen reaches the system, and nothing it cannot take.

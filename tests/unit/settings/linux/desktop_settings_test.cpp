@@ -16,6 +16,7 @@
 #include "settings/linux/ini_file.h"
 #include "settings/linux/kde_settings.h"
 #include "settings/linux/own_settings_file.h"
+#include "support/unprivileged.h"
 
 namespace settings {
 namespace {
@@ -146,7 +147,7 @@ TEST_F(Desktop, OwnFileHasDefaultsAndSurvivesBadValues) {
     fs::remove(ownFile());
     fs::create_directories(ownFile());
     bad.setStep(Bar::Scroll, 5);
-    bad.apply(s);
+    EXPECT_EQ(bad.apply(s), (std::vector{Bar::Speed, Bar::Scroll})) << "both chosen, neither kept";
     EXPECT_TRUE(fs::is_directory(ownFile()));
 }
 
@@ -179,6 +180,33 @@ TEST(IniFile, AddsMissingKeysAndGroups) {
     EXPECT_EQ(IniFile(p.string()).number("C", "w", 1, 9), 4);
     EXPECT_EQ(IniFile(p.string()).number("C", "w", 5, 9), std::nullopt);
     fs::remove(p);
+}
+
+// kdeglobals is edited where it lies or not at all. Unreadable to an ordinary user (root reads
+// anything), or a folder: either would otherwise be replaced by a file of one key.
+TEST_F(Desktop, KdeGlobalsThatCannotBeReadAreNeverWritten) {
+    const fs::path globals = home / "kdeglobals";
+    const std::string kept = "[General]\nColorScheme=Breeze\n";
+    const auto save = [&] {
+        IniFile f(globals.string());
+        f.set("KDE", "WheelScrollLines", "5");
+        return f.save() ? 1 : 0;
+    };
+    fs::permissions(home, fs::perms::all);
+    std::ofstream(globals) << kept;
+    fs::permissions(globals, fs::perms(0222));
+    EXPECT_EQ(testing_support::runUnprivileged(save), 0);
+    EXPECT_EQ(slurp(globals), kept);
+    fs::remove(globals);
+    fs::create_directories(globals);
+    EXPECT_EQ(save(), 0);
+    fs::remove(globals);
+    fs::create_directories(home / "dotfiles");
+    std::ofstream(home / "dotfiles/kdeglobals") << kept;
+    fs::create_symlink("dotfiles/kdeglobals", globals);
+    EXPECT_EQ(save(), 1);
+    EXPECT_TRUE(fs::is_symlink(globals));
+    EXPECT_EQ(slurp(globals), kept + "\n[KDE]\nWheelScrollLines=5\n");
 }
 
 }  // namespace

@@ -118,6 +118,16 @@ TEST_F(Registry, ValuesThatAreNotSettingsAreLeftAlone) {
     EXPECT_TRUE(calls.empty()) << "nothing was read, so nothing reaches the system";
 }
 
+TEST_F(Registry, AWriteThatDidNotTakeSaysSo) {
+    RegistryMouseSettingsStore store(root, recordCall);
+    EXPECT_FALSE(store.writeString("DoubleClickSpeed", "270")) << "no key open";
+    ASSERT_TRUE(store.openKey("Control Panel\\Mouse"));
+    EXPECT_TRUE(store.writeString("DoubleClickSpeed", "340"));
+    EXPECT_EQ(get("Control Panel\\Mouse", "DoubleClickSpeed"), "340");
+    RegDeleteTreeA(root, "Control Panel\\Mouse");  // gone under the open key
+    EXPECT_FALSE(store.writeString("DoubleClickSpeed", "270"));
+}
+
 TEST_F(Registry, TheRealSystemCallTakesTheValue) {
     UINT before = 0;
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &before, 0);
