@@ -156,11 +156,8 @@ void DeviceLink::mouseLost() {
     if (!deviceOpen() || kind_ == DeviceKind::None) return;
     // Names typed since the last write outlive the lists, which empty while the mouse is away.
     if (kind_ == DeviceKind::Macro) window_.UIToMacroName();
-    if (!held_ || failedWrite_) return;
-    // Whether the editor holds changes not applied yet: what Apply would write now.
-    image::ComposeDataBuf(image_, conversionContext(), window_);
-    const bool edited = !sameContents(contentsToWrite(image_.dataBuf), *held_, kind_);
-    lostMouse_ = LostMouse{{transport_.vendorId(), transport_.productId()}, kind_, *held_, edited};
+    if (held_ && !failedWrite_)
+        lostMouse_ = LostMouse{{transport_.vendorId(), transport_.productId()}, kind_, *held_};
 }
 
 void DeviceLink::giveUpIfGone() {
@@ -414,6 +411,12 @@ void DeviceLink::Btn_Read() {
                          lostMouse_->kind == kind_ &&
                          sameContents(read, lostMouse_->contents, kind_);
     const bool keepEditor = asItWas || (returning && !complete);
+    // Whether the editor holds changes not applied yet: what Apply would write now.
+    bool edited = false;
+    if (returning && complete) {
+        image::ComposeDataBuf(image_, conversionContext(), window_);
+        edited = !sameContents(contentsToWrite(image_.dataBuf), lostMouse_->contents, kind_);
+    }
     // DataBuf is all 0xFF when this read fails; the controls keep what they showed.
     if (!keepEditor) image_.dataBuf.image = read.buf.image;
     if (imageRead) {
@@ -452,8 +455,7 @@ void DeviceLink::Btn_Read() {
     endOperation();
     if (returning && complete) {
         // Only changes the user made are worth a word.
-        if (lostMouse_->edited)
-            window_.ShowMessage(asItWas ? kBackAsItWasMessage : kBackChangedMessage);
+        if (edited) window_.ShowMessage(asItWas ? kBackAsItWasMessage : kBackChangedMessage);
         lostMouse_.reset();
     }
     if (!complete) giveUpIfGone();

@@ -117,7 +117,6 @@ class DeviceLink {
         image::DeviceIdentity identity;
         DeviceKind kind;
         MouseContents contents;
-        bool edited;  // the editor held changes not applied yet
     };
 
     void refuseSilently() { transport_.Reset(); }
