@@ -30,6 +30,37 @@ bool allErased(std::span<const image::Byte> bytes) {
     return std::ranges::all_of(bytes, [](image::Byte b) { return b == 0xFF; });
 }
 
+// Whether writes cut short can have left `held` in the mouse: every 8-byte chunk is as one of
+// `images` or erased, or, where a write stopped inside it, as one of them up to a byte and as
+// another (the bytes not written yet) from there on.
+bool explainedByCutWrites(std::span<const image::Byte> held,
+                          const std::vector<std::array<image::Byte, image::kImageSize>>& images) {
+    constexpr std::size_t kChunk = 8;
+    for (std::size_t at = 0; at < held.size(); at += kChunk) {
+        const std::size_t n = std::min(kChunk, held.size() - at);
+        std::size_t prefix = 0, suffix = 0;
+        const auto consider = [&](const auto& byteAt) {
+            std::size_t p = 0, q = 0;
+            while (p < n && held[at + p] == byteAt(at + p)) ++p;
+            while (q < n && held[at + n - 1 - q] == byteAt(at + n - 1 - q)) ++q;
+            prefix = std::max(prefix, p);
+            suffix = std::max(suffix, q);
+        };
+        consider([](std::size_t) { return image::Byte{0xFF}; });
+        for (const auto& image : images) consider([&](std::size_t i) { return image[i]; });
+        if (prefix + suffix < n) return false;
+    }
+    return true;
+}
+
+// Equal in everything a read of this kind of mouse brings.
+bool sameContents(const MouseContents& a, const MouseContents& b, DeviceKind kind) {
+    if (a.buf.image != b.buf.image) return false;
+    if (kind != DeviceKind::Macro) return true;
+    return a.buf.macroNames == b.buf.macroNames && a.buf.macros == b.buf.macros &&
+           a.parameterB == b.parameterB && a.userBreath == b.userBreath;
+}
+
 template <std::size_t N>
 std::array<image::Byte, N> sectionCopy(const image::SectionBuf& buf, const image::Section& s) {
     std::array<image::Byte, N> out{};
@@ -84,11 +115,17 @@ void DeviceLink::DevTimerTimer() {
     }
     // The first tick always looks: with no mouse at start the count stays at its initial 0, and
     // the built-in page would otherwise pass for a connected mouse forever.
-    const bool detect =
+    const bool countChanged =
         (current != lastCount_ || !detectedOnce_) && stablePairs >= kStablePairsNeeded;
+    // A mouse unplugged and plugged back within one interval leaves the count as it was: its
+    // node is gone or no longer answers, or a transfer already found it gone.
+    const bool lost = relinkPending_ || (deviceOpen() && !transport_.MouseStillPresent());
+    relinkPending_ = false;
+    const bool detect = countChanged || lost;
     // Another HID device came or went while our mouse stays where it was: keep the link and
     // every edit not yet applied, and only take note of the new count.
     if (detect && !transport_.MouseStillPresent()) {
+        mouseLost();
         transport_.Reset();
         for (const image::DeviceIdentity& id : identities_) {
             if (isEmpty(id)) {
@@ -113,6 +150,23 @@ void DeviceLink::DevTimerTimer() {
     }
     if (!deviceOpen()) tellDeniedAccess();
     pollBusy_ = false;
+}
+
+void DeviceLink::mouseLost() {
+    if (!deviceOpen() || kind_ == DeviceKind::None) return;
+    // Names typed since the last write outlive the lists, which empty while the mouse is away.
+    if (kind_ == DeviceKind::Macro) window_.UIToMacroName();
+    if (held_ && !failedWrite_)
+        lostMouse_ = LostMouse{{transport_.vendorId(), transport_.productId()}, kind_, *held_};
+}
+
+void DeviceLink::giveUpIfGone() {
+    if (!deviceOpen() || transport_.MouseStillPresent()) return;
+    // Every further transfer on these handles would fail: Apply says there is no mouse until
+    // the next tick finds it again.
+    mouseLost();
+    transport_.Reset();
+    relinkPending_ = true;
 }
 
 void DeviceLink::tellDeniedAccess() {
@@ -202,16 +256,30 @@ void DeviceLink::identified(DeviceKind kind, Access access, std::uint16_t modelI
     // A write cut short leaves the image sector erased; that is not another model.
     const bool erased = whole && modelId[0] == 0xFF && modelId[1] == 0xFF;
     const image::DeviceIdentity identity{transport_.vendorId(), transport_.productId()};
-    if (failedWrite_ && failedWrite_->identity == identity && failedWrite_->kind == kind &&
-        (matches || erased)) {
-        acceptUnread(kind, access, kTakenBackMessage);
-        writeRefusal_ = {};
-        return;
+    bool otherMouse = false;
+    if (failedWrite_ && failedWrite_->identity == identity && failedWrite_->kind == kind) {
+        switch (sameAsFailedWrite(access)) {
+            case TakeBack::Same:
+                acceptUnread(kind, access, kTakenBackMessage);
+                writeRefusal_ = {};
+                return;
+            case TakeBack::Unreadable:
+                // Neither taken back nor read over the editor's data: a replug tries again.
+                refuseSilently();
+                return;
+            case TakeBack::Other:
+                failedWrite_.reset();
+                lostMouse_.reset();
+                otherMouse = true;
+                break;
+        }
     }
     if (!matches && erased) {
         acceptUnread(kind, access, kErasedMouseMessage);
         writeRefusal_ = kErasedMouseMessage;
         parameterBRead_ = userBreathRead_ = false;
+        // Nothing was read of this mouse: a Reset has nothing of its own to keep.
+        known_.reset();
         return;
     }
     if (!matches) {
@@ -221,6 +289,17 @@ void DeviceLink::identified(DeviceKind kind, Access access, std::uint16_t modelI
     access_ = access;
     kind_ = kind;
     Btn_Read();
+    // What the failed write did not put into the mouse is gone with it.
+    if (otherMouse) window_.ShowMessage(kOtherMouseMessage);
+}
+
+DeviceLink::TakeBack DeviceLink::sameAsFailedWrite(Access access) {
+    std::array<image::Byte, image::kImageSize> held;
+    const int failedBefore = transport_.failedReports();
+    if (!transport_.ReadBlock(access, kImageAddress, image::kImageSize, held) ||
+        transport_.failedReports() != failedBefore)
+        return TakeBack::Unreadable;
+    return explainedByCutWrites(held, failedWrite_->images) ? TakeBack::Same : TakeBack::Other;
 }
 
 void DeviceLink::acceptUnread(DeviceKind kind, Access access, std::string_view message) {
@@ -229,6 +308,7 @@ void DeviceLink::acceptUnread(DeviceKind kind, Access access, std::string_view m
     held_.reset();
     rereadPending_ = false;
     backupPending_ = false;
+    lostMouse_.reset();
     window_.ShowStateLabels(LinkWindow::StateLabels::None);
     if (kind_ == DeviceKind::Macro) window_.RefreshMacroName();
     window_.ShowDevicePages();
@@ -295,57 +375,81 @@ void DeviceLink::Btn_Read() {
     // lost fetches still shows what came (0xFF for the rest), but never counts as what the
     // mouse holds.
     const int failedBefore = transport_.failedReports();
-    showProgressOf(static_cast<int>(
-        chunkCount(image::kImageSize) +
-        (kind_ == DeviceKind::Macro
-             ? image::kMacroCount * chunkCount(image::kMacroSize) +
-                   chunkCount(image::kMacroNameAreaSize) +
-                   chunkCount(image::kParameterB.length) + chunkCount(image::kUserBreath.length)
-             : 0)));
+    showProgressOf(static_cast<int>(chunkCount(image::kImageSize) +
+                                    (kind_ == DeviceKind::Macro
+                                         ? image::kMacroCount * chunkCount(image::kMacroSize) +
+                                               chunkCount(image::kMacroNameAreaSize) +
+                                               chunkCount(image::kParameterB.length) +
+                                               chunkCount(image::kUserBreath.length)
+                                         : 0)));
+    // Everything comes into `read` first, 0xFF where a block failed; the editor then takes
+    // over the blocks that came whole.
+    MouseContents read;
+    std::array<bool, image::kMacroCount> macroWhole{};
+    bool namesWhole = false, parameterBWhole = false, userBreathWhole = false;
+    const bool imageRead =
+        transport_.ReadBlock(access_, kImageAddress, image::kImageSize, read.buf.image, chunkPump_);
+    bool complete = imageRead && transport_.failedReports() == failedBefore;
+    if (imageRead && kind_ == DeviceKind::Macro) {
+        for (std::size_t i = 0; i < image::kMacroCount; ++i) {
+            const auto address = static_cast<std::uint16_t>(kMacroAddress + i * kMacroStride);
+            macroWhole[i] = readComplete(Access::Long, address, read.buf.macros[i]);
+            complete &= macroWhole[i];
+        }
+        namesWhole = readComplete(Access::Long, kMacroNameAddress, read.buf.macroNames);
+        parameterBWhole = readComplete(Access::Long, kParameterBAddress, read.parameterB);
+        userBreathWhole = readComplete(Access::Long, kUserBreathAddress, read.userBreath);
+        complete &= namesWhole && parameterBWhole && userBreathWhole;
+        // The copies are taken as they are; a Reset later needs to know whether they were
+        // there at all.
+        parameterBRead_ = parameterBWhole && !allErased(read.parameterB);
+        userBreathRead_ = userBreathWhole && !allErased(read.userBreath);
+    }
+    // A mouse back after an unplug: the editor keeps what it shows when the mouse holds what
+    // it held, and also while a read cut short cannot tell yet.
+    const image::DeviceIdentity identity{transport_.vendorId(), transport_.productId()};
+    const bool returning = lostMouse_.has_value();
+    const bool asItWas = returning && complete && lostMouse_->identity == identity &&
+                         lostMouse_->kind == kind_ &&
+                         sameContents(read, lostMouse_->contents, kind_);
+    const bool keepEditor = asItWas || (returning && !complete);
+    // Whether the editor holds changes not applied yet: what Apply would write now.
+    bool edited = false;
+    if (returning && complete) {
+        image::ComposeDataBuf(image_, conversionContext(), window_);
+        edited = !sameContents(contentsToWrite(image_.dataBuf), lostMouse_->contents, kind_);
+    }
     // DataBuf is all 0xFF when this read fails; the controls keep what they showed.
-    bool complete = false;
+    if (!keepEditor) image_.dataBuf.image = read.buf.image;
+    // What came, for the backup, with 0xFF where a block or a chunk of it failed.
     known_.reset();
-    if (transport_.ReadBlock(access_, kImageAddress, image::kImageSize, image_.dataBuf.image,
-                             chunkPump_)) {
-        complete = transport_.failedReports() == failedBefore;
-        // What came, for the backup: the transport leaves 0xFF where a block or a chunk of it
-        // failed, while the editor keeps what it showed before.
-        MouseContents read;
-        read.buf.image = image_.dataBuf.image;
+    if (imageRead) {
+        known_ = KnownContents{read, !complete};
         if (kind_ == DeviceKind::Macro) {
-            for (std::size_t i = 0; i < image::kMacroCount; ++i) {
-                const auto address = static_cast<std::uint16_t>(kMacroAddress + i * kMacroStride);
-                const bool whole = readComplete(Access::Long, address, read.buf.macros[i]);
-                if (whole) image_.dataBuf.macros[i] = read.buf.macros[i];
-                complete &= whole;
-            }
-            const bool namesWhole =
-                readComplete(Access::Long, kMacroNameAddress, read.buf.macroNames);
-            if (namesWhole) image_.dataBuf.macroNames = read.buf.macroNames;
-            complete &= namesWhole;
-            // The copies are taken as they are; a Reset later needs to know whether they were
-            // there at all.
-            const auto readSection = [&](std::uint16_t address, const image::Section& section,
-                                         std::span<image::Byte> asRead) {
-                const bool whole = readComplete(Access::Long, address, asRead);
-                if (whole) {
-                    std::ranges::copy(asRead,
-                                      image::sectionBytes(image_.sectionBuf, section).begin());
+            if (!keepEditor) {
+                for (std::size_t i = 0; i < image::kMacroCount; ++i) {
+                    if (macroWhole[i]) image_.dataBuf.macros[i] = read.buf.macros[i];
                 }
-                complete &= whole;
-                return whole && !allErased(asRead);
-            };
-            parameterBRead_ = readSection(kParameterBAddress, image::kParameterB, read.parameterB);
-            userBreathRead_ = readSection(kUserBreathAddress, image::kUserBreath, read.userBreath);
+                if (namesWhole) image_.dataBuf.macroNames = read.buf.macroNames;
+                if (parameterBWhole)
+                    std::ranges::copy(
+                        read.parameterB,
+                        image::sectionBytes(image_.sectionBuf, image::kParameterB).begin());
+                if (userBreathWhole)
+                    std::ranges::copy(
+                        read.userBreath,
+                        image::sectionBytes(image_.sectionBuf, image::kUserBreath).begin());
+            }
             window_.RefreshMacroName();
         }
-        if (complete) held_ = read;
-        known_ = KnownContents{read, !complete};
-        image::DataBufToUI(image_, conversionContext(), window_);
-        window_.RefreshMouseSystemParameters();
+        if (!keepEditor) {
+            image::DataBufToUI(image_, conversionContext(), window_);
+            window_.RefreshMouseSystemParameters();
+        }
         window_.ShowDevicePages();
     }
     if (complete) {
+        held_ = read;
         writeRefusal_ = {};
     } else {
         held_.reset();
@@ -355,6 +459,12 @@ void DeviceLink::Btn_Read() {
     backupPending_ = known_.has_value();
     rereadPending_ = !complete;
     endOperation();
+    if (returning && complete) {
+        // Only changes the user made are worth a word.
+        if (edited) window_.ShowMessage(asItWas ? kBackAsItWasMessage : kBackChangedMessage);
+        lostMouse_.reset();
+    }
+    if (!complete) giveUpIfGone();
 }
 
 // ---- writing ----
@@ -441,10 +551,17 @@ bool DeviceLink::writeFinished(WriteOutcome outcome, const MouseContents& writte
     }
     // The mouse may now hold erased or partly written sectors; the editor still holds
     // everything, and the next Apply writes it all again, also after a replug.
+    const image::DeviceIdentity identity{transport_.vendorId(), transport_.productId()};
+    if (held_ || !failedWrite_ || failedWrite_->identity != identity || failedWrite_->kind != kind_)
+        failedWrite_ = FailedWrite{identity, kind_, {}};
+    auto& images = failedWrite_->images;
+    if (held_) images.push_back(held_->buf.image);
+    if (std::ranges::find(images, written.buf.image) == images.end())
+        images.push_back(written.buf.image);
     held_.reset();
-    failedWrite_ = FailedWrite{{transport_.vendorId(), transport_.productId()}, kind_};
     window_.ShowMessage(outcome == WriteOutcome::NotKept ? kWriteNotKeptMessage
                                                          : kIncompleteWriteMessage);
+    giveUpIfGone();
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "device/hid_transport.h"
 #include "device/link_window.h"
@@ -22,6 +23,9 @@ inline constexpr std::string_view kTakenBackMessage = "Str027";
 inline constexpr std::string_view kErasedMouseMessage = "Str028";
 inline constexpr std::string_view kAccessDeniedMessage = "Str041";
 inline constexpr std::string_view kWriteNotKeptMessage = "Str043";
+inline constexpr std::string_view kBackAsItWasMessage = "Str044";
+inline constexpr std::string_view kBackChangedMessage = "Str045";
+inline constexpr std::string_view kOtherMouseMessage = "Str046";
 
 class DeviceLink {
   public:
@@ -98,14 +102,31 @@ class DeviceLink {
       private:
         DeviceLink& link_;
     };
-    // A mouse whose write failed in this run: when it comes back it is taken back for the
-    // rewrite instead of being read.
+    // A mouse whose write failed in this run: when it comes back holding what a cut write
+    // leaves, it is taken back for the rewrite instead of being read.
     struct FailedWrite {
         image::DeviceIdentity identity;
         DeviceKind kind;
+        // The images it may hold pieces of: what it held when last known, then what every
+        // failed write since meant to put there.
+        std::vector<std::array<image::Byte, image::kImageSize>> images;
+    };
+    // A mouse that went away while the editor knew what it held: when it comes back with the
+    // same bytes, the editor keeps what it shows.
+    struct LostMouse {
+        image::DeviceIdentity identity;
+        DeviceKind kind;
+        MouseContents contents;
     };
 
     void refuseSilently() { transport_.Reset(); }
+    // The mouse is not there on the link's handles any more; the editor notes what it held.
+    void mouseLost();
+    // After a failed transfer: a mouse that is gone is given up, and the next tick looks again.
+    void giveUpIfGone();
+    enum class TakeBack { Same, Other, Unreadable };
+    // Whether the mouse whose write failed is the one now identified, by its image.
+    TakeBack sameAsFailedWrite(Access access);
     // A mouse this user may not open counts as no device at all; tells why, once per plug.
     void tellDeniedAccess();
     void showRefusal(LinkWindow::StateLabels labels);
@@ -188,6 +209,9 @@ class DeviceLink {
     bool parameterBRead_ = false;
     bool userBreathRead_ = false;
     std::optional<FailedWrite> failedWrite_;
+    std::optional<LostMouse> lostMouse_;
+    // A transfer found the mouse gone: the next tick detects whatever the count says.
+    bool relinkPending_ = false;
 };
 
 }  // namespace device

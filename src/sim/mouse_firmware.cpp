@@ -50,7 +50,7 @@ bool MouseFirmware::countReport() {
     if (!plugged_) return false;
     if (unplugAfter_) {
         if (*unplugAfter_ == 0) {
-            plugged_ = false;
+            goAway();
             unplugAfter_.reset();
             return false;
         }

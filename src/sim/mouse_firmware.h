@@ -81,16 +81,23 @@ class MouseFirmware {
     void unplugAfter(std::size_t reports) { unplugAfter_ = reports; }
     // The next read of a block at `address` answers with one bit of its first byte flipped.
     void corruptNextReadAt(std::uint16_t address) { corruptReadAt_ = address; }
-    void unplug() { plugged_ = false; }
+    void unplug() { goAway(); }
     void plug() {
         plugged_ = true;
         unplugAfter_.reset();
     }
     bool plugged() const { return plugged_; }
+    // Counts the unplugs: a handle opened before one answers nothing after it, even once the
+    // mouse is plugged back, as the node it was opened on is gone.
+    unsigned plugGeneration() const { return generation_; }
     void clearFaults();
 
   private:
     bool countReport();
+    void goAway() {
+        if (plugged_) ++generation_;
+        plugged_ = false;
+    }
     void log(TrafficEntry::Direction direction, std::span<const std::uint8_t> report, bool ok);
     bool command(const std::uint8_t* r);
     void storeByte(std::uint16_t address, std::uint8_t value);
@@ -118,6 +125,7 @@ class MouseFirmware {
     std::optional<std::size_t> unplugAfter_;
     std::optional<std::uint16_t> corruptReadAt_;
     bool plugged_ = true;
+    unsigned generation_ = 0;
 };
 
 }  // namespace sim

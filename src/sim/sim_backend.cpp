@@ -26,8 +26,11 @@ bool SimBackend::listed(const Interface& iface) const {
 SimBackend::Interface* SimBackend::byHandle(device::HidHandle handle) {
     const auto it = handles_.find(handle);
     if (it == handles_.end()) return nullptr;
-    Interface& iface = interfaces_[it->second];
-    return listed(iface) ? &iface : nullptr;
+    Interface& iface = interfaces_[it->second.index];
+    // A mouse unplugged since the handle was opened stays gone for it.
+    const bool sameNode =
+        !iface.firmware || iface.firmware->plugGeneration() == it->second.generation;
+    return listed(iface) && sameNode ? &iface : nullptr;
 }
 
 std::vector<std::string> SimBackend::interfacePaths() {
@@ -43,7 +46,7 @@ device::HidHandle SimBackend::open(const std::string& path) {
     for (std::size_t k = 0; k < interfaces_.size(); ++k) {
         const Interface& i = interfaces_[k];
         if (i.path == path && listed(i) && i.openable) {
-            handles_[nextHandle_] = k;
+            handles_[nextHandle_] = {k, i.firmware ? i.firmware->plugGeneration() : 0u};
             return nextHandle_++;
         }
     }

@@ -45,8 +45,13 @@ class SimBackend : public device::HidBackend {
     bool listed(const Interface& iface) const;
     Interface* byHandle(device::HidHandle handle);
 
+    // An open handle: its interface, and for a mouse the plug it was opened in.
+    struct Open {
+        std::size_t index;
+        unsigned generation;
+    };
     std::deque<Interface> interfaces_;  // deque: references handed out stay valid
-    std::map<device::HidHandle, std::size_t> handles_;
+    std::map<device::HidHandle, Open> handles_;
     device::HidHandle nextHandle_ = 3;
     int opens_ = 0;
 };

@@ -1,5 +1,5 @@
-// Nothing the user has is lost: incomplete reads, cut writes, closing during a transfer, the
-// replug after a failed write, an erased mouse and the backups before writes and Resets.
+// Nothing the user has is lost: incomplete reads, cut writes, closing during a transfer, an
+// erased mouse and the backups before writes and Resets.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -207,45 +207,6 @@ TEST_F(DataSafety, EveryFailedWriteIsToldAndConfirmThenStaysOpen) {
             EXPECT_EQ(host.messages, std::vector<std::string>{text("Str023")});
             EXPECT_EQ(host.closeRequests, 0);
         }
-    }
-}
-
-// After a failed write the same mouse comes back with its half-written contents (or erased):
-// the editor keeps its data and the next Apply writes exactly that.
-TEST_F(DataSafety, EditsSurviveTheReplugAfterAFailedWrite) {
-    const std::vector<std::pair<const char*, int>> cuts{
-        {"cut in the image write, ModelId erased", 14},
-        {"cut in the macro writes", 2000},
-    };
-    for (const auto& [what, reports] : cuts) {
-        SCOPED_TRACE(what);
-        replug();
-        rename(3, "Kept");
-        const std::string name = form.at("LB_MacroName").items()[3];
-        differInEverySector(form.editorImage().dataBuf);
-        fw.unplugAfter(static_cast<std::size_t>(reports));
-        form.link().Btn_ApplyClick();
-        ASSERT_TRUE(told("Str023"));
-        const image::EditorImage meant = form.editorImage();
-        tick();  // gone
-        EXPECT_TRUE(form.at("lbl_NoDev").visible());
-        host.messages.clear();
-        fw.clearTraffic();
-        fw.plug();
-        tick();  // back
-        EXPECT_EQ(host.messages, std::vector<std::string>{text("Str027")});
-        EXPECT_FALSE(form.at("lbl_IDError").visible());
-        for (const auto& e : fw.traffic())
-            EXPECT_FALSE(e.report[0] == 0x40 && e.report[1] == 0x0E && e.report[2] == 0x60 &&
-                         e.report[3] == 0x00)
-                << "the image is not read";
-        EXPECT_EQ(form.at("LB_MacroName").items()[3], name);
-        EXPECT_EQ(form.editorImage().dataBuf.macros, meant.dataBuf.macros);
-        host.messages.clear();
-        form.link().Btn_ApplyClick();
-        EXPECT_TRUE(host.messages.empty());
-        expectMouseHoldsTheEditor();
-        EXPECT_EQ(form.editorImage().dataBuf.image, meant.dataBuf.image);
     }
 }
 

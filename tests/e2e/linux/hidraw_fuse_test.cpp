@@ -89,9 +89,9 @@ TEST(HidrawThroughFuse, ANodeThisUserMayNotOpenIsToldByItsIds) {
     SKIP_WITHOUT(sim);
     // The kernel's sysfs for these nodes, as it tells every user their ids.
     const std::string sysfs = sim.dir() + "-sysfs";
-    const std::pair<const char*, const char*> ids[] = {
-        {"hidraw0", "0003:00001209:00005158"}, {"hidraw1", "0003:0000046D:0000C31C"},
-        {"hidraw2", "0003:00001209:00005158"}};
+    const std::pair<const char*, const char*> ids[] = {{"hidraw0", "0003:00001209:00005158"},
+                                                       {"hidraw1", "0003:0000046D:0000C31C"},
+                                                       {"hidraw2", "0003:00001209:00005158"}};
     for (const auto& [node, id] : ids) {
         std::filesystem::create_directories(sysfs + "/" + node + "/device");
         std::ofstream(sysfs + "/" + node + "/device/uevent")
@@ -124,6 +124,17 @@ TEST(HidrawThroughFuse, UnpluggedMouseFailsAtOnceAndComesBack) {
     EXPECT_EQ(link.CountHidDevices(), 1);
     EXPECT_TRUE(link.OpenMouse(0x1209, 0x5158));
     EXPECT_TRUE(link.handlesValid());
+
+    // Out and back in between two counts: the handle of the node that went answers nothing,
+    // and the link no longer takes its mouse for present.
+    ASSERT_TRUE(link.MouseStillPresent());
+    ASSERT_TRUE(sim.control("unplug"));
+    ASSERT_TRUE(sim.control("plug"));
+    EXPECT_EQ(link.CountHidDevices(), 1);
+    EXPECT_FALSE(link.SendCommand(kCmdReload, 0, 0, 0, 0));
+    EXPECT_FALSE(link.MouseStillPresent());
+    ASSERT_TRUE(link.OpenMouse(0x1209, 0x5158));
+    EXPECT_TRUE(link.SendCommand(kCmdReload, 0, 0, 0, 0));
 }
 
 }  // namespace

@@ -75,7 +75,8 @@ TEST_F(Ctl, EachFailureHasItsExitCode) {
     ASSERT_EQ(run([](MouseSession& s) { return s.dump(temp("a.bin")); }), kOk);
     auto other = bytes(temp("a.bin"));
     other[2] ^= 0xFF;  // another vendor id
-    std::ofstream(temp("other.bin"), std::ios::binary).write(other.data(), std::streamsize(other.size()));
+    std::ofstream(temp("other.bin"), std::ios::binary)
+        .write(other.data(), std::streamsize(other.size()));
     std::ofstream(temp("c.bin")) << "short";
 
     std::string error;
@@ -88,7 +89,10 @@ TEST_F(Ctl, EachFailureHasItsExitCode) {
               kBadFile)
         << "a folder is never replaced";
 
-    mouse.firmware.unplugAfter(40);  // gone in the middle of the write
+    // Gone in the middle of the write, after the whole read of the connection.
+    mouse.firmware.clearTraffic();
+    ASSERT_EQ(run([](MouseSession&) { return kOk; }), kOk);
+    mouse.firmware.unplugAfter(mouse.firmware.traffic().size() + 3);
     EXPECT_EQ(run([](MouseSession& s) { return s.load(temp("a.bin")); }, &error), kTransferFailed);
     EXPECT_FALSE(error.empty());
     mouse.firmware.plug();

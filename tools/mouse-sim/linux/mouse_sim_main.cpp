@@ -72,7 +72,11 @@ int simOpen(const char* path, fuse_file_info* fi) {
     const mousesim::Node* n = nodeOf(path);
     if (!n) return -ENOENT;
     if (n->locked) return -EACCES;
-    fi->fh = static_cast<std::uint64_t>(n - g_sim->nodes().data());
+    // The handle remembers the plug it was opened in: after an unplug it answers nothing, as a
+    // hidraw file of a device that went away, even when the mouse is plugged back.
+    const auto generation = n->firmware ? n->firmware->plugGeneration() : 0u;
+    fi->fh = static_cast<std::uint64_t>(n - g_sim->nodes().data()) |
+             static_cast<std::uint64_t>(generation) << 32;
     fi->nonseekable = 1;
     return 0;
 }
@@ -111,9 +115,11 @@ int simIoctl(const char* path, unsigned int cmd, void*, fuse_file_info* fi, unsi
              void* data) {
     if (flags & FUSE_IOCTL_COMPAT) return -ENOSYS;
     if (std::strcmp(path, kControl) == 0) return -ENOTTY;
-    if (fi->fh >= g_sim->nodes().size()) return -EBADF;
-    const mousesim::Node& n = g_sim->nodes()[fi->fh];
+    const std::uint64_t index = fi->fh & 0xFFFFFFFFu;
+    if (index >= g_sim->nodes().size()) return -EBADF;
+    const mousesim::Node& n = g_sim->nodes()[index];
     if (!g_sim->node(n.name)) return -ENODEV;  // unplugged while open: fail at once
+    if (n.firmware && n.firmware->plugGeneration() != fi->fh >> 32) return -ENODEV;
 
     switch (cmd) {
         case HIDIOCGRDESCSIZE:
