@@ -1,5 +1,7 @@
 #include "sim_machine.h"
 
+#include <winternl.h>
+
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -67,6 +69,16 @@ Capabilities capabilitiesOf(const std::vector<std::uint8_t>& d) {
 }
 
 std::atomic<Machine*> made{nullptr};
+
+// Asked for every report, so the quick question: Wine answers the volume's serial number,
+// part of the other answers, slowly.
+std::optional<LONGLONG> fileId(HANDLE handle) {
+    IO_STATUS_BLOCK io{};
+    FILE_INTERNAL_INFORMATION info{};
+    if (NtQueryInformationFile(handle, &io, &info, sizeof(info), FileInternalInformation) != 0)
+        return std::nullopt;
+    return info.IndexNumber.QuadPart;
+}
 
 }  // namespace
 
@@ -207,12 +219,7 @@ void Machine::syncFiles() {
             const HANDLE h = CreateFileA(iface.file.c_str(), GENERIC_WRITE,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                          nullptr, CREATE_ALWAYS, 0, nullptr);
-            FILE_ID_INFO info{};
-            if (h != INVALID_HANDLE_VALUE &&
-                GetFileInformationByHandleEx(h, FileIdInfo, &info, sizeof(info))) {
-                iface.id = FileId{info.VolumeSerialNumber, {}};
-                std::memcpy(iface.id->file.data(), &info.FileId, sizeof(info.FileId));
-            }
+            if (h != INVALID_HANDLE_VALUE) iface.id = fileId(h);
             if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
         } else if (!present && iface.id) {
             const std::string gone = iface.file + ".removed-" + std::to_string(++iface.removals);
@@ -260,19 +267,14 @@ std::vector<std::string> Machine::presentPaths() {
 }
 
 std::optional<Machine::Handle> Machine::interfaceOf(HANDLE handle) {
-    FILE_ID_INFO info{};
-    const DWORD error = GetLastError();
-    const bool known = GetFileInformationByHandleEx(handle, FileIdInfo, &info, sizeof(info));
-    SetLastError(error);
-    if (!known) return std::nullopt;
-    FileId id{info.VolumeSerialNumber, {}};
-    std::memcpy(id.file.data(), &info.FileId, sizeof(info.FileId));
+    const auto id = fileId(handle);
+    if (!id) return std::nullopt;
     Locked hold(lock_);
     for (std::size_t i = 0; i < interfaces_.size(); ++i) {
         const Interface& iface = interfaces_[i];
         if (iface.id == id) return Handle{i, true};
-        for (const FileId& old : iface.removed) {
-            if (old == id) return Handle{i, false};
+        for (const FileId old : iface.removed) {
+            if (old == *id) return Handle{i, false};
         }
     }
     return std::nullopt;

@@ -6,7 +6,6 @@
 // them), the status it answers with, and the log of every feature report.
 #include <windows.h>
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -58,11 +57,8 @@ class Machine {
     void flush(bool wait = true);
 
   private:
-    struct FileId {
-        ULONGLONG volume = 0;
-        std::array<std::uint8_t, 16> file{};
-        bool operator==(const FileId&) const = default;
-    };
+    // The file's number in its file system; all of them lie in one folder.
+    using FileId = LONGLONG;
     struct Interface {
         std::size_t node = 0;      // in the simulator's nodes
         std::string file;          // the file (or, for a locked device, the folder) behind the path
