@@ -290,6 +290,8 @@ same_traffic reread "$work/read-expected.txt" "$work/reread.txt" ||
     fail "the read after plugging in again did not send what the protocol orders"
 until_true 10 mouse_page || fail "the Mouse Keys Page did not come back with the mouse"
 
+[[ $(counter reports_to_others) == 0 ]] ||
+    fail "$(counter reports_to_others) feature reports went to the other HID devices"
 act_until 'click 43 255' eval '! kill -0 "$editor" 2>/dev/null' || fail "Exit did not end the editor"
 echo "PASSED: found, read ($(wc -l <"$work/read.txt") commands in order), button 5 written with" \
     "Apply, Reset's $(wc -l <"$work/reset.txt") commands, unplug and replug; screenshots in $artifacts"

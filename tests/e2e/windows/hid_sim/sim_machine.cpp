@@ -133,7 +133,15 @@ bool Machine::start(std::string& error) {
     }
     sim_ = std::make_unique<mousesim::Simulator>(*parsed);
     const auto& nodes = sim_->nodes();
+    // The other devices come first, so that the editor has to walk past them to the mouse.
+    std::vector<std::size_t> order;
     for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (!nodes[i].firmware) order.push_back(i);
+    }
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (nodes[i].firmware) order.push_back(i);
+    }
+    for (const std::size_t i : order) {
         char name[128];
         std::snprintf(name, sizeof(name),
                       "hid#vid_%04x&pid_%04x#%zu&quorvex&0&0000#{4d1e55b2-f16f-11cf-88cb-"
@@ -234,7 +242,8 @@ void Machine::writeStatus() {
     std::string text;
     {
         Locked hold(lock_);
-        text = sim_->status() + "handled " + std::to_string(handled_) + "\n";
+        text = sim_->status() + "handled " + std::to_string(handled_) + "\nreports_to_others " +
+               std::to_string(othersReports_) + "\n";
     }
     if (text == lastStatus_) return;
     // Whole or not at all: the test reads it at any moment.
@@ -297,6 +306,7 @@ bool Machine::exchange(const Handle& handle, std::span<std::uint8_t> report, boo
     const mousesim::Node& node = sim_->nodes()[interfaces_[handle.iface].node];
     const std::uint16_t length = capabilitiesOf(node.descriptor).featureLength;
     if (!node.firmware || length == 0) {
+        ++othersReports_;                      // the editor has no business with other devices
         SetLastError(ERROR_INVALID_FUNCTION);  // a device without feature reports
         return false;
     }

@@ -3,7 +3,8 @@
 // mouse and unrelated HID devices, each interface a file in one folder, so that the program's own
 // CreateFileA really opens (or fails to open) the paths that SetupAPI lists. The folder also
 // holds the control file ("unplug", "plug", "dump PATH", faults: as quorvex-mouse-sim takes
-// them), the status it answers with, and the log of every feature report.
+// them), the status it answers with (quorvex-mouse-sim's counters, the control lines served and
+// the reports that went to other devices), and the log of every feature report to the mouse.
 #include <windows.h>
 
 #include <cstdint>
@@ -84,7 +85,8 @@ class Machine {
     std::string pendingLog_;
     std::string lastStatus_;
     std::uint64_t controlRead_ = 0;  // how far the control file has been served
-    int handled_ = 0;
+    int handled_ = 0;                // control lines served
+    int othersReports_ = 0;          // feature reports sent to or asked of the other devices
 };
 
 }  // namespace hidsim
