@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <cstring>
 #include <sstream>
 
 #include "device/report_descriptor.h"
