@@ -195,15 +195,15 @@ no_device_page() {
 }
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 point() { xdotool mousemove --window "$window" "$1" "$2"; }
-# Does "$1" until the condition after it holds. The window swallows input while it is locked for
-# a transfer, up to the last message-queue run of the transfer, so an action is tried again if
-# nothing follows it within 3 s.
+# Does "$2" until the condition after it holds, trying again after $1 seconds without it. The
+# window swallows input while it is locked for a transfer, up to the last message-queue run of
+# the transfer. An action that must not happen twice gets time enough to show.
 act_until() {
-    local action=$1
-    shift
+    local patience=$1 action=$2
+    shift 2
     for _ in 1 2 3 4; do
         eval "$action"
-        until_true 3 "$@" && return 0
+        until_true "$patience" "$@" && return 0
     done
     return 1
 }
@@ -229,9 +229,9 @@ crop 180 305 97 30 key5-before
 crop 229 369 168 24 media-before
 crop 398 466 141 24 volume-before
 # Key5 opens Pnl_Main at the label; its Key_Media opens Pnl_Media beside it.
-act_until 'click 228 320' eval 'crop 229 369 168 24 media-now; differs media-before media-now' ||
+act_until 3 'click 228 320' eval 'crop 229 369 168 24 media-now; differs media-before media-now' ||
     fail "a click on button 5 did not open its function menu"
-act_until 'point 300 340; point 313 381' \
+act_until 3 'point 300 340; point 313 381' \
     eval 'crop 398 466 141 24 volume-now; differs volume-before volume-now' ||
     fail "pointing at Media Fn did not open the media menu"
 click 468 478  # Key_VolumePlus
@@ -240,7 +240,7 @@ until_true 10 eval 'crop 180 305 97 30 key5-now; differs key5-before key5-now' |
 shot volume-plus
 
 mark=$(($(lines) + 1))
-act_until 'click 43 175' grown "$mark" || fail "Apply sent nothing"  # Btn_Apply
+act_until 15 'click 43 175' grown "$mark" || fail "Apply sent nothing"  # Btn_Apply
 until_true 60 at_least reloads 1 || fail "Apply did not reload the mouse"
 until_true 10 ends_in "$mark" "19 00 00 00 00" || fail "Apply did not end in a reload"
 shape_of "$mark" >"$work/apply.txt"
@@ -261,7 +261,7 @@ done
 
 # ---- Reset writes the factory contents, everything, erased first.
 mark=$(($(lines) + 1))
-act_until 'click 43 215' grown "$mark" || fail "Reset sent nothing"  # Btn_Reset
+act_until 15 'click 43 215' grown "$mark" || fail "Reset sent nothing"  # Btn_Reset
 until_true 90 at_least reloads 2 || fail "Reset did not reload the mouse"
 until_true 10 ends_in "$mark" "19 00 00 00 00" || fail "Reset did not end in a reload"
 shape_of "$mark" >"$work/reset.txt"
@@ -282,7 +282,7 @@ all_zero reset 0x8000 32768 || fail "Reset left macros"
 # ---- Unplugged: the no-device page at the next poll. Plugged again: read again.
 until_true 5 mouse_page || fail "the Mouse Keys Page is gone after Reset"
 control unplug
-until_true 20 no_device_page || fail "no no-device page after the mouse was unplugged"
+until_true 30 no_device_page || fail "no no-device page after the mouse was unplugged"
 shot no-device
 mark=$(($(lines) + 1))
 control plug
@@ -294,6 +294,6 @@ until_true 10 mouse_page || fail "the Mouse Keys Page did not come back with the
 
 [[ $(counter reports_to_others) == 0 ]] ||
     fail "$(counter reports_to_others) feature reports went to the other HID devices"
-act_until 'click 43 255' eval '! kill -0 "$editor" 2>/dev/null' || fail "Exit did not end the editor"
+act_until 5 'click 43 255' eval '! kill -0 "$editor" 2>/dev/null' || fail "Exit did not end the editor"
 echo "PASSED: found, read ($(wc -l <"$work/read.txt") commands in order), button 5 written with" \
     "Apply, Reset's $(wc -l <"$work/reset.txt") commands, unplug and replug; screenshots in $artifacts"
