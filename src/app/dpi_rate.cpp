@@ -1,17 +1,10 @@
 // DPI levels and report rate of the Advanced Page, and their share of the image.
-#include <algorithm>
-#include <vector>
-
+#include "settings/dpi_rate.h"
 #include "app/main_form.h"
-#include "image/sections.h"
 #include "skin/pictures.h"
 
 namespace app {
 namespace {
-
-constexpr std::size_t kDpiSlots = 10;    // four DPI codes at image offsets 10-13
-constexpr std::size_t kCurrentDpi = 27;  // position of the current level
-constexpr int kCodeCount = 12;
 
 std::string levelName(int level) {
     return std::to_string(level);
@@ -56,74 +49,39 @@ void TForm1::showReportRate(int rate) {
     skin::showPicture(control("Img_Rep2"), rate == 2 ? "RdS_E" : "RdS_D");
 }
 
+settings::DpiTexts TForm1::dpiTexts() const {
+    settings::DpiTexts texts;
+    for (int n = 1; n <= 8; ++n)
+        texts.levels[static_cast<std::size_t>(n - 1)] = control("lbl_DPI" + levelName(n)).caption();
+    for (std::size_t code = 0; code < texts.codes.size(); ++code)
+        texts.codes[code] = languageText("Str" + std::to_string(320 + code));
+    return texts;
+}
+
 void TForm1::dpiToControls() {
-    const auto& s = image_.sectionBuf;
-    std::vector<std::string> texts;
-    for (std::size_t slot = 0; slot < 4; ++slot) {
-        const int code = s[kDpiSlots + slot];
-        texts.push_back(code < kCodeCount ? languageText("Str" + std::to_string(320 + code))
-                                          : std::string());
-    }
+    const settings::DpiShown shown = settings::readDpiRate(image_.sectionBuf, dpiTexts());
     selectedDpiCount_ = 0;
-    std::vector<int> enabled;
     for (int n = 1; n <= 8; ++n) {
-        const std::string& caption = control("lbl_DPI" + levelName(n)).caption();
-        bool selected = false;
-        for (const std::string& t : texts) selected |= !t.empty() && t == caption;
+        const bool selected = shown.selected[static_cast<std::size_t>(n - 1)];
         showDpiLevel(n, selected);
-        if (selected) {
-            ++selectedDpiCount_;
-            enabled.push_back(n);
-        }
+        if (selected) ++selectedDpiCount_;
     }
     // Too few levels to show: the mouse's levels stay as they are until the user takes them
     // over with a click, rather than being written back empty.
-    dpiKept_ = enabled.size() < 2;
-    const std::size_t position = s[kCurrentDpi];
-    if (position <= 3 && position < enabled.size()) setCurrentDpi(enabled[position]);
+    dpiKept_ = shown.kept;
+    if (shown.current != 0) setCurrentDpi(shown.current);
     markLowestIfCurrentUnselected();
-    if (s[image::kReportRateByte] == 1) {
-        showReportRate(1);
-        rememberedReportRate_ = 1000;
-    } else if (s[image::kReportRateByte] == 2) {
-        showReportRate(2);
-        rememberedReportRate_ = 500;
+    if (shown.rate != 0) {
+        showReportRate(shown.rate);
+        rememberedReportRate_ = settings::rateHz(shown.rate);
     }
 }
 
 void TForm1::dpiToImage() {
     auto& s = image_.sectionBuf;
-    if (!dpiKept_) {
-        std::vector<int> selected;
-        for (int n = 1; n <= 8; ++n) {
-            if (dpiLevelSelected(n)) selected.push_back(n);
-        }
-        for (std::size_t slot = 0; slot < 4; ++slot) {
-            if (slot >= selected.size()) {
-                s[kDpiSlots + slot] = 0xFF;
-                continue;
-            }
-            const std::string& caption = control("lbl_DPI" + levelName(selected[slot])).caption();
-            for (int code = 0; code < kCodeCount; ++code) {
-                if (languageText("Str" + std::to_string(320 + code)) == caption) {
-                    s[kDpiSlots + slot] = static_cast<image::Byte>(code);
-                    break;
-                }
-            }
-        }
-        // The current level's place among the selected ones; a mark on no selected level
-        // names the lowest, so the byte never points past the levels.
-        const auto current = std::find(selected.begin(), selected.end(), currentDpiLevel());
-        const auto position = current == selected.end() ? 0 : current - selected.begin();
-        s[kCurrentDpi] = static_cast<image::Byte>(std::min<std::ptrdiff_t>(position, 3));
-    }
-    const bool thousand = control("gbReport").itemIndex() == 0;
-    s[image::kReportRateByte] = thousand ? 1 : 2;
-    const int rate = thousand ? 1000 : 500;
-    if (rememberedReportRate_ != rate) {
-        rememberedReportRate_ = rate;
-        link_.setReportRateChanged(true);
-    }
+    if (!dpiKept_) settings::writeDpi(s, dpiSelected_, currentDpiLevel(), dpiTexts());
+    const int rate = control("gbReport").itemIndex() == 0 ? 1 : 2;
+    if (settings::writeRate(s, rate, rememberedReportRate_)) link_.setReportRateChanged(true);
 }
 
 void TForm1::DPILevel_OnClick(int level) {

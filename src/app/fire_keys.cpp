@@ -75,25 +75,16 @@ void TForm1::showFireModeSelection() {
 }
 
 void TForm1::RefreshFireKeyMode() {
-    // The last fire-mode function of the 36 buttons decides.
-    for (std::size_t p = 0; p < image::kProfileCount; ++p) {
-        for (std::size_t b = 0; b < image::kButtonCount; ++b) {
-            if (!keys::isFireModeCode(image_.keyCodeTexts[p][b])) continue;
-            const std::size_t at = image::keyCodeOffset(p, b);
-            const auto& s = image_.sectionBuf;
-            fireModes_.takeFromCode({s[at], s[at + 1], s[at + 2], s[at + 3]});
-        }
-    }
+    keys::takeFireModes(image_, fireModes_);
     showFireModeSelection();
 }
 
 void TForm1::fireKeysToEdits() {
     for (int n = 1; n <= 4; ++n) {
-        const std::size_t at = entryOffset(n);
-        const auto& s = image_.sectionBuf;
+        const keys::FireKeyMode mode = keys::readFireKeyMode(image_.sectionBuf, n);
         const auto i = static_cast<std::size_t>(n - 1);
-        fireKeyShown_[i] = std::to_string(s[at + 1] & 0x0F);
-        fireKeyShown_[i + 4] = std::to_string((s[at + 2] & 0x0F) * 256 + s[at + 3]);
+        fireKeyShown_[i] = std::to_string(mode.repeat);
+        fireKeyShown_[i + 4] = std::to_string(mode.delay);
         control(repeatEdit(n)).setCaption(fireKeyShown_[i]);
         control(delayEdit(n)).setCaption(fireKeyShown_[i + 4]);
     }
@@ -125,15 +116,7 @@ void TForm1::FireKeyModeToDataBuf() {
 }
 
 void TForm1::FireKeyAndFireKeyModeToDataBuf() {
-    const auto code = fireModes_.code();
-    for (std::size_t p = 0; p < image::kProfileCount; ++p) {
-        for (std::size_t b = 0; b < image::kButtonCount; ++b) {
-            if (!keys::isFireModeCode(image_.keyCodeTexts[p][b])) continue;
-            std::copy(code.begin(), code.end(),
-                      image_.sectionBuf.begin() +
-                          static_cast<std::ptrdiff_t>(image::keyCodeOffset(p, b)));
-        }
-    }
+    keys::writeFireModes(image_, fireModes_);
 }
 
 }  // namespace app

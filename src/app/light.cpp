@@ -1,25 +1,15 @@
 // The breathing and RGB light of the Breathing Page, and its share of the image.
 #include "settings/light.h"
 #include "app/main_form.h"
-#include "image/sections.h"
 #include "skin/pictures.h"
 
 namespace app {
 namespace {
 
-constexpr std::size_t kFlags = 9;     // bit 0: no light fields; bit 4: colour mode 1
-constexpr std::size_t kTimes = 18;    // off, raise, on, fall
-constexpr std::size_t kColour1 = 22;  // red, green, blue of colour mode 1
-constexpr std::size_t kLedMode = 30;
-
 const char* const kScales[] = {"Off", "Raise", "On", "Fall"};
 const char* const kModes[] = {"Random", "Colorful", "Custom"};
 const char* const kColour1Edits[] = {"Edt_Mode1R", "Edt_Mode1G", "Edt_Mode1B"};
 const char* const kColour2Edits[] = {"Edt_Mode2R", "Edt_Mode2G", "Edt_Mode2B"};
-
-settings::TimeScale scaleOf(int scale) {
-    return scale == 0 || scale == 2 ? settings::TimeScale::Hold : settings::TimeScale::Step;
-}
 
 }  // namespace
 
@@ -107,38 +97,20 @@ std::vector<std::string> TForm1::lightControls() const {
 }
 
 void TForm1::lightToControls() {
-    const auto& s = image_.sectionBuf;
-    setLightAvailable((s[kFlags] & 0x01) == 0);
-    if (!lightAvailable_) return;  // this mouse has no light to set
-    const int mode = s[kLedMode];
-    RGBMode_OnClick(mode == 1 || mode == 2 ? mode : 0);
-    for (int scale = 0; scale < 4; ++scale) {
-        showLightStep(scale, settings::stepOfCode(scaleOf(scale),
-                                                  s[kTimes + static_cast<std::size_t>(scale)]));
-    }
-    LEDColModeChange(s[kFlags] & 0x10 ? 1 : 2);
+    const std::optional<settings::Light> light = settings::readLight(image_.sectionBuf);
+    setLightAvailable(light.has_value());
+    if (!light) return;  // this mouse has no light to set
+    RGBMode_OnClick(light->mode);
+    for (int scale = 0; scale < 4; ++scale)
+        showLightStep(scale, light->steps[static_cast<std::size_t>(scale)]);
+    LEDColModeChange(light->colourMode);
     for (std::size_t i = 0; i < 3; ++i) {
-        ui::Control& e = control(kColour1Edits[i]);
-        e.setCaption(settings::correctColourText(std::to_string(s[kColour1 + i])));
-        control(kColour2Edits[i]).setCaption(std::to_string(s[image::kUserBreath.offset + i]));
+        control(kColour1Edits[i]).setCaption(std::to_string(light->colour1[i]));
+        control(kColour2Edits[i]).setCaption(std::to_string(light->colour2[i]));
     }
 }
 
 void TForm1::lightToImage() {
-    auto& s = image_.sectionBuf;
-    if (s[kFlags] & 0x01) return;
-    s[kLedMode] = static_cast<image::Byte>(control("gbLED").itemIndex());
-    for (int scale = 0; scale < 4; ++scale) {
-        const int step = lightSteps_[static_cast<std::size_t>(scale)];
-        if (step >= 1)
-            s[kTimes + static_cast<std::size_t>(scale)] =
-                settings::codeOfStep(scaleOf(scale), step);
-    }
-    if (control("gbLEDColMode").itemIndex() == 0) {
-        s[kFlags] = static_cast<image::Byte>(s[kFlags] | 0x10);
-    } else {
-        s[kFlags] = static_cast<image::Byte>(s[kFlags] & ~0x10);
-    }
     const auto number = [](const std::string& text) {
         int v = 0;
         for (char c : text) {
@@ -148,11 +120,15 @@ void TForm1::lightToImage() {
         }
         return v;
     };
+    settings::Light light;
+    light.mode = control("gbLED").itemIndex();
+    for (std::size_t scale = 0; scale < 4; ++scale) light.steps[scale] = lightSteps_[scale];
+    light.colourMode = control("gbLEDColMode").itemIndex() == 0 ? 1 : 2;
     for (std::size_t i = 0; i < 3; ++i) {
-        s[kColour1 + i] = static_cast<image::Byte>(number(control(kColour1Edits[i]).caption()));
-        s[image::kUserBreath.offset + i] =
-            static_cast<image::Byte>(number(control(kColour2Edits[i]).caption()));
+        light.colour1[i] = number(control(kColour1Edits[i]).caption());
+        light.colour2[i] = number(control(kColour2Edits[i]).caption());
     }
+    settings::writeLight(image_.sectionBuf, light);
 }
 
 }  // namespace app

@@ -14,6 +14,7 @@
 #include "keys/fire_key_modes.h"
 #include "macros/input_capture.h"
 #include "macros/recorder.h"
+#include "settings/dpi_rate.h"
 #include "settings/mouse_settings.h"
 #include "skin/hover_states.h"
 #include "skin/language_table.h"
@@ -301,6 +302,7 @@ class TForm1 : public ui::Form,
     void showLightStep(int scale, int step);
     void dpiToControls();
     void dpiToImage();
+    settings::DpiTexts dpiTexts() const;
     void showDpiLevel(int level, bool selected);
     void setCurrentDpi(int level);
     void markLowestIfCurrentUnselected();

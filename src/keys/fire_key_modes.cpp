@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <optional>
 
+#include "image/key_code_texts.h"
+#include "image/sections.h"
+#include "keys/key_code.h"
+
 namespace keys {
 namespace {
 
@@ -56,6 +60,50 @@ std::array<std::uint8_t, 4> fireKeyEntry(unsigned repeat, unsigned delay, std::u
     return {0x06, static_cast<std::uint8_t>(repeat + 0x10),
             static_cast<std::uint8_t>((oldByte2 & 0xF0) + delay / 256),
             static_cast<std::uint8_t>(delay % 256)};
+}
+
+namespace {
+std::size_t entryOffset(int mode) {
+    return image::kFireKey.offset + 4 * static_cast<std::size_t>(mode - 1);
+}
+}  // namespace
+
+FireKeyMode readFireKeyMode(const image::SectionBuf& s, int mode) {
+    const std::size_t at = entryOffset(mode);
+    return {static_cast<unsigned>(s[at + 1] & 0x0F),
+            static_cast<unsigned>((s[at + 2] & 0x0F) * 256 + s[at + 3])};
+}
+
+void writeFireKeyMode(image::SectionBuf& s, int mode, unsigned repeat, unsigned delay) {
+    const std::size_t at = entryOffset(mode);
+    const auto entry = fireKeyEntry(repeat, delay, s[at + 2]);
+    std::copy(entry.begin(), entry.end(), s.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+bool takeFireModes(const image::EditorImage& img, FireModeSelection& selection) {
+    bool found = false;
+    for (std::size_t p = 0; p < image::kProfileCount; ++p) {
+        for (std::size_t b = 0; b < image::kButtonCount; ++b) {
+            if (!isFireModeCode(img.keyCodeTexts[p][b])) continue;
+            const std::size_t at = image::keyCodeOffset(p, b);
+            const auto& s = img.sectionBuf;
+            selection.takeFromCode({s[at], s[at + 1], s[at + 2], s[at + 3]});
+            found = true;
+        }
+    }
+    return found;
+}
+
+void writeFireModes(image::EditorImage& img, const FireModeSelection& selection) {
+    const auto code = selection.code();
+    for (std::size_t p = 0; p < image::kProfileCount; ++p) {
+        for (std::size_t b = 0; b < image::kButtonCount; ++b) {
+            if (!isFireModeCode(img.keyCodeTexts[p][b])) continue;
+            std::copy(
+                code.begin(), code.end(),
+                img.sectionBuf.begin() + static_cast<std::ptrdiff_t>(image::keyCodeOffset(p, b)));
+        }
+    }
 }
 
 bool FireModeSelection::toggle(int mode) {

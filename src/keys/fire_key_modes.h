@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 
+#include "image/image_types.h"
+
 namespace keys {
 
 // The correction of a text on leaving its edit: empty or exactly "1" becomes "2"; values above
@@ -22,6 +24,16 @@ std::string delayTextToWrite(const std::string& text, const std::string& shown);
 // The FireKey entry of a mode: 06, repeat + 0x10, byte 2's high four bits + delay bits 8-11,
 // delay bits 0-7 (all modulo 256).
 std::array<std::uint8_t, 4> fireKeyEntry(unsigned repeat, unsigned delay, std::uint8_t oldByte2);
+
+// A mode's entry in the FireKey section of SectionBuf (mode 1-4), as the Advanced Page shows it:
+// the repeat count from byte 1's low four bits, the delay from byte 2's low four bits and byte 3.
+struct FireKeyMode {
+    unsigned repeat = 0;
+    unsigned delay = 0;
+};
+FireKeyMode readFireKeyMode(const image::SectionBuf& s, int mode);
+// Writes the entry as `fireKeyEntry` builds it from the byte 2 there.
+void writeFireKeyMode(image::SectionBuf& s, int mode, unsigned repeat, unsigned delay);
 
 // The fire-mode selection: one to three of the modes 1-4 once it has a member.
 class FireModeSelection {
@@ -40,5 +52,11 @@ class FireModeSelection {
   private:
     std::set<int> modes_;
 };
+
+// Takes the selection from the last fire-mode function of the 36 buttons (profile 1 first);
+// false, and the selection unchanged, when no button holds one.
+bool takeFireModes(const image::EditorImage& img, FireModeSelection& selection);
+// Every fire-mode function of the three profiles gets the selection's code.
+void writeFireModes(image::EditorImage& img, const FireModeSelection& selection);
 
 }  // namespace keys

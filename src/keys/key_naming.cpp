@@ -13,24 +13,40 @@ struct FixedCode {
     int tag;
     std::string_view code;
     std::string_view nameKey;
+    std::string_view word;  // the command line's name, the same in every language
 };
 
 // Menu tags with a fixed code. Mouse buttons and ACPI are named before the fire-key functions,
 // the rest after them, so the table is split where the naming order splits it.
 constexpr FixedCode kNamedFirst[] = {
-    {900, "01010000", "Str210"},  {901, "01020000", "Str211"},  {902, "01040000", "Str212"},
-    {903, "01080000", "Str213"},  {904, "01100000", "Str214"},  {1100, "04010000", "Str221"},
-    {1101, "04020000", "Str222"}, {1102, "04030000", "Str223"},
+    {900, "01010000", "Str210", "mouse:left"},    {901, "01020000", "Str211", "mouse:right"},
+    {902, "01040000", "Str212", "mouse:middle"},  {903, "01080000", "Str213", "mouse:backward"},
+    {904, "01100000", "Str214", "mouse:forward"}, {1100, "04010000", "Str221", "power:power"},
+    {1101, "04020000", "Str222", "power:sleep"},  {1102, "04030000", "Str223", "power:wake-up"},
 };
 constexpr FixedCode kNamedLater[] = {
-    {1001, "05000000", "Str241"}, {1002, "07000000", "Str242"}, {1003, "09000000", "Str243"},
-    {1004, "0C000000", "Str244"}, {1005, "0D000000", "Str245"}, {1006, "0E000000", "Str246"},
-    {1007, "09010000", "Str247"}, {1008, "09020000", "Str248"}, {1300, "0300CD00", "Str250"},
-    {1301, "0300B700", "Str251"}, {1302, "0300B600", "Str252"}, {1303, "0300B500", "Str253"},
-    {1304, "0300E900", "Str254"}, {1305, "0300EA00", "Str255"}, {1306, "0300E200", "Str256"},
-    {1400, "03022300", "Str260"}, {1401, "03022100", "Str261"}, {1402, "03022400", "Str262"},
-    {1403, "03022500", "Str263"}, {1404, "03022600", "Str264"}, {1405, "03022700", "Str265"},
-    {1406, "03022A00", "Str266"},
+    {1001, "05000000", "Str241", "aim"},
+    {1002, "07000000", "Str242", "keyboard-switch"},
+    {1003, "09000000", "Str243", "cpi"},
+    {1004, "0C000000", "Str244", "report-rate"},
+    {1005, "0D000000", "Str245", "keyboard-reset"},
+    {1006, "0E000000", "Str246", "led-mode"},
+    {1007, "09010000", "Str247", "cpi-up"},
+    {1008, "09020000", "Str248", "cpi-down"},
+    {1300, "0300CD00", "Str250", "media:play-pause"},
+    {1301, "0300B700", "Str251", "media:stop"},
+    {1302, "0300B600", "Str252", "media:previous-track"},
+    {1303, "0300B500", "Str253", "media:next-track"},
+    {1304, "0300E900", "Str254", "media:volume-up"},
+    {1305, "0300EA00", "Str255", "media:volume-down"},
+    {1306, "0300E200", "Str256", "media:mute"},
+    {1400, "03022300", "Str260", "web:home"},
+    {1401, "03022100", "Str261", "web:search"},
+    {1402, "03022400", "Str262", "web:back"},
+    {1403, "03022500", "Str263", "web:forward"},
+    {1404, "03022600", "Str264", "web:stop"},
+    {1405, "03022700", "Str265", "web:refresh"},
+    {1406, "03022A00", "Str266", "web:favorites"},
 };
 constexpr int kFireModeTag = 1000;
 constexpr std::string_view kFireModeCode = "0F000000";
@@ -74,6 +90,28 @@ std::string combinationName(const KeyCode& code) {
 }
 
 }  // namespace
+
+std::optional<std::string> fixedFunctionWord(std::string_view codeText) {
+    const FixedCode* f = byCode(kNamedFirst, codeText);
+    if (!f) f = byCode(kNamedLater, codeText);
+    if (!f) return std::nullopt;
+    return std::string(f->word);
+}
+
+std::optional<std::string> fixedFunctionCode(std::string_view word) {
+    const auto named = [word](const FixedCode& f) { return f.word == word; };
+    const FixedCode* f = findFixed(kNamedFirst, named);
+    if (!f) f = findFixed(kNamedLater, named);
+    if (!f) return std::nullopt;
+    return std::string(f->code);
+}
+
+std::vector<std::string> fixedFunctionWords() {
+    std::vector<std::string> words;
+    for (const FixedCode& f : kNamedFirst) words.emplace_back(f.word);
+    for (const FixedCode& f : kNamedLater) words.emplace_back(f.word);
+    return words;
+}
 
 std::optional<std::string> fireKeyCodeText(const FireKeyModeSettings& settings, int mode) {
     const auto repeat = decimal(settings.repeatText(mode));

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace keys {
 
@@ -42,5 +43,11 @@ std::string TagToKeyCode(int tag, const FireKeyModeSettings& settings);
 // The name shown on a button for a code text, in the current language; may be empty.
 std::string KeyCodeToName(std::string_view codeText, const LanguageTexts& language,
                           const FireKeyModeSettings& settings, const MacroNames& macros);
+
+// The fixed English words that name the menu's fixed codes on the command line
+// ("mouse:left", "media:volume-up", "cpi-up"), and back; nothing for other codes or words.
+std::optional<std::string> fixedFunctionWord(std::string_view codeText);
+std::optional<std::string> fixedFunctionCode(std::string_view word);
+std::vector<std::string> fixedFunctionWords();
 
 }  // namespace keys
