@@ -47,9 +47,10 @@ std::string usage() {
            "  --check HEX             register 0x90E7 (default AF)\n"
            "  --model-id HEXHEX       ModelId bytes (default 2802)\n"
            "  --blank                 no factory image in the memory\n"
+           "  --mice N                N mice alike, hidraw0 onwards (default 1, at most 16)\n"
            "  --extra-device VID:PID  an unrelated HID node (repeatable)\n"
            "  --locked-device VID:PID an unrelated node that refuses to open (repeatable)\n"
-           "Control file commands: unplug | plug | fault refuse CMD | fault fetch on|off |\n"
+           "Control file commands, for mouse 1 or, after \"mouseN \", mouse N: unplug | plug | fault refuse CMD | fault fetch on|off |\n"
            "  fault unplug-after N | fault clear | dump PATH | clear-counters\n";
 }
 
@@ -125,6 +126,14 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             if (!hexWord(id)) return std::nullopt;
             o.firmware.modelId = {static_cast<std::uint8_t>(id >> 8),
                                   static_cast<std::uint8_t>(id)};
+        } else if (a == "--mice") {
+            const auto v = value();
+            const auto n = v ? number(*v, 10) : std::nullopt;
+            if (!n || *n < 1 || *n > 16) {
+                if (error.empty()) error = "--mice is 1 to 16";
+                return std::nullopt;
+            }
+            o.mice = static_cast<int>(*n);
         } else if (a == "--blank") {
             o.factoryContents = false;
         } else if (a == "--extra-device" || a == "--locked-device") {
@@ -186,13 +195,16 @@ std::vector<std::uint8_t> keyboardDescriptor() {
     };
 }
 
-Simulator::Simulator(const Options& options)
-    : firmware_(std::make_unique<sim::MouseFirmware>(options.firmware)) {
-    if (options.factoryContents) sim::programFactoryContents(*firmware_);
-    firmware_->setLogging(false);  // a long-running node would otherwise grow without end
-    nodes_.push_back({"hidraw0", options.firmware.vendorId, options.firmware.productId,
-                      mouseDescriptor(options.firmware.featureReportLength), firmware_.get()});
-    int n = 1;
+Simulator::Simulator(const Options& options) {
+    int n = 0;
+    for (int m = 0; m < options.mice; ++m) {
+        auto& fw = firmwares_.emplace_back(std::make_unique<sim::MouseFirmware>(options.firmware));
+        if (options.factoryContents) sim::programFactoryContents(*fw);
+        fw->setLogging(false);  // a long-running node would otherwise grow without end
+        nodes_.push_back({"hidraw" + std::to_string(n++), options.firmware.vendorId,
+                          options.firmware.productId,
+                          mouseDescriptor(options.firmware.featureReportLength), fw.get()});
+    }
     for (const auto& [vid, pid] : options.extraDevices) {
         nodes_.push_back({"hidraw" + std::to_string(n++), vid, pid, keyboardDescriptor()});
     }
@@ -212,8 +224,17 @@ const Node* Simulator::node(const std::string& name) const {
 std::string Simulator::control(const std::string& line) {
     std::istringstream in(line);
     std::string verb, what, arg;
-    in >> verb >> what >> arg;
-    sim::MouseFirmware& fw = *firmware_;
+    in >> verb;
+    std::size_t mouse = 0;
+    if (verb.starts_with("mouse")) {
+        const auto n = number(verb.substr(5), 10);
+        if (!n || *n < 1 || *n > firmwares_.size())
+            return "mouse1 to mouse" + std::to_string(firmwares_.size()) + ", not " + verb;
+        mouse = *n - 1;
+        in >> verb;
+    }
+    in >> what >> arg;
+    sim::MouseFirmware& fw = *firmwares_[mouse];
     if (verb.empty()) return {};
     if (verb == "unplug") {
         fw.unplug();
@@ -247,12 +268,13 @@ std::string Simulator::control(const std::string& line) {
 }
 
 std::string Simulator::status() const {
-    const sim::FirmwareCounters& c = firmware_->counters();
+    const sim::MouseFirmware& firmware = *firmwares_.front();
+    const sim::FirmwareCounters& c = firmware.counters();
     char text[512];
     std::snprintf(text, sizeof(text),
                   "plugged %d\ncommands %d\ndata_in %d\ndata_out %d\nerases %d\nreloads %d\n"
                   "rate_switches %d\nreloads_after_rate %d\n",
-                  firmware_->plugged() ? 1 : 0, c.commands, c.dataReportsIn, c.dataReportsOut,
+                  firmware.plugged() ? 1 : 0, c.commands, c.dataReportsIn, c.dataReportsOut,
                   c.erases, c.reloads, c.rateSwitches, c.reloadsAfterRate);
     return text;
 }

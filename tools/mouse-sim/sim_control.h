@@ -24,6 +24,7 @@ struct Options {
     std::string mountDir;
     sim::FirmwareConfig firmware;
     bool factoryContents = true;
+    int mice = 1;  // mice of the same kind, hidraw0 onwards
     std::vector<std::pair<std::uint16_t, std::uint16_t>> extraDevices;
     std::vector<std::pair<std::uint16_t, std::uint16_t>> lockedDevices;
 };
@@ -45,15 +46,16 @@ class Simulator {
     const std::vector<Node>& nodes() const { return nodes_; }
     // The node with that name, if it is present (the mouse is absent while unplugged).
     const Node* node(const std::string& name) const;
-    sim::MouseFirmware& firmware() { return *firmware_; }
+    sim::MouseFirmware& firmware(std::size_t mouse = 0) { return *firmwares_.at(mouse); }
 
-    // Runs one line written to the control file; returns an error text, empty on success.
+    // Runs one line written to the control file; returns an error text, empty on success. A
+    // leading "mouseN" sends it to mouse N (1 onwards) instead of the first.
     std::string control(const std::string& line);
     // What reading the control file shows: state and counters.
     std::string status() const;
 
   private:
-    std::unique_ptr<sim::MouseFirmware> firmware_;
+    std::vector<std::unique_ptr<sim::MouseFirmware>> firmwares_;
     std::vector<Node> nodes_;
 };
 
