@@ -50,7 +50,8 @@ std::string usage() {
            "  --mice N                N mice alike, hidraw0 onwards (default 1, at most 16)\n"
            "  --extra-device VID:PID  an unrelated HID node (repeatable)\n"
            "  --locked-device VID:PID an unrelated node that refuses to open (repeatable)\n"
-           "Control file commands, for mouse 1 or, after \"mouseN \", mouse N: unplug | plug | fault refuse CMD | fault fetch on|off |\n"
+           "Control file commands, for mouse 1 or, after \"mouseN \", mouse N: unplug | plug | "
+           "fault refuse CMD | fault fetch on|off |\n"
            "  fault unplug-after N | fault clear | dump PATH | clear-counters\n";
 }
 

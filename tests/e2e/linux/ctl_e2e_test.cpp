@@ -92,8 +92,7 @@ TEST(Ctl, TwoMiceInOneMountOneByDeviceBothByAll) {
     EXPECT_TRUE(has(out, "{\"mice\": [{\"device\": \"" + first)) << out;
 
     // One mouse changed by its path; the other keeps its settings.
-    ASSERT_EQ(ctl(dir + "--device " + second + " set dpi=600,800 rate=1000 firekey2=3x40", &err),
-              0)
+    ASSERT_EQ(ctl(dir + "--device " + second + " set dpi=600,800 rate=1000 firekey2=3x40", &err), 0)
         << err;
     ASSERT_EQ(ctl(dir + "--all get dpi", &err, &out), 0) << err;
     EXPECT_TRUE(has(out, second + ": dpi = 600,800\n")) << out;

@@ -102,8 +102,111 @@ TEST_F(Ctl, EachFailureHasItsExitCode) {
     mouse.firmware.clearFaults();
 
     mouse.firmware.unplug();
-    EXPECT_EQ(run([](MouseSession& s) { return s.info(stdout); }, &error), kNoMouse);
+    EXPECT_EQ(run([](MouseSession& s) { return s.info(stdout, false); }, &error), kNoMouse);
     EXPECT_NE(error.find("No Device"), std::string::npos) << error;
+}
+
+// What `get` prints for one setting, read afresh from the mouse.
+std::string got(Ctl& t, const std::string& name) {
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = open_memstream(&buffer, &size);
+    t.run([&](MouseSession& s) { return s.get(out, name, false); });
+    std::fclose(out);
+    std::string text(buffer, size);
+    std::free(buffer);
+    return text;
+}
+
+// Every kind of setting as the window would take it, and every bad input refused with exit 2,
+// a message naming what is allowed, and nothing written.
+TEST_F(Ctl, SetTakesEveryKindOfSettingAndRefusesBadInput) {
+    struct Row {
+        std::vector<std::string> set;
+        int code;
+        std::string shown;  // "name = value" afterwards, or a part of the refusal
+    };
+    const Row rows[] = {
+        {{"profile1.button5=media:volume-up"}, kOk, "profile1.button5 = media:volume-up"},
+        {{"profile2.button6=keys:ctrl+shift+b"}, kOk, "profile2.button6 = keys:ctrl+shift+b"},
+        {{"profile1.button4=macro:3"}, kOk, "profile1.button4 = macro:3"},
+        {{"profile1.button9=fire:2"}, kOk, "profile1.button9 = fire:2"},
+        {{"profile1.button2=mouse:left"}, kOk, "profile1.button1 = mouse:right"},  // exchanged
+        {{"dpi=1000,1600,3200", "dpi.current=1600"}, kOk, "dpi.current = 1600"},
+        {{"dpi=600,800"}, kOk, "dpi.current = 600"},  // the current level went: the lowest
+        {{"rate=1000"}, kOk, "rate = 1000"},
+        {{"light.mode=custom", "light.off=3"}, kOk, "light.off = 3"},
+        {{"light.colour=60,10,7"}, kOk, "light.colour = 60,10,7"},
+        {{"firekey2=3x40"}, kOk, "firekey2 = 3x40"},
+        {{"firekey3=0x0"}, kOk, "firekey3 = 0x0"},
+        {{"profile2.button5=fire-mode", "fire-modes=1,3"}, kOk, "fire-modes = 1,3"},
+        {{"profile1.buton5=aim"}, kUsage, "settings are profile1.button1"},
+        {{"dpii=600,800"}, kUsage, "unknown setting"},
+        {{"dpi=600"}, kUsage, "two to four DPI levels, not 1"},
+        {{"dpi=600,800,1000,1600,2400"}, kUsage, "two to four"},
+        {{"dpi=600,700"}, kUsage, "the levels are 600, 800, 1000"},
+        {{"dpi.current=5200"}, kUsage, "one of the chosen levels (600, 800)"},
+        {{"rate=750"}, kUsage, "rate is 500 or 1000"},
+        {{"profile3.button5=aim"}, kUsage, "profile 3 is read-only"},
+        {{"profile1.button1=aim"}, kUsage, "buttons 1 to 3 take mouse:left"},
+        {{"profile1.button5=macro:0"}, kUsage, "macro:1 to macro:32"},
+        {{"profile1.button5=macro:33"}, kUsage, "macro:1 to macro:32"},
+        {{"profile1.button5=keys:ctrl+shift"}, kUsage, "needs a key"},
+        {{"profile1.button5=keys:ctrl+nokey"}, kUsage, "no key the mouse can send"},
+        {{"profile1.button5=volume"}, kUsage, "media:volume-up"},
+        {{"firekey1=1x40"}, kUsage, "repeat count of 0 or 2 to 15"},
+        {{"firekey1=3x2001"}, kUsage, "2000"},
+        {{"light.colour=101,0,0"}, kUsage, "0 to 100"},
+        {{"light.mode=blink"}, kUsage, "random, colorful or custom"},
+        {{"fire-modes=1,2,3,4"}, kUsage, "one to three"},
+        {{"rate=500", "dpi=600"}, kUsage, "nothing was written"},  // one refusal stops all
+        {{"noequals"}, kUsage, "NAME=VALUE"},
+    };
+    const int switchesBefore = mouse.firmware.counters().rateSwitches;
+    for (const Row& row : rows) {
+        const auto erasesBefore = mouse.firmware.counters().erases;
+        std::string error;
+        EXPECT_EQ(run([&](MouseSession& s) { return s.set(row.set); }, &error), row.code)
+            << row.set[0] << ": " << error;
+        if (row.code == kOk) {
+            const std::string name = row.shown.substr(0, row.shown.find(" = "));
+            EXPECT_EQ(got(*this, name), row.shown + "\n") << row.set[0];
+        } else {
+            EXPECT_NE(error.find(row.shown), std::string::npos) << row.set[0] << ": " << error;
+            EXPECT_EQ(mouse.firmware.counters().erases, erasesBefore) << row.set[0];
+        }
+    }
+    // Only the rate row changed the rate: its write alone ended with the rate switch.
+    EXPECT_EQ(mouse.firmware.counters().rateSwitches, switchesBefore + 1);
+}
+
+TEST_F(Ctl, MacroSlotsExportImportAndClear) {
+    ASSERT_EQ(run([](MouseSession& s) { return s.macroExport(2, temp("a.bin")); }), kOk);
+    EXPECT_EQ(bytes(temp("a.bin")).size(), 1056u);
+    ASSERT_EQ(run([](MouseSession& s) { return s.macroImport(5, temp("a.bin")); }), kOk);
+    EXPECT_EQ(got(*this, "macro5.length"), got(*this, "macro2.length").replace(5, 1, "5"));
+    ASSERT_EQ(run([](MouseSession& s) { return s.macroClear(5); }), kOk);
+    EXPECT_EQ(got(*this, "macro5.length"), "macro5.length = 0\n");
+
+    std::string error;
+    EXPECT_EQ(run([](MouseSession& s) { return s.macroClear(33); }, &error), kUsage);
+    auto damaged = bytes(temp("a.bin"));
+    damaged[0] = char(0x04);  // data length 0x0405: above 1024
+    damaged[1] = char(0x05);
+    std::ofstream(temp("b.bin"), std::ios::binary)
+        .write(damaged.data(), std::streamsize(damaged.size()));
+    EXPECT_EQ(run([](MouseSession& s) { return s.macroImport(5, temp("b.bin")); }, &error),
+              kBadFile);
+    EXPECT_NE(error.find("Nothing was imported"), std::string::npos) << error;
+}
+
+TEST_F(Ctl, AMouseThatDoesNotAnswerIsNotNoMouse) {
+    mouse.firmware.failFetches(true);
+    std::string error;
+    EXPECT_EQ(run([](MouseSession& s) { return s.get(stdout, std::nullopt, false); }, &error),
+              kUnreadable);
+    EXPECT_EQ(error.find("No Device"), std::string::npos) << error;
+    EXPECT_EQ(error.find("Apply"), std::string::npos) << error;
 }
 
 // load and reset first keep what the mouse holds beside the older backups, of which ten stay.
