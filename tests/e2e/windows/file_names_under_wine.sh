@@ -6,7 +6,7 @@
 # The screenshot is kept in ARTIFACT_DIR. Exit 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
 wine=$1 exe=$2 artifacts=$3
-for tool in Xvfb xdotool import; do
+for tool in Xvfb xdotool import convert; do
     command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is missing"; exit 77; }
 done
 mkdir -p "$artifacts"
@@ -53,40 +53,57 @@ for _ in $(seq 450); do  # up to 90 s: a loaded machine starts Wine slowly
 done
 [[ -n "$window" ]] || fail "no window captioned \"Gaming Mouse v1.0\" appeared"
 read -r wx wy < <(xdotool getwindowgeometry "$window" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
-sleep 3  # the simulated mouse is found at the first poll
 click() { xdotool mousemove "$((wx + $1))" "$((wy + $2))" click 1; }
+# The Macro Page's button at the bottom is red while the page is shown; it opens only once the
+# simulated mouse has been read.
+macro_page() {
+    import -window root -crop "60x20+$((wx + 530))+$((wy + 492))" "$work/part.png"
+    local r g b
+    read -r r g b < <(convert "$work/part.png" -resize '1x1!' \
+        -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
+    ((r > 120 && g < 90 && b < 90))
+}
+for _ in $(seq 60); do
+    sleep 1
+    xdotool key --window "$window" Return 2>/dev/null || true  # "no mouse" if it came too early
+    click 560 502
+    sleep 0.5
+    macro_page && break
+done
+macro_page || fail "the Macro Page did not open"
 
-# A visible window other than the main one: the file dialog.
+# The file dialog: a visible window of its own size. Prints "window x y".
 dialog() {
+    local w g
     for _ in $(seq 100); do
-        local w
         for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-            [[ "$w" != "$window" ]] && xdotool getwindowname "$w" | grep -qv '^$' &&
-                xdotool getwindowgeometry "$w" | grep -qv "Geometry: 1x1" && { echo "$w"; return; }
+            [[ "$w" == "$window" ]] && continue
+            g=$(xdotool getwindowgeometry "$w" 2>/dev/null) || continue
+            read -r x y width < <(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p;s/.*Geometry: \([0-9]*\)x.*/\1/p' <<<"$g" | tr '\n' ' '; echo) || continue
+            ((width > 400)) && { echo "$w $x $y"; return; }
         done
         sleep 0.2
     done
 }
-choose() {  # type a file name into the dialog that $1 opens and accept it
+choose() {  # type a file name into the field of the dialog that a click at $1 $2 opens
     click "$1" "$2"
-    local d
-    d=$(dialog)
-    [[ -n "$d" ]] || fail "no file dialog opened"
-    xdotool windowactivate --sync "$d" 2>/dev/null || xdotool windowfocus --sync "$d"
+    local d x y
+    read -r d x y < <(dialog) || fail "no file dialog opened"
     sleep 0.5
+    # Its "File name" field, under the list of the folder's files.
+    xdotool mousemove "$((x + 372))" "$((y + 303))" click 1
+    sleep 0.3
     xdotool type --delay 50 "$3"
     xdotool key Return
     for _ in $(seq 50); do xdotool getwindowname "$d" >/dev/null 2>&1 || return 0; sleep 0.2; done
     fail "the file dialog stayed open"
 }
 
-click 560 502  # Macro Page
-sleep 1
-choose 638 309 "macros"  # Export All, under a name without its extension
+choose 638 307 "macros"  # Export All, under a name without its extension
 for _ in $(seq 50); do [[ -s "$folder/macros.bin" ]] && break; sleep 0.2; done
 [[ $(stat -c %s "$folder/macros.bin" 2>/dev/null) == 33792 ]] ||
     fail "Export All wrote no macros.bin of 33792 bytes in 用户配置: $(ls -la "$folder")"
-choose 638 361 "macros.bin"  # Import All
+choose 638 359 "macros.bin"  # Import All
 sleep 1
 import -window root -crop "800x600+$wx+$wy" "$artifacts/windows-macro-page-chinese-folder.png"
 
