@@ -21,16 +21,29 @@ std::span<const image::Byte> piece(const std::vector<image::Byte>& bytes, std::s
     return std::span<const image::Byte>(bytes).subspan(offset, size);
 }
 
-std::string withValue(std::string text, std::size_t value) {
-    if (const auto at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, std::to_string(value));
+std::string withValue(std::string text, const std::string& value) {
+    if (const auto at = text.find("%1"); at != std::string::npos) text.replace(at, 2, value);
     return text;
+}
+
+std::string withValue(const std::string& text, std::size_t value) {
+    return withValue(text, std::to_string(value));
 }
 
 }  // namespace
 
 void TForm1::fileError(const image::FileError& error, const std::string& path, bool saving) {
     modal([&] { return host_.showMessage(skin::fileErrorText(error, path, saving, language_)); });
+}
+
+std::optional<std::string> TForm1::saveTarget(const std::string& chosen,
+                                              const ui::FileDialog& dialog) {
+    std::string path = image::withExtension(chosen, dialog.defaultExtension);
+    // The dialog asked about the name as chosen, not about the one it becomes.
+    if (path != chosen && image::fileExists(path) &&
+        !modal([&] { return host_.askYesNo(withValue(languageText("Str066"), path)); }))
+        return std::nullopt;
+    return path;
 }
 
 void TForm1::damagedMacroFile(const std::string& path, int slot,
@@ -63,9 +76,11 @@ void TForm1::Btn_ExportOneClick() {
     const auto chosen = modal([&] { return host_.saveFileName(kSaveDialog); });
     // The mouse may have gone while the dialog was open: its names are no longer in the list.
     if (!chosen || !macroMouseStillThere()) return;
+    const auto target = saveTarget(*chosen, kSaveDialog);
+    if (!target) return;
+    const std::string& path = *target;
     UIToMacroName();  // the name as the list shows it
     const auto s = static_cast<std::size_t>(slot);
-    const std::string path = image::withBinSuffix(*chosen);
     const std::span<const image::Byte> record(
         image_.dataBuf.macroNames.data() + s * macros::kRecordSize, macros::kRecordSize);
     if (const auto error = image::writeRawFile(path, {record, image_.dataBuf.macros[s]}))
@@ -76,8 +91,10 @@ void TForm1::Btn_ExportClick() {
     skin::showPressed(*this, "Btn_Export");
     const auto chosen = modal([&] { return host_.saveFileName(kSaveDialog); });
     if (!chosen || !macroMouseStillThere()) return;
+    const auto target = saveTarget(*chosen, kSaveDialog);
+    if (!target) return;
+    const std::string& path = *target;
     UIToMacroName();
-    const std::string path = image::withBinSuffix(*chosen);
     const std::span<const image::Byte> blocks(image_.dataBuf.macros.front().data(),
                                               image::kMacroCount * image::kMacroSize);
     if (const auto error = image::writeRawFile(path, {image_.dataBuf.macroNames, blocks}))

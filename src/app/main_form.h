@@ -275,6 +275,9 @@ class TForm1 : public ui::Form,
     void showMouseSettingBar(settings::MouseSettings::Bar bar);
     void setupMacroPage();
     void fileError(const image::FileError& error, const std::string& path, bool saving);
+    // The name a save dialog's choice is written under, with the dialog's extension; nothing
+    // when that is another name than the chosen one, it exists, and the user keeps it.
+    std::optional<std::string> saveTarget(const std::string& chosen, const ui::FileDialog& dialog);
     // Tells which macro of a file (-1: the file's only one) is damaged and how.
     void damagedMacroFile(const std::string& path, int slot, const macros::MacroDamage& damage);
     // False (after telling the user) when the macro mouse went while a file dialog was open.

@@ -37,6 +37,8 @@ void TForm1::Btn_SaveClick() {
         ShowMessage("Str022");
         return;
     }
+    const auto path = saveTarget(*chosen, kSaveDialog);
+    if (!path) return;
     image::ComposeDataBuf(image_, link_.conversionContext(), *this);
     if (link_.deviceKind() == device::DeviceKind::Macro) {
         // The names as the list shows them, renames not yet applied included.
@@ -45,9 +47,8 @@ void TForm1::Btn_SaveClick() {
         image_.dataBuf.macroNames.fill(0xFF);
         for (auto& m : image_.dataBuf.macros) m.fill(0xFF);
     }
-    const std::string path = image::withBinSuffix(*chosen);
-    if (const auto error = image::writeProfileFile(path, image_.dataBuf))
-        fileError(*error, path, true);
+    if (const auto error = image::writeProfileFile(*path, image_.dataBuf))
+        fileError(*error, *path, true);
 }
 
 void TForm1::Btn_LoadClick() {

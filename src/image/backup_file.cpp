@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "image/profile_file.h"
+#include "image/save_os.h"
 
 namespace image {
 namespace {
@@ -24,7 +25,7 @@ bool isBackupName(const std::string& name) {
 // A second backup within the same second is `<time>_<n>-`: by time first, then by n, which
 // name order alone gets wrong from n = 10 on.
 std::pair<std::string, int> backupAge(const fs::path& path) {
-    const std::string name = path.filename().string();
+    const std::string name = utf8FromPath(path.filename());
     const std::size_t end = std::min(name.find('-', 9), name.find('_'));
     if (end == std::string::npos || name[end] != '_') return {name.substr(0, end), 1};
     return {name.substr(0, end), std::atoi(name.c_str() + end + 1)};
@@ -34,7 +35,7 @@ void removeOldBackups(const fs::path& folder) {
     std::vector<fs::path> backups;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (entry.is_regular_file(ec) && isBackupName(entry.path().filename().string()))
+        if (entry.is_regular_file(ec) && isBackupName(utf8FromPath(entry.path().filename())))
             backups.push_back(entry.path());
     }
     if (backups.size() <= kBackupsKept) return;
@@ -45,10 +46,7 @@ void removeOldBackups(const fs::path& folder) {
 }  // namespace
 
 std::string defaultBackupFolder() {
-    const auto env = [](const char* name) -> std::string {
-        const char* value = std::getenv(name);
-        return value ? value : "";
-    };
+    const auto env = environmentText;
 #ifdef _WIN32
     if (const std::string local = env("LOCALAPPDATA"); !local.empty())
         return local + "\\Quorvex\\backups";
@@ -68,8 +66,14 @@ std::optional<FileError> writeBackupNow(const std::string& folder, const std::st
     return writeBackup(folder, stem, std::time(nullptr), profile);
 }
 
-std::optional<FileError> writeBackup(const std::string& folder, const std::string& stem,
+std::optional<FileError> writeBackup(const std::string& folderName, const std::string& stem,
                                      std::time_t when, const DataBuf& profile) {
+    fs::path folder;
+    try {
+        folder = pathFromUtf8(folderName);
+    } catch (const std::exception& e) {
+        return FileError{FileError::Kind::Create, e.what()};
+    }
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec) return FileError{FileError::Kind::Create, ec.message()};
@@ -82,12 +86,12 @@ std::optional<FileError> writeBackup(const std::string& folder, const std::strin
     int last = 0;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
         const auto [second, n] = backupAge(entry.path());
-        if (second == time && isBackupName(entry.path().filename().string()))
+        if (second == time && isBackupName(utf8FromPath(entry.path().filename())))
             last = std::max(last, n);
     }
     const std::string name = last == 0 ? time : time + ("_" + std::to_string(last + 1));
-    const fs::path path = fs::path(folder) / (name + "-" + stem + ".bin");
-    if (auto error = writeProfileFile(path.string(), profile)) return error;
+    const fs::path path = folder / pathFromUtf8(name + "-" + stem + ".bin");
+    if (auto error = writeProfileFile(utf8FromPath(path), profile)) return error;
     removeOldBackups(folder);
     return std::nullopt;
 }

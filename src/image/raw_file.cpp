@@ -18,15 +18,20 @@ std::string systemText(int error, int fallback) {
     return std::strerror(error ? error : fallback);
 }
 
-// A name beside the target that no other file has.
+// A name in the target's folder that no other file has. Short, so that a target whose name is
+// as long as the system allows still gets one.
 fs::path temporaryBeside(const fs::path& target) {
     std::random_device random;
     for (;;) {
-        fs::path candidate = target;
-        candidate += ".tmp-" + std::to_string(random() % 1000000);
+        const fs::path candidate =
+            target.parent_path() / (".quorvex-" + std::to_string(random() % 1000000) + ".tmp");
         std::error_code ec;
-        if (!fs::exists(candidate, ec)) return candidate;
+        if (!fs::exists(fs::symlink_status(candidate, ec))) return candidate;
     }
+}
+
+FileError openError(FileError::Kind kind, const OpenFailure& failure) {
+    return FileError{failure.inUse ? FileError::Kind::InUse : kind, failure.reason};
 }
 
 // The file a save lands in: symbolic links are followed to their target, so that they stay links
@@ -46,9 +51,33 @@ std::variant<fs::path, FileError> finalTarget(fs::path path) {
 
 }  // namespace
 
+fs::path pathFromUtf8(const std::string& name) {
+    return fs::path(std::u8string(name.begin(), name.end()));
+}
+
+std::string utf8FromPath(const fs::path& path) {
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
+}
+
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    try {
+        return fs::exists(fs::symlink_status(pathFromUtf8(path), ec));
+    } catch (const std::exception&) {
+        return false;  // a name the system cannot even spell names nothing
+    }
+}
+
 std::optional<FileError> writeRawFile(const std::string& path,
                                       std::initializer_list<std::span<const Byte>> pieces) {
-    const auto resolved = finalTarget(path);
+    fs::path name;
+    try {
+        name = pathFromUtf8(path);
+    } catch (const std::exception& e) {
+        return FileError{FileError::Kind::Create, e.what()};
+    }
+    const auto resolved = finalTarget(name);
     if (const auto* error = std::get_if<FileError>(&resolved)) return *error;
     const fs::path& target = std::get<fs::path>(resolved);
     std::error_code ec;
@@ -59,24 +88,24 @@ std::optional<FileError> writeRawFile(const std::string& path,
     if (replacing) {
         // A file the user may not change is not replaced behind their back, though its folder
         // would let us. Opened for appending it is tested without a byte changed.
-        errno = 0;
-        std::FILE* probe = std::fopen(target.string().c_str(), "ab");
-        if (!probe) return FileError{FileError::Kind::Create, systemText(errno, EACCES)};
+        // A file another program holds shut is found here too, before anything is written.
+        OpenFailure failure;
+        std::FILE* probe = openFile(target, "ab", failure);
+        if (!probe) return openError(FileError::Kind::Create, failure);
         std::fclose(probe);
     }
     const fs::path temporary = temporaryBeside(target);
-    errno = 0;
-    std::FILE* out = std::fopen(temporary.string().c_str(), "wb");
+    OpenFailure failure;
+    std::FILE* out = openFile(temporary, "wb", failure);
     if (!out) {
-        const int error = errno;
         // Writing into the file itself could leave half of it after a crash; say why instead.
-        if (replacing && (error == EACCES || error == EPERM))
-            return FileError{FileError::Kind::FolderNotWritable, systemText(error, EACCES)};
-        return FileError{FileError::Kind::Create, systemText(error, EIO)};
+        if (replacing && (failure.error == EACCES || failure.error == EPERM))
+            return FileError{FileError::Kind::FolderNotWritable, failure.reason};
+        return openError(FileError::Kind::Create, failure);
     }
     bool written = true;
     if (replacing) {
-        keepOwner(target.string(), out);
+        keepOwner(target, out);
         fs::permissions(temporary, old.permissions(), ec);
         written = !ec;
     }
@@ -89,7 +118,7 @@ std::optional<FileError> writeRawFile(const std::string& path,
     if (written) {
         fs::rename(temporary, target, ec);
         if (!ec) {
-            flushFolder(target.parent_path().string());
+            flushFolder(target.parent_path());
             return std::nullopt;
         }
     }
@@ -99,14 +128,19 @@ std::optional<FileError> writeRawFile(const std::string& path,
 }
 
 std::variant<std::vector<Byte>, FileError> readRawFile(const std::string& path, std::size_t size) {
-    const fs::path source(path);
+    fs::path source;
+    try {
+        source = pathFromUtf8(path);
+    } catch (const std::exception& e) {
+        return FileError{FileError::Kind::Open, e.what()};
+    }
     std::error_code ec;
     const fs::file_status status = fs::status(source, ec);
     if (ec) return FileError{FileError::Kind::Open, ec.message()};
     if (!fs::is_regular_file(status)) return FileError{FileError::Kind::NotAFile, {}};
-    errno = 0;
-    std::FILE* in = std::fopen(source.string().c_str(), "rb");
-    if (!in) return FileError{FileError::Kind::Open, systemText(errno, ENOENT)};
+    OpenFailure failure;
+    std::FILE* in = openFile(source, "rb", failure);
+    if (!in) return openError(FileError::Kind::Open, failure);
     // One byte more than needed tells a longer file from one of the right size.
     std::vector<Byte> bytes(size + 1);
     const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), in);
@@ -129,13 +163,14 @@ void copyFrom(std::span<const Byte> bytes, std::size_t offset, std::span<Byte> t
     std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), n, target.begin());
 }
 
-std::string withBinSuffix(const std::string& chosen) {
-    if (chosen.size() >= 4) {
-        std::string tail = chosen.substr(chosen.size() - 4);
-        for (char& c : tail) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        if (tail == ".bin") return chosen;
-    }
-    return chosen + ".bin";
+std::string withExtension(const std::string& chosen, const std::string& extension) {
+    const std::string suffix = "." + extension;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    if (chosen.size() >= suffix.size() &&
+        std::equal(suffix.begin(), suffix.end(), chosen.end() - std::ptrdiff_t(suffix.size()),
+                   [&](char a, char b) { return lower(a) == lower(b); }))
+        return chosen;
+    return chosen + suffix;
 }
 
 }  // namespace image

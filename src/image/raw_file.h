@@ -1,6 +1,7 @@
 #pragma once
 // Files of raw bytes for profiles and macros: written whole or not at all, read only when they
 // have exactly the size their kind of file has.
+#include <filesystem>
 #include <initializer_list>
 #include <optional>
 #include <span>
@@ -22,12 +23,20 @@ struct FileError {
         WrongSize,    // `size` bytes where `expected` were needed
         OtherModel,   // a profile of another vendor id, product id or ModelId
         OtherLayout,  // a profile of another layout type than the connected mouse's
+        InUse,        // another program holds the file and lets no one else at it
     };
     Kind kind;
     std::string reason;
     std::size_t size = 0;
     std::size_t expected = 0;
 };
+
+// Names are UTF-8 inside the program; these give and take them in the system's own form.
+std::filesystem::path pathFromUtf8(const std::string& name);
+std::string utf8FromPath(const std::filesystem::path& path);
+
+// Whether something of that name is there: a file, a folder, or a link even to nothing.
+bool fileExists(const std::string& path);
 
 // Writes the pieces in order into a temporary file beside `path` and moves it over `path` only
 // when every byte is written and flushed to the disk. A symbolic link is followed and stays a
@@ -44,7 +53,8 @@ std::variant<std::vector<Byte>, FileError> readRawFile(const std::string& path, 
 // target keeps what it held.
 void copyFrom(std::span<const Byte> bytes, std::size_t offset, std::span<Byte> target);
 
-// The name a file is saved under: the chosen name with ".bin" unless it already ends so.
-std::string withBinSuffix(const std::string& chosen);
+// The name a file is saved under: the chosen name with "." + extension unless it already ends
+// so, in any case ("foo.BIN" stays, "foo.txt" becomes "foo.txt.bin").
+std::string withExtension(const std::string& chosen, const std::string& extension);
 
 }  // namespace image

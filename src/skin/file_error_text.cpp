@@ -21,6 +21,9 @@ std::string fileErrorText(const image::FileError& error, const std::string& path
             prefix = "Str024";
             reason = language.text("Str059");
             break;
+        case Kind::InUse:
+            reason = language.text("Str067");
+            break;
         case Kind::Empty:
             reason = language.text("Str031");
             break;

@@ -216,6 +216,7 @@ bool Win32Host::askYesNo(const std::string& text) {
 std::optional<std::string> Win32Host::fileDialog(const ui::FileDialog& dialog, bool save) {
     const std::wstring filter = filterOf(dialog.filter);
     const std::wstring title = wide(title_);
+    const std::wstring extension = wide(dialog.defaultExtension);
     wchar_t file[MAX_PATH * 4] = {};
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof(ofn);
@@ -224,6 +225,8 @@ std::optional<std::string> Win32Host::fileDialog(const ui::FileDialog& dialog, b
     ofn.lpstrFile = file;
     ofn.nMaxFile = static_cast<DWORD>(std::size(file));
     ofn.lpstrTitle = title.c_str();
+    // A name typed without an extension gets it here, where the overwrite question sees it.
+    ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     ofn.Flags = OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_EXPLORER;
     BOOL chosen;
     if (save) {

@@ -41,10 +41,10 @@ struct BuiltInProfile {
 };
 
 TEST(ProfileFile, NameGetsOneSuffix) {
-    EXPECT_EQ(withBinSuffix("/tmp/gaming"), "/tmp/gaming.bin");
-    EXPECT_EQ(withBinSuffix("/tmp/gaming.bin"), "/tmp/gaming.bin") << "no second .bin";
-    EXPECT_EQ(withBinSuffix("/tmp/GAMING.BIN"), "/tmp/GAMING.BIN");
-    EXPECT_EQ(withBinSuffix("/tmp/a.txt"), "/tmp/a.txt.bin");
+    EXPECT_EQ(withExtension("/tmp/gaming", "bin"), "/tmp/gaming.bin");
+    EXPECT_EQ(withExtension("/tmp/gaming.bin", "bin"), "/tmp/gaming.bin") << "no second .bin";
+    EXPECT_EQ(withExtension("/tmp/GAMING.BIN", "bin"), "/tmp/GAMING.BIN");
+    EXPECT_EQ(withExtension("/tmp/a.txt", "bin"), "/tmp/a.txt.bin");
 }
 
 TEST(ProfileFile, WritesAndReadsAllThreeAreas) {

@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# The Windows program under Wine for an account named "José", started in a folder with a
+# Chinese name: Export All and Import All through the system's file dialogs in that folder, the
+# Macro Page after the import, and Apply making the backup in the account's own data folder.
+#   file_names_under_wine.sh WINE EXE ARTIFACT_DIR
+# The screenshot is kept in ARTIFACT_DIR. Exit 77 (skipped) without Xvfb or xdotool.
+set -euo pipefail
+wine=$1 exe=$2 artifacts=$3
+for tool in Xvfb xdotool import convert; do
+    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is missing"; exit 77; }
+done
+mkdir -p "$artifacts"
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    "$(dirname "$wine")/wineserver" -k 2>/dev/null || true  # the prefix is this test's own
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAILED: $*" >&2
+    [[ -n "${DISPLAY:-}" ]] && import -window root "$artifacts/windows-file-names-failure.png" 2>/dev/null || true
+    exit 1
+}
+
+# A prefix of its own, made fresh: Wine names the profile folder after $USER when it makes it.
+export USER=José LOGNAME=José WINEPREFIX="$work/prefix"
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 200); do grep -q . "$work/display" 2>/dev/null && break; sleep 0.1; done
+grep -q . "$work/display" || fail "Xvfb did not say which display it serves within 20 s"
+DISPLAY=":$(head -1 "$work/display")"
+export DISPLAY
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb on $DISPLAY took no client within 10 s"
+bash "$(dirname "$0")/prepare_wine_prefix.sh" "$wine" >/dev/null 2>&1 ||
+    fail "the Wine prefix could not be made"
+home="$WINEPREFIX/drive_c/users/José"
+[[ -d "$home" ]] || fail "Wine made no profile folder for José: $(ls "$WINEPREFIX/drive_c/users")"
+folder="$home/用户配置"
+mkdir -p "$folder"
+
+# The file dialogs open in the working folder.
+(cd "$folder" && exec env QUORVEX_SIMULATED_MOUSE=macro "$wine" "$exe") >"$work/editor.log" 2>&1 &
+pids+=($!)
+window=""
+for _ in $(seq 450); do  # up to 90 s: a loaded machine starts Wine slowly
+    window=$(xdotool search --onlyvisible --name '^Gaming Mouse v1\.0$' 2>/dev/null | head -1 || true)
+    [[ -n "$window" ]] && xdotool getwindowgeometry "$window" | grep -q "800x600" && break
+    sleep 0.2
+done
+[[ -n "$window" ]] || fail "no window captioned \"Gaming Mouse v1.0\" appeared"
+read -r wx wy < <(xdotool getwindowgeometry "$window" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+click() { xdotool mousemove "$((wx + $1))" "$((wy + $2))" click 1; }
+# The Macro Page's button at the bottom is red while the page is shown; it opens only once the
+# simulated mouse has been read.
+macro_page() {
+    import -window root -crop "60x20+$((wx + 530))+$((wy + 492))" "$work/part.png"
+    local r g b
+    read -r r g b < <(convert "$work/part.png" -resize '1x1!' \
+        -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
+    ((r > 120 && g < 90 && b < 90))
+}
+for _ in $(seq 60); do
+    sleep 1
+    xdotool key --window "$window" Return 2>/dev/null || true  # "no mouse" if it came too early
+    click 560 502
+    sleep 0.5
+    macro_page && break
+done
+macro_page || fail "the Macro Page did not open"
+
+# The file dialog: a visible window of its own size. Prints "window x y".
+dialog() {
+    local w g
+    for _ in $(seq 100); do
+        for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+            [[ "$w" == "$window" ]] && continue
+            g=$(xdotool getwindowgeometry "$w" 2>/dev/null) || continue
+            read -r x y width < <(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p;s/.*Geometry: \([0-9]*\)x.*/\1/p' <<<"$g" | tr '\n' ' '; echo) || continue
+            ((width > 400)) && { echo "$w $x $y"; return; }
+        done
+        sleep 0.2
+    done
+}
+choose() {  # type a file name into the field of the dialog that a click at $1 $2 opens
+    click "$1" "$2"
+    local d x y
+    read -r d x y < <(dialog) || fail "no file dialog opened"
+    sleep 0.5
+    # Its "File name" field, under the list of the folder's files.
+    xdotool mousemove "$((x + 372))" "$((y + 303))" click 1
+    sleep 0.3
+    xdotool type --delay 50 "$3"
+    xdotool key Return
+    for _ in $(seq 50); do xdotool getwindowname "$d" >/dev/null 2>&1 || return 0; sleep 0.2; done
+    fail "the file dialog stayed open"
+}
+
+choose 638 307 "macros"  # Export All, under a name without its extension
+for _ in $(seq 50); do [[ -s "$folder/macros.bin" ]] && break; sleep 0.2; done
+[[ $(stat -c %s "$folder/macros.bin" 2>/dev/null) == 33792 ]] ||
+    fail "Export All wrote no macros.bin of 33792 bytes in 用户配置: $(ls -la "$folder")"
+choose 638 359 "macros.bin"  # Import All
+sleep 1
+import -window root -crop "800x600+$wx+$wy" "$artifacts/windows-macro-page-chinese-folder.png"
+
+click 43 175  # Apply: the first write after a read keeps a backup
+backups="$home/AppData/Local/Quorvex/backups"
+for _ in $(seq 100); do compgen -G "$backups/*-macro.bin" >/dev/null && break; sleep 0.2; done
+compgen -G "$backups/*-macro.bin" >/dev/null || fail "no backup in $backups"
+backup=$(compgen -G "$backups/*-macro.bin" | head -1)
+[[ $(stat -c %s "$backup") == 34048 ]] || fail "the backup is not a whole profile: $backup"
+cmp -s -i 256:0 -n 33792 "$backup" "$folder/macros.bin" ||
+    fail "the backup's macros are not the ones exported"
+echo "PASSED: export and import in 用户配置 for José, backup in $backups; screenshot in $artifacts"
