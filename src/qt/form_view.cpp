@@ -12,6 +12,9 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QWindow>
+
+#include <cmath>
 
 #include "keys/x11_keysyms.h"
 #include "qt/first_paint.h"
@@ -114,6 +117,14 @@ int virtualKeyOf(const QKeyEvent& e) {
 
 }  // namespace
 
+QPoint FormView::logicalPixel(const QPointF& position) const {
+    // The logical pixel that holds the centre of the device pixel under the pointer: rounding
+    // instead would give the next control the right half of a control's edge at 200 %.
+    const double half = 0.5 / devicePixelRatioF();
+    return QPoint(static_cast<int>(std::floor(position.x() + half)),
+                  static_cast<int>(std::floor(position.y() + half)));
+}
+
 int pixelSize(int points) {
     return (points * 96 + 36) / 72;
 }
@@ -128,14 +139,38 @@ FormView::FormView(ui::Form& form, QtHost& host, Qt::WindowFlags flags)
     move(b.x, b.y);
 }
 
-const QImage* FormView::image(const std::string& name) {
+const FormView::Scaled* FormView::image(const std::string& name) {
     auto it = images_.find(name);
     if (it == images_.end()) {
-        std::optional<QImage> prefetched = PicturePrefetch::take(name);
-        QImage img = prefetched ? std::move(*prefetched) : decodeImage(name);
-        it = images_.emplace(name, std::move(img)).first;
+        const std::string resource = skin::pictureInSet(name, pictureSet_);
+        std::optional<QImage> prefetched = PicturePrefetch::take(resource);
+        Scaled s{prefetched ? std::move(*prefetched) : decodeImage(resource),
+                 resource == name ? 1.0 : pictureSet_};
+        it = images_.emplace(name, std::move(s)).first;
     }
-    return it->second.isNull() ? nullptr : &it->second;
+    return it->second.image.isNull() ? nullptr : &it->second;
+}
+
+bool FormView::followScale() {
+    const double set = skin::pictureSetFor(devicePixelRatioF());
+    if (set == pictureSet_) return false;
+    pictureSet_ = set;
+    images_.clear();
+    // The list icons come from the pictures too: made again at the next sync.
+    for (auto& [control, hosted] : widgets_) hosted.revision = 0;
+    return true;
+}
+
+void FormView::showEvent(QShowEvent*) {
+    if (followsScreen_ || !windowHandle()) return;
+    followsScreen_ = true;
+    // Moved to a screen of another scale: Qt repaints at the new ratio, with the pictures of
+    // the set that fits it.
+    QObject::connect(windowHandle(), &QWindow::screenChanged, this, [this] {
+        if (!followScale()) return;
+        sync();
+        update();
+    });
 }
 
 void FormView::setKeyedBackground() {
@@ -145,6 +180,10 @@ void FormView::setKeyedBackground() {
 }
 
 void FormView::paintEvent(QPaintEvent*) {
+    // A ratio that changed without a screen change (a desktop setting) is found here.
+    if (followScale())
+        QMetaObject::invokeMethod(
+            this, [this] { sync(); }, Qt::QueuedConnection);
     QPainter p(this);
     if (keyed_) {
         p.setCompositionMode(QPainter::CompositionMode_Source);
@@ -171,14 +210,19 @@ void FormView::paintControl(QPainter& p, const ui::Control& c) {
     const QRect r = qrect(c.formBounds());
     switch (c.kind()) {
         case ui::ControlKind::Picture:
-            if (const QImage* img = image(c.picture())) {
+            if (const Scaled* s = image(c.picture())) {
                 p.save();
                 p.setClipRect(r);
-                if (c.stretch()) {
-                    p.drawImage(r, *img);
-                } else {
-                    p.drawImage(r.topLeft(), *img);
-                }
+                // Between the sets (125 %, 175 %) and above 2x the picture is scaled smoothly;
+                // a picture of the window's own scale starts on a whole device pixel and is
+                // copied pixel for pixel, clipped to its control (a 1.5x picture is rounded).
+                p.setRenderHint(QPainter::SmoothPixmapTransform);
+                const double ratio = devicePixelRatioF();
+                const QPointF at(std::round(r.x() * ratio) / ratio,
+                                 std::round(r.y() * ratio) / ratio);
+                p.drawImage(
+                    c.stretch() ? QRectF(r) : QRectF(at, QSizeF(s->image.size()) / s->factor),
+                    s->image);
                 p.restore();
             }
             break;
@@ -287,10 +331,10 @@ void FormView::syncWidget(ui::Control& c, Hosted& h) {
         const auto& icons = c.itemIcons();
         for (int i = 0; i < list->count(); ++i) {
             list->item(i)->setSizeHint(QSize(0, c.itemHeight()));
-            const QImage* icon = static_cast<std::size_t>(i) < icons.size()
+            const Scaled* icon = static_cast<std::size_t>(i) < icons.size()
                                      ? image(icons[static_cast<std::size_t>(i)])
                                      : nullptr;
-            list->item(i)->setIcon(icon ? QIcon(QPixmap::fromImage(*icon)) : QIcon());
+            list->item(i)->setIcon(icon ? QIcon(QPixmap::fromImage(icon->image)) : QIcon());
         }
         if (!icons.empty()) list->setIconSize(QSize(c.itemHeight() - 2, c.itemHeight() - 2));
         for (int i = 0; i < list->count(); ++i) {
@@ -365,14 +409,15 @@ void FormView::mouseMoveEvent(QMouseEvent* e) {
         move(e->globalPosition().toPoint() - grabOffset_);
         return;
     }
-    form_.pointerMove(e->position().toPoint().x(), e->position().toPoint().y());
+    const QPoint at = logicalPixel(e->position());
+    form_.pointerMove(at.x(), at.y());
     afterInput();
 }
 
 void FormView::mousePressEvent(QMouseEvent* e) {
     form_.windowButton(buttonOf(e->button()), true);
-    form_.pointerDown(e->position().toPoint().x(), e->position().toPoint().y(),
-                      buttonOf(e->button()));
+    const QPoint at = logicalPixel(e->position());
+    form_.pointerDown(at.x(), at.y(), buttonOf(e->button()));
     afterInput();
 }
 
@@ -382,8 +427,8 @@ void FormView::mouseReleaseEvent(QMouseEvent* e) {
         releaseMouse();
     }
     form_.windowButton(buttonOf(e->button()), false);
-    form_.pointerUp(e->position().toPoint().x(), e->position().toPoint().y(),
-                    buttonOf(e->button()));
+    const QPoint at = logicalPixel(e->position());
+    form_.pointerUp(at.x(), at.y(), buttonOf(e->button()));
     afterInput();
 }
 
