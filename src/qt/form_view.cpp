@@ -63,19 +63,21 @@ QString styleOf(const ui::Control& c) {
 }  // namespace
 
 // A caption never runs out of its label: a button caption that is too wide breaks into two
-// lines when they fit, and otherwise any caption gets a smaller font until it fits.
+// lines when they fit, and otherwise any caption gets a smaller font until it fits; at the
+// smallest size any caption may break into two lines. A button's caption keeps clear of its edges.
 FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags) {
     const QString text = QString::fromStdString(c.caption());
     const bool button = c.verticalCenter();
+    const QRect room = captionRoom(c, r);
     // The condensed face keeps the tight rows of the layout (DPI levels 29 pixels apart) readable.
     QFont font = fontOf(c.font(), true);
     const int minimum = 8;
     for (;;) {
         const QFontMetrics fm(font);
-        if (fm.horizontalAdvance(text) <= r.width()) return {font, false, true};
-        if (button && text.contains(' ')) {
-            const QRect wrapped = fm.boundingRect(r, flags | Qt::TextWordWrap, text);
-            if (wrapped.height() <= r.height() && wrapped.width() <= r.width())
+        if (fm.horizontalAdvance(text) <= room.width()) return {font, false, true};
+        if ((button || font.pixelSize() <= minimum) && text.contains(' ')) {
+            const QRect wrapped = fm.boundingRect(room, flags | Qt::TextWordWrap, text);
+            if (wrapped.height() <= room.height() && wrapped.width() <= room.width())
                 return {font, true, true};
         }
         if (font.pixelSize() <= minimum) return {font, false, false};
@@ -83,13 +85,22 @@ FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags) {
     }
 }
 
+QRect captionRoom(const ui::Control& c, const QRect& r) {
+    constexpr int kButtonMargin = 3;
+    return c.verticalCenter() ? r.adjusted(kButtonMargin, 0, -kButtonMargin, 0) : r;
+}
+
 namespace {
 
 void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c) {
     const FittedCaption fitted = fitCaption(c, r, flags);
+    const QRect room = captionRoom(c, r);
     p.setFont(fitted.font);
-    p.drawText(r, flags | (fitted.wrapped ? Qt::TextWordWrap : Qt::TextSingleLine),
-               QString::fromStdString(c.caption()));
+    QString text = QString::fromStdString(c.caption());
+    // What does not fit even so ends in an ellipsis rather than in half a letter.
+    if (!fitted.fits)
+        text = QFontMetrics(fitted.font).elidedText(text, Qt::ElideRight, room.width());
+    p.drawText(room, flags | (fitted.wrapped ? Qt::TextWordWrap : Qt::TextSingleLine), text);
 }
 
 // Replaces a list's or combo box's items only when the model's differ, so that the widget's

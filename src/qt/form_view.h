@@ -88,5 +88,7 @@ struct FittedCaption {
     bool fits = true;
 };
 FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags);
+// The part of a label's rectangle its caption is drawn in.
+QRect captionRoom(const ui::Control& c, const QRect& r);
 
 }  // namespace qtui
