@@ -157,6 +157,7 @@ const FormView::Scaled* FormView::image(const std::string& name) {
         std::optional<QImage> prefetched = PicturePrefetch::take(resource);
         Scaled s{prefetched ? std::move(*prefetched) : decodeImage(resource),
                  resource == name ? 1.0 : pictureSet_};
+        s.image.setDevicePixelRatio(s.factor);  // drawn at its logical size
         it = images_.emplace(name, std::move(s)).first;
     }
     return it->second.image.isNull() ? nullptr : &it->second;
@@ -224,16 +225,18 @@ void FormView::paintControl(QPainter& p, const ui::Control& c) {
             if (const Scaled* s = image(c.picture())) {
                 p.save();
                 p.setClipRect(r);
-                // Between the sets (125 %, 175 %) and above 2x the picture is scaled smoothly;
-                // a picture of the window's own scale starts on a whole device pixel and is
-                // copied pixel for pixel, clipped to its control (a 1.5x picture is rounded).
-                p.setRenderHint(QPainter::SmoothPixmapTransform);
+                // A picture of the window's own scale is copied pixel for pixel from a whole
+                // device pixel (a 1.5x picture is rounded); between the sets (125 %, 175 %) and
+                // above 2x it is scaled smoothly.
                 const double ratio = devicePixelRatioF();
-                const QPointF at(std::round(r.x() * ratio) / ratio,
-                                 std::round(r.y() * ratio) / ratio);
-                p.drawImage(
-                    c.stretch() ? QRectF(r) : QRectF(at, QSizeF(s->image.size()) / s->factor),
-                    s->image);
+                if (s->factor != ratio) p.setRenderHint(QPainter::SmoothPixmapTransform);
+                if (c.stretch()) {
+                    p.drawImage(QRectF(r), s->image);
+                } else {
+                    p.drawImage(QPointF(std::round(r.x() * ratio) / ratio,
+                                        std::round(r.y() * ratio) / ratio),
+                                s->image);
+                }
                 p.restore();
             }
             break;
