@@ -1,6 +1,7 @@
 // The editor: wiring only. The Qt host, the HID backend (real, or simulated with
 // QUORVEX_SIMULATED_MOUSE) and the main window with its wait window.
 #include <QApplication>
+#include <QScreen>
 
 #include "app/editor.h"
 #include "qt/linux/font_configuration.h"
@@ -9,6 +10,7 @@
 #include "qt/single_instance.h"
 #include "select_backend.h"
 #include "skin/hover_states.h"
+#include "skin/pictures.h"
 
 int main(int, char** argv) {
     // The start page's large pictures decode on the second core while Qt connects to the display.
@@ -18,6 +20,17 @@ int main(int, char** argv) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication application(qtArgc, qtArgv);
+    // On a scaled screen the first paint wants the pictures of another set: they are prepared
+    // now that the screen is known (the 1x ones above were a guess).
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const double set = skin::pictureSetFor(screen->devicePixelRatio());
+        if (set != 1.0) {
+            std::vector<std::string> scaled;
+            for (const std::string& name : skin::startPagePictures())
+                scaled.push_back(skin::pictureInSet(name, set));
+            qtui::PicturePrefetch::start(std::move(scaled));
+        }
+    }
     qtui::SingleInstance instance(app::TForm1::kCaption);
     if (instance.otherInstanceRaised()) {
         // A second start ends before its first paint would have taken the pictures.

@@ -12,6 +12,9 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QWindow>
+
+#include <cmath>
 
 #include "keys/x11_keysyms.h"
 #include "qt/first_paint.h"
@@ -60,19 +63,21 @@ QString styleOf(const ui::Control& c) {
 }  // namespace
 
 // A caption never runs out of its label: a button caption that is too wide breaks into two
-// lines when they fit, and otherwise any caption gets a smaller font until it fits.
+// lines when they fit, and otherwise any caption gets a smaller font until it fits; at the
+// smallest size any caption may break into two lines. A button's caption keeps clear of its edges.
 FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags) {
     const QString text = QString::fromStdString(c.caption());
     const bool button = c.verticalCenter();
+    const QRect room = captionRoom(c, r);
     // The condensed face keeps the tight rows of the layout (DPI levels 29 pixels apart) readable.
     QFont font = fontOf(c.font(), true);
     const int minimum = 8;
     for (;;) {
         const QFontMetrics fm(font);
-        if (fm.horizontalAdvance(text) <= r.width()) return {font, false, true};
-        if (button && text.contains(' ')) {
-            const QRect wrapped = fm.boundingRect(r, flags | Qt::TextWordWrap, text);
-            if (wrapped.height() <= r.height() && wrapped.width() <= r.width())
+        if (fm.horizontalAdvance(text) <= room.width()) return {font, false, true};
+        if ((button || font.pixelSize() <= minimum) && text.contains(' ')) {
+            const QRect wrapped = fm.boundingRect(room, flags | Qt::TextWordWrap, text);
+            if (wrapped.height() <= room.height() && wrapped.width() <= room.width())
                 return {font, true, true};
         }
         if (font.pixelSize() <= minimum) return {font, false, false};
@@ -80,13 +85,22 @@ FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags) {
     }
 }
 
+QRect captionRoom(const ui::Control& c, const QRect& r) {
+    constexpr int kButtonMargin = 3;
+    return c.verticalCenter() ? r.adjusted(kButtonMargin, 0, -kButtonMargin, 0) : r;
+}
+
 namespace {
 
 void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c) {
     const FittedCaption fitted = fitCaption(c, r, flags);
+    const QRect room = captionRoom(c, r);
     p.setFont(fitted.font);
-    p.drawText(r, flags | (fitted.wrapped ? Qt::TextWordWrap : Qt::TextSingleLine),
-               QString::fromStdString(c.caption()));
+    QString text = QString::fromStdString(c.caption());
+    // What does not fit even so ends in an ellipsis rather than in half a letter.
+    if (!fitted.fits)
+        text = QFontMetrics(fitted.font).elidedText(text, Qt::ElideRight, room.width());
+    p.drawText(room, flags | (fitted.wrapped ? Qt::TextWordWrap : Qt::TextSingleLine), text);
 }
 
 // Replaces a list's or combo box's items only when the model's differ, so that the widget's
@@ -114,6 +128,14 @@ int virtualKeyOf(const QKeyEvent& e) {
 
 }  // namespace
 
+QPoint FormView::logicalPixel(const QPointF& position) const {
+    // The logical pixel that holds the centre of the device pixel under the pointer: rounding
+    // instead would give the next control the right half of a control's edge at 200 %.
+    const double half = 0.5 / devicePixelRatioF();
+    return QPoint(static_cast<int>(std::floor(position.x() + half)),
+                  static_cast<int>(std::floor(position.y() + half)));
+}
+
 int pixelSize(int points) {
     return (points * 96 + 36) / 72;
 }
@@ -128,14 +150,39 @@ FormView::FormView(ui::Form& form, QtHost& host, Qt::WindowFlags flags)
     move(b.x, b.y);
 }
 
-const QImage* FormView::image(const std::string& name) {
+const FormView::Scaled* FormView::image(const std::string& name) {
     auto it = images_.find(name);
     if (it == images_.end()) {
-        std::optional<QImage> prefetched = PicturePrefetch::take(name);
-        QImage img = prefetched ? std::move(*prefetched) : decodeImage(name);
-        it = images_.emplace(name, std::move(img)).first;
+        const std::string resource = skin::pictureInSet(name, pictureSet_);
+        std::optional<QImage> prefetched = PicturePrefetch::take(resource);
+        Scaled s{prefetched ? std::move(*prefetched) : decodeImage(resource),
+                 resource == name ? 1.0 : pictureSet_};
+        s.image.setDevicePixelRatio(s.factor);  // drawn at its logical size
+        it = images_.emplace(name, std::move(s)).first;
     }
-    return it->second.isNull() ? nullptr : &it->second;
+    return it->second.image.isNull() ? nullptr : &it->second;
+}
+
+bool FormView::followScale() {
+    const double set = skin::pictureSetFor(devicePixelRatioF());
+    if (set == pictureSet_) return false;
+    pictureSet_ = set;
+    images_.clear();
+    // The list icons come from the pictures too: made again at the next sync.
+    for (auto& [control, hosted] : widgets_) hosted.revision = 0;
+    return true;
+}
+
+void FormView::showEvent(QShowEvent*) {
+    if (followsScreen_ || !windowHandle()) return;
+    followsScreen_ = true;
+    // Moved to a screen of another scale: Qt repaints at the new ratio, with the pictures of
+    // the set that fits it.
+    QObject::connect(windowHandle(), &QWindow::screenChanged, this, [this] {
+        if (!followScale()) return;
+        sync();
+        update();
+    });
 }
 
 void FormView::setKeyedBackground() {
@@ -145,6 +192,10 @@ void FormView::setKeyedBackground() {
 }
 
 void FormView::paintEvent(QPaintEvent*) {
+    // A ratio that changed without a screen change (a desktop setting) is found here.
+    if (followScale())
+        QMetaObject::invokeMethod(
+            this, [this] { sync(); }, Qt::QueuedConnection);
     QPainter p(this);
     if (keyed_) {
         p.setCompositionMode(QPainter::CompositionMode_Source);
@@ -171,13 +222,20 @@ void FormView::paintControl(QPainter& p, const ui::Control& c) {
     const QRect r = qrect(c.formBounds());
     switch (c.kind()) {
         case ui::ControlKind::Picture:
-            if (const QImage* img = image(c.picture())) {
+            if (const Scaled* s = image(c.picture())) {
                 p.save();
                 p.setClipRect(r);
+                // A picture of the window's own scale is copied pixel for pixel from a whole
+                // device pixel (a 1.5x picture is rounded); between the sets (125 %, 175 %) and
+                // above 2x it is scaled smoothly.
+                const double ratio = devicePixelRatioF();
+                if (s->factor != ratio) p.setRenderHint(QPainter::SmoothPixmapTransform);
                 if (c.stretch()) {
-                    p.drawImage(r, *img);
+                    p.drawImage(QRectF(r), s->image);
                 } else {
-                    p.drawImage(r.topLeft(), *img);
+                    p.drawImage(QPointF(std::round(r.x() * ratio) / ratio,
+                                        std::round(r.y() * ratio) / ratio),
+                                s->image);
                 }
                 p.restore();
             }
@@ -287,10 +345,10 @@ void FormView::syncWidget(ui::Control& c, Hosted& h) {
         const auto& icons = c.itemIcons();
         for (int i = 0; i < list->count(); ++i) {
             list->item(i)->setSizeHint(QSize(0, c.itemHeight()));
-            const QImage* icon = static_cast<std::size_t>(i) < icons.size()
+            const Scaled* icon = static_cast<std::size_t>(i) < icons.size()
                                      ? image(icons[static_cast<std::size_t>(i)])
                                      : nullptr;
-            list->item(i)->setIcon(icon ? QIcon(QPixmap::fromImage(*icon)) : QIcon());
+            list->item(i)->setIcon(icon ? QIcon(QPixmap::fromImage(icon->image)) : QIcon());
         }
         if (!icons.empty()) list->setIconSize(QSize(c.itemHeight() - 2, c.itemHeight() - 2));
         for (int i = 0; i < list->count(); ++i) {
@@ -365,14 +423,15 @@ void FormView::mouseMoveEvent(QMouseEvent* e) {
         move(e->globalPosition().toPoint() - grabOffset_);
         return;
     }
-    form_.pointerMove(e->position().toPoint().x(), e->position().toPoint().y());
+    const QPoint at = logicalPixel(e->position());
+    form_.pointerMove(at.x(), at.y());
     afterInput();
 }
 
 void FormView::mousePressEvent(QMouseEvent* e) {
     form_.windowButton(buttonOf(e->button()), true);
-    form_.pointerDown(e->position().toPoint().x(), e->position().toPoint().y(),
-                      buttonOf(e->button()));
+    const QPoint at = logicalPixel(e->position());
+    form_.pointerDown(at.x(), at.y(), buttonOf(e->button()));
     afterInput();
 }
 
@@ -382,8 +441,8 @@ void FormView::mouseReleaseEvent(QMouseEvent* e) {
         releaseMouse();
     }
     form_.windowButton(buttonOf(e->button()), false);
-    form_.pointerUp(e->position().toPoint().x(), e->position().toPoint().y(),
-                    buttonOf(e->button()));
+    const QPoint at = logicalPixel(e->position());
+    form_.pointerUp(at.x(), at.y(), buttonOf(e->button()));
     afterInput();
 }
 

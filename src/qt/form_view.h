@@ -40,6 +40,7 @@ class FormView : public QWidget {
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -47,16 +48,26 @@ class FormView : public QWidget {
         QWidget* widget = nullptr;
         std::uint64_t revision = 0;
     };
+    // A picture of the set in use and the scale it was made for (1 where the set lacks it).
+    struct Scaled {
+        QImage image;
+        double factor = 1.0;
+    };
     void paintControl(QPainter& p, const ui::Control& c);
     void paintChildren(QPainter& p, const ui::Control* parent);
-    const QImage* image(const std::string& name);
+    const Scaled* image(const std::string& name);
+    // Takes the picture set of the window's current scale; true when it changed.
+    bool followScale();
     void syncWidget(ui::Control& c, Hosted& h);
     QWidget* createWidget(ui::Control& c);
     void afterInput();
+    QPoint logicalPixel(const QPointF& position) const;
 
     ui::Form& form_;
     QtHost& host_;
-    std::map<std::string, QImage> images_;
+    std::map<std::string, Scaled> images_;
+    double pictureSet_ = 1.0;
+    bool followsScreen_ = false;
     std::map<ui::Control*, Hosted> widgets_;
     std::map<QObject*, ui::Control*> controlOf_;
     bool syncing_ = false;
@@ -77,5 +88,7 @@ struct FittedCaption {
     bool fits = true;
 };
 FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags);
+// The part of a label's rectangle its caption is drawn in.
+QRect captionRoom(const ui::Control& c, const QRect& r);
 
 }  // namespace qtui

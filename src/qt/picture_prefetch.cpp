@@ -16,9 +16,9 @@ QImage decodeImage(const std::string& name) {
     return img;
 }
 
-std::future<std::map<std::string, QImage>>& PicturePrefetch::pending() {
-    static std::future<std::map<std::string, QImage>> future;
-    return future;
+std::vector<std::future<std::map<std::string, QImage>>>& PicturePrefetch::pending() {
+    static std::vector<std::future<std::map<std::string, QImage>>> futures;
+    return futures;
 }
 
 std::map<std::string, QImage>& PicturePrefetch::ready() {
@@ -28,15 +28,20 @@ std::map<std::string, QImage>& PicturePrefetch::ready() {
 
 void PicturePrefetch::start(std::vector<std::string> names) {
     // QImage, unlike QPixmap, may be made on any thread.
-    pending() = std::async(std::launch::async, [names = std::move(names)] {
+    pending().push_back(std::async(std::launch::async, [names = std::move(names)] {
         std::map<std::string, QImage> images;
         for (const std::string& name : names) images.emplace(name, decodeImage(name));
         return images;
-    });
+    }));
+}
+
+void PicturePrefetch::collect() {
+    for (auto& future : pending()) ready().merge(future.get());
+    pending().clear();
 }
 
 std::optional<QImage> PicturePrefetch::take(const std::string& name) {
-    if (pending().valid()) ready() = pending().get();
+    collect();
     const auto it = ready().find(name);
     if (it == ready().end() || it->second.isNull()) return std::nullopt;
     QImage img = std::move(it->second);
@@ -45,7 +50,7 @@ std::optional<QImage> PicturePrefetch::take(const std::string& name) {
 }
 
 void PicturePrefetch::discard() {
-    if (pending().valid()) pending().get();
+    collect();
     ready().clear();
 }
 

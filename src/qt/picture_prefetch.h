@@ -13,7 +13,7 @@ namespace qtui {
 
 class PicturePrefetch {
   public:
-    // Starts decoding `names` on a thread of its own.
+    // Starts decoding `names` on a thread of its own (beside what an earlier start still does).
     static void start(std::vector<std::string> names);
     // The prefetched image of `name` (waiting for the worker if it is still at it), once; nothing
     // for a picture that was not prefetched or could not be decoded.
@@ -23,7 +23,9 @@ class PicturePrefetch {
     static void discard();
 
   private:
-    static std::future<std::map<std::string, QImage>>& pending();
+    // Waits for every worker and keeps what they made.
+    static void collect();
+    static std::vector<std::future<std::map<std::string, QImage>>>& pending();
     static std::map<std::string, QImage>& ready();
 };
 

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 
+#include "qt/picture_prefetch.h"
 #include "skin/pictures.h"
 
 namespace qtui {
@@ -217,7 +218,11 @@ void QtHost::setTrayIcon(const std::string& pictureName) {
     if (!pic) return;
     const QImage img(pic->rgba.data(), pic->width, pic->height, pic->width * 4,
                      QImage::Format_RGBA8888);
-    tray_ = std::make_unique<QSystemTrayIcon>(QIcon(QPixmap::fromImage(img.copy())));
+    QIcon icon(QPixmap::fromImage(img.copy()));
+    // A tray on a scaled screen takes the larger picture where it has room for it.
+    if (const QImage large = decodeImage(skin::pictureInSet(pictureName, 2.0)); !large.isNull())
+        icon.addPixmap(QPixmap::fromImage(large));
+    tray_ = std::make_unique<QSystemTrayIcon>(icon);
     tray_->show();
 }
 

@@ -46,6 +46,25 @@ PictureStore& pictures() {
     return store;
 }
 
+double pictureSetFor(double scale) {
+    // A hair of tolerance: a scale computed as 144 / 96 must land on its own set.
+    constexpr double kTolerance = 1e-3;
+    if (scale <= 1.0 + kTolerance) return 1.0;
+    if (scale <= 1.5 + kTolerance) return 1.5;
+    return 2.0;
+}
+
+std::string pictureInSet(const std::string& name, double set) {
+    if (set <= 1.0 || name.empty()) return name;
+    std::string scaled = name + (set <= 1.5 ? "@1.5x" : "@2x");
+    return res::findData(scaled) ? scaled : name;
+}
+
+int deviceLength(int logical, double scale) {
+    const double device = logical * scale;
+    return static_cast<int>(device < 0 ? device - 0.5 : device + 0.5);
+}
+
 void showPicture(ui::Control& control, const std::string& name) {
     control.setPicture(name, pictures().size(name));
 }

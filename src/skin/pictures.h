@@ -27,6 +27,18 @@ PictureStore& pictures();
 // keeps its own image; false when the resource is missing or damaged (said on stderr).
 bool decodePictureInto(const std::string& name, const PixelTarget& target);
 
+// The pictures come in sets rendered from the same sources for 1x, 1.5x and 2x screens. A
+// window at any scale takes the nearest set at or above it and scales it down smoothly; above 2x
+// the 2x set is scaled up.
+double pictureSetFor(double scale);
+
+// The resource name of a picture in a set ("Name", "Name@1.5x", "Name@2x"); the 1x name when the
+// set has no such picture, which is then scaled like any other.
+std::string pictureInSet(const std::string& name, double set);
+
+// A logical length in device pixels at a scale, rounded to whole pixels.
+int deviceLength(int logical, double scale);
+
 // Puts a picture on a control; controls that size themselves take the picture's size.
 void showPicture(ui::Control& control, const std::string& name);
 

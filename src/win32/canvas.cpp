@@ -1,6 +1,7 @@
 #include "win32/canvas.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "win32/wide_text.h"
 
@@ -58,8 +59,8 @@ int pixelSize(int points) {
     return (points * 96 + 36) / 72;
 }
 
-HFONT Canvas::font(int points, bool bold) {
-    return fontOfPixels(pixelSize(points), bold);
+HFONT Canvas::font(int points, bool bold, double scale) {
+    return fontOfPixels(skin::deviceLength(pixelSize(points), scale), bold);
 }
 
 Canvas::Canvas() : dc_(CreateCompatibleDC(nullptr)) {}
@@ -112,8 +113,15 @@ void Canvas::frame(const ui::Rect& r, ui::Color c) {
     fill({r.x + r.w - 1, r.y, 1, r.h}, c);
 }
 
-void Canvas::picture(const skin::Picture& pic, const ui::Rect& r, bool stretch) {
+void Canvas::picture(const skin::Picture& pic, const ui::Rect& r, bool stretch, double scale) {
     if (pic.width <= 0 || pic.height <= 0 || r.w <= 0 || r.h <= 0) return;
+    if (!stretch && scale != 1.0) {
+        resampled(
+            pic,
+            {r.x, r.y, skin::deviceLength(pic.width, scale), skin::deviceLength(pic.height, scale)},
+            r);
+        return;
+    }
     GdiFlush();
     const ui::Rect placed = stretch ? r : ui::Rect{r.x, r.y, pic.width, pic.height};
     const ui::Rect a = intersect(intersect(intersect(placed, r), clip_), {0, 0, width_, height_});
@@ -136,7 +144,53 @@ void Canvas::picture(const skin::Picture& pic, const ui::Rect& r, bool stretch) 
     }
 }
 
-void Canvas::text(const ui::Control& c, const ui::Rect& r, ui::Color color) {
+void Canvas::resampled(const skin::Picture& pic, const ui::Rect& placed, const ui::Rect& r) {
+    // Each device pixel averages the picture pixels it covers (a box filter): smooth when a
+    // larger set is scaled down, and bilinear-like when the 2x set is scaled up.
+    GdiFlush();
+    const ui::Rect a = intersect(intersect(intersect(placed, r), clip_), {0, 0, width_, height_});
+    const double fx = static_cast<double>(pic.width) / placed.w;
+    const double fy = static_cast<double>(pic.height) / placed.h;
+    const auto span = [](double from, double to, int limit, auto&& each) {
+        const int first = std::max(0, static_cast<int>(from));
+        const int last = std::min(limit - 1, static_cast<int>(std::ceil(to)) - 1);
+        for (int i = first; i <= last; ++i) {
+            const double weight = std::min<double>(i + 1, to) - std::max<double>(i, from);
+            if (weight > 0) each(i, weight);
+        }
+    };
+    for (int y = a.y; y < a.y + a.h; ++y) {
+        const double y0 = (y - placed.y) * fy,
+                     y1 = std::min<double>(pic.height, y0 + std::max(fy, 1.0));
+        std::uint32_t* dst = row(y);
+        for (int x = a.x; x < a.x + a.w; ++x) {
+            const double x0 = (x - placed.x) * fx;
+            const double x1 = std::min<double>(pic.width, x0 + std::max(fx, 1.0));
+            double sum[4] = {}, total = 0;
+            span(y0, y1, pic.height, [&](int sy, double wy) {
+                span(x0, x1, pic.width, [&](int sx, double wx) {
+                    const std::uint8_t* p =
+                        pic.rgba.data() + (static_cast<std::ptrdiff_t>(sy) * pic.width + sx) * 4;
+                    const double w = wx * wy, alpha = p[3] * w;
+                    for (int k = 0; k < 3; ++k) sum[k] += p[k] * alpha;  // premultiplied
+                    sum[3] += alpha;
+                    total += w;
+                });
+            });
+            if (total <= 0 || sum[3] <= 0) continue;
+            const double alpha = sum[3] / total / 255;
+            const std::uint32_t d = dst[x];
+            const auto mix = [&](int k, unsigned to) {
+                const double v = sum[k] / total / 255 + to * (1 - alpha);
+                return static_cast<std::uint32_t>(std::clamp(v + 0.5, 0.0, 255.0));
+            };
+            dst[x] = (mix(0, (d >> 16) & 0xFF) << 16) | (mix(1, (d >> 8) & 0xFF) << 8) |
+                     mix(2, d & 0xFF);
+        }
+    }
+}
+
+void Canvas::text(const ui::Control& c, const ui::Rect& r, ui::Color color, double scale) {
     const std::wstring text = wide(c.caption());
     if (text.empty()) return;
     const ui::Rect box = intersect(r, clip_);
@@ -149,17 +203,23 @@ void Canvas::text(const ui::Control& c, const ui::Rect& r, ui::Color color) {
     flags |= c.alignment() == ui::Align::Center  ? DT_CENTER
              : c.alignment() == ui::Align::Right ? DT_RIGHT
                                                  : DT_LEFT;
-    RECT rect{r.x, r.y, r.x + r.w, r.y + r.h};
     const bool button = c.verticalCenter();
-    for (int pixels = pixelSize(c.font().size);; --pixels) {
+    // A button's caption keeps clear of its edges.
+    const int margin = button ? skin::deviceLength(3, scale) : 0;
+    const RECT rect{r.x + margin, r.y, r.x + r.w - margin, r.y + r.h};
+    const int width = r.w - 2 * margin;
+    const int smallest = skin::deviceLength(kSmallestFont, scale);
+    for (int pixels = skin::deviceLength(pixelSize(c.font().size), scale);; --pixels) {
         SelectObject(dc_, fontOfPixels(pixels, c.font().bold));
         SIZE extent{};
         GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &extent);
-        const bool last = extent.cx <= r.w || pixels <= kSmallestFont;
-        if (!last && button && text.find(L' ') != std::wstring::npos) {
+        const bool fits = extent.cx <= width;
+        const bool last = fits || pixels <= smallest;
+        // Buttons break into two lines before they shrink; other captions only at the smallest.
+        if (!fits && (button || last) && text.find(L' ') != std::wstring::npos) {
             RECT wrapped = rect;
             DrawTextW(dc_, text.c_str(), -1, &wrapped, flags | DT_WORDBREAK | DT_CALCRECT);
-            if (wrapped.bottom - wrapped.top <= r.h && wrapped.right - wrapped.left <= r.w) {
+            if (wrapped.bottom - wrapped.top <= r.h && wrapped.right - wrapped.left <= width) {
                 RECT place = rect;
                 place.top += (r.h - (wrapped.bottom - wrapped.top)) / 2;
                 DrawTextW(dc_, text.c_str(), -1, &place, flags | DT_WORDBREAK);
@@ -167,8 +227,10 @@ void Canvas::text(const ui::Control& c, const ui::Rect& r, ui::Color color) {
             }
         }
         if (last) {
-            DrawTextW(dc_, text.c_str(), -1, &rect,
-                      flags | DT_SINGLELINE | (button ? DT_VCENTER : DT_TOP));
+            // What does not fit even so ends in an ellipsis rather than in half a letter.
+            RECT place = rect;
+            DrawTextW(dc_, text.c_str(), -1, &place,
+                      flags | DT_SINGLELINE | DT_END_ELLIPSIS | (button ? DT_VCENTER : DT_TOP));
             break;
         }
     }

@@ -25,18 +25,24 @@ class Canvas {
     void setClip(const ui::Rect& clip) { clip_ = clip; }
     void fill(const ui::Rect& r, ui::Color c);
     void frame(const ui::Rect& r, ui::Color c);
-    void picture(const skin::Picture& pic, const ui::Rect& r, bool stretch);
+    // A picture into `r`: stretched over it, or from its top-left corner at `scale` device
+    // pixels per picture pixel (1 for a picture of the window's own scale), smoothly resampled
+    // where that is not 1.
+    void picture(const skin::Picture& pic, const ui::Rect& r, bool stretch, double scale = 1.0);
     // A caption that never runs out of its rectangle: a button caption wraps to two lines when
-    // they fit, otherwise the font shrinks until the text fits.
-    void text(const ui::Control& c, const ui::Rect& r, ui::Color color);
+    // they fit, otherwise the font shrinks until the text fits. Fonts are made for `scale`
+    // device pixels per logical pixel.
+    void text(const ui::Control& c, const ui::Rect& r, ui::Color color, double scale = 1.0);
 
     // What was painted at a point (black outside): the backdrop of controls without a colour.
     ui::Color pixel(int x, int y) const;
 
-    // The font of a control's size and weight, kept for the life of the program.
-    static HFONT font(int points, bool bold);
+    // The font of a control's size and weight at a display scale, kept for the life of the
+    // program.
+    static HFONT font(int points, bool bold, double scale = 1.0);
 
   private:
+    void resampled(const skin::Picture& pic, const ui::Rect& placed, const ui::Rect& r);
     std::uint32_t* row(int y) { return bits_ + static_cast<std::ptrdiff_t>(y) * width_; }
 
     HDC dc_ = nullptr;

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <cmath>
+
 #include "skin/pictures.h"
 #include "win32/wide_text.h"
 #include "win32/win32_host.h"
@@ -15,6 +17,7 @@ constexpr UINT_PTR kSubclassId = 1;
 constexpr ui::Color kSelected{0xE3, 0x26, 0x2E};
 constexpr ui::Color kWarning{255, 0, 0};
 constexpr ui::Color kDisabledText{128, 128, 128};
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, which older MinGW headers lack
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -80,7 +83,32 @@ HBITMAP iconBitmap(const std::string& name) {
     return bitmap;
 }
 
+// The window's DPI where Windows tells it per window (10 1607 and later; MinGW's headers and
+// older systems may lack it), otherwise the system's.
+unsigned dpiOf(HWND hwnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow) {
+        if (const UINT dpi = getDpiForWindow(hwnd)) return dpi;
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<unsigned>(dpi) : 96;
+}
+
 }  // namespace
+
+ui::Rect FormWindow::toDevice(const ui::Rect& r) const {
+    const int x = skin::deviceLength(r.x, scale_), y = skin::deviceLength(r.y, scale_);
+    return {x, y, skin::deviceLength(r.x + r.w, scale_) - x,
+            skin::deviceLength(r.y + r.h, scale_) - y};
+}
+
+int FormWindow::toLogical(int device) const {
+    return static_cast<int>(std::floor((device + 0.5) / scale_));
+}
 
 void FormWindow::registerClass(HINSTANCE instance) {
     WNDCLASSEXW wc{};
@@ -109,10 +137,25 @@ FormWindow::FormWindow(ui::Form& form, Win32Host& host, bool main)
     HWND owner = main ? nullptr : host.mainWindow();
     hwnd_ = CreateWindowExW(exStyle, kClassName, wide(form.caption()).c_str(), style, b.x, b.y, b.w,
                             b.h, owner, nullptr, GetModuleHandleW(nullptr), this);
+    // The form's 800 x 600 is logical: on a scaled screen the window is made larger to match.
+    scale_ = dpiOf(hwnd_) / 96.0;
+    const ui::Rect d = toDevice(b);
+    if (scale_ != 1.0)
+        SetWindowPos(hwnd_, nullptr, d.x, d.y, d.w, d.h, SWP_NOZORDER | SWP_NOACTIVATE);
     // Black shows the desktop through the wait window, which is also slightly translucent.
     if (exStyle & WS_EX_LAYERED)
         SetLayeredWindowAttributes(hwnd_, RGB(0, 0, 0), 230, LWA_COLORKEY | LWA_ALPHA);
-    canvas_.resize(b.w, b.h);
+    canvas_.resize(d.w, d.h);
+}
+
+void FormWindow::setDpi(unsigned dpi) {
+    const double scale = dpi / 96.0;
+    if (dpi == 0 || scale == scale_) return;
+    scale_ = scale;
+    const ui::Rect d = toDevice(form_.bounds());
+    canvas_.resize(d.w, d.h);
+    for (auto& [control, ch] : children_) ch.revision = 0;  // placed and given fonts anew
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 FormWindow::~FormWindow() {
@@ -147,20 +190,26 @@ void FormWindow::paintChildren(const ui::Control* parent) {
 }
 
 void FormWindow::paintControl(const ui::Control& c) {
-    const ui::Rect r = c.formBounds();
+    const ui::Rect r = toDevice(c.formBounds());
     switch (c.kind()) {
-        case ui::ControlKind::Picture:
-            if (const skin::Picture* pic = skin::pictures().get(c.picture()))
-                canvas_.picture(*pic, r, c.stretch());
+        case ui::ControlKind::Picture: {
+            // The set at or above the window's scale; its pixels are drawn one to one when it is
+            // the window's own scale (a 1.5x picture is rounded to whole pixels), else resampled.
+            const double set = skin::pictureSetFor(scale_);
+            const std::string name = skin::pictureInSet(c.picture(), set);
+            const double made = name == c.picture() ? 1.0 : set;
+            if (const skin::Picture* pic = skin::pictures().get(name))
+                canvas_.picture(*pic, r, c.stretch(), scale_ / made);
             break;
+        }
         case ui::ControlKind::Label:
             if (c.background()) canvas_.fill(r, *c.background());
-            canvas_.text(c, r, c.usable() ? c.font().color : kDisabledText);
+            canvas_.text(c, r, c.usable() ? c.font().color : kDisabledText, scale_);
             break;
         case ui::ControlKind::Panel:
         case ui::ControlKind::GroupBox:
             if (c.background()) canvas_.fill(r, *c.background());
-            if (c.borderColor()) canvas_.frame(r, *c.borderColor());
+            if (c.borderColor()) canvas_.frame(r, *c.borderColor());  // one device pixel
             paintChildren(&c);
             break;
         default:
@@ -202,8 +251,9 @@ HWND FormWindow::createChild(ui::Control& c) {
         default:
             return nullptr;  // group boxes and hidden groups are painted or have no window
     }
-    const ui::Rect r = c.formBounds();
-    const int height = c.kind() == ui::ControlKind::ComboBox ? r.h + 200 : r.h;
+    const ui::Rect r = toDevice(c.formBounds());
+    const int height =
+        c.kind() == ui::ControlKind::ComboBox ? r.h + toDevice({0, 0, 0, 200}).h : r.h;
     creating_ = &c;  // an owner-drawn list measures its items while it is created
     HWND h = CreateWindowExW(0, cls, L"", style, r.x, r.y, r.w, height, hwnd_, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
@@ -229,11 +279,13 @@ void FormWindow::syncChild(ui::Control& c, Child& ch) {
     HWND h = ch.hwnd;
     if (ch.revision != c.revision()) {
         ch.revision = c.revision();
-        const ui::Rect r = c.formBounds();
-        const int height = c.kind() == ui::ControlKind::ComboBox ? r.h + 200 : r.h;
+        const ui::Rect r = toDevice(c.formBounds());
+        const int height =
+            c.kind() == ui::ControlKind::ComboBox ? r.h + toDevice({0, 0, 0, 200}).h : r.h;
         SetWindowPos(h, nullptr, r.x, r.y, r.w, height, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(h, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(Canvas::font(c.font().size, c.font().bold)), FALSE);
+                     reinterpret_cast<WPARAM>(Canvas::font(c.font().size, c.font().bold, scale_)),
+                     FALSE);
         if (ch.brush) DeleteObject(ch.brush);
         ch.brushColor = c.background().value_or(ui::Color{255, 255, 255});
         ch.brush = CreateSolidBrush(colorRef(ch.brushColor));
@@ -273,7 +325,7 @@ void FormWindow::syncChild(ui::Control& c, Child& ch) {
                         SendMessageW(h, add, 0, reinterpret_cast<LPARAM>(wide(item).c_str()));
                 }
                 if (list) {
-                    SendMessageW(h, LB_SETITEMHEIGHT, 0, c.itemHeight());
+                    SendMessageW(h, LB_SETITEMHEIGHT, 0, toDevice({0, 0, 0, c.itemHeight()}).h);
                     SendMessageW(h, LB_SETCURSEL, static_cast<WPARAM>(c.itemIndex()), 0);
                     InvalidateRect(h, nullptr, TRUE);
                 } else {
@@ -301,7 +353,7 @@ void FormWindow::syncChild(ui::Control& c, Child& ch) {
 
 void FormWindow::sync() {
     syncing_ = true;
-    const ui::Rect b = form_.bounds();
+    const ui::Rect b = toDevice(form_.bounds());
     RECT now;
     GetWindowRect(hwnd_, &now);
     if (now.left != b.x || now.top != b.y || now.right - now.left != b.w ||
@@ -313,8 +365,10 @@ void FormWindow::sync() {
     if (dirty.size() > 64) {
         InvalidateRect(hwnd_, nullptr, FALSE);
     } else {
-        for (const ui::Rect& r : dirty) {
-            const RECT rect{r.x, r.y, r.x + r.w, r.y + r.h};
+        for (const ui::Rect& logical : dirty) {
+            // A pixel wider on each side: a resampled picture's edge reaches into its neighbours.
+            const ui::Rect r = toDevice(logical);
+            const RECT rect{r.x - 1, r.y - 1, r.x + r.w + 1, r.y + r.h + 1};
             InvalidateRect(hwnd_, &rect, FALSE);
         }
     }
@@ -386,7 +440,7 @@ void FormWindow::drawItem(const DRAWITEMSTRUCT& item) {
     textRect.left += 2;
     if (index < c->itemIcons().size()) {
         if (HBITMAP icon = iconBitmap(c->itemIcons()[index])) {
-            const int side = c->itemHeight() - 2;
+            const int side = toDevice({0, 0, 0, c->itemHeight()}).h - 2;
             HDC source = CreateCompatibleDC(item.hDC);
             HGDIOBJ old = SelectObject(source, icon);
             BITMAP info;
@@ -403,7 +457,7 @@ void FormWindow::drawItem(const DRAWITEMSTRUCT& item) {
         SetBkMode(item.hDC, TRANSPARENT);
         SetTextColor(item.hDC,
                      colorRef(selected || warn ? ui::Color{255, 255, 255} : c->font().color));
-        SelectObject(item.hDC, Canvas::font(c->font().size, c->font().bold));
+        SelectObject(item.hDC, Canvas::font(c->font().size, c->font().bold, scale_));
         DrawTextW(item.hDC, wide(c->items()[index]).c_str(), -1, &textRect,
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
@@ -417,7 +471,7 @@ LRESULT FormWindow::colours(HDC dc, HWND h) {
     if (!c->background() &&
         (c->kind() == ui::ControlKind::CheckBox || c->kind() == ui::ControlKind::RadioButton)) {
         // A check box has no colour of its own: it stands on whatever the window shows there.
-        const ui::Rect r = c->formBounds();
+        const ui::Rect r = toDevice(c->formBounds());
         back = canvas_.pixel(r.x + 1, r.y + r.h / 2);
         if (!ch.brush || back != ch.brushColor) {
             if (ch.brush) DeleteObject(ch.brush);
@@ -443,7 +497,7 @@ bool FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
                 TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd_, 0};
                 tracking_ = TrackMouseEvent(&track) != FALSE;
             }
-            form_.pointerMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            form_.pointerMove(toLogical(GET_X_LPARAM(lParam)), toLogical(GET_Y_LPARAM(lParam)));
             afterInput();
             return true;
         case WM_MOUSELEAVE:
@@ -455,13 +509,15 @@ bool FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
             SetFocus(hwnd_);
-            form_.pointerDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), buttonOf(message));
+            form_.pointerDown(toLogical(GET_X_LPARAM(lParam)), toLogical(GET_Y_LPARAM(lParam)),
+                              buttonOf(message));
             afterInput();
             return true;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
-            form_.pointerUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), buttonOf(message));
+            form_.pointerUp(toLogical(GET_X_LPARAM(lParam)), toLogical(GET_Y_LPARAM(lParam)),
+                            buttonOf(message));
             afterInput();
             return true;
         case WM_COMMAND:
@@ -469,7 +525,9 @@ bool FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
             return true;
         case WM_MEASUREITEM: {
             auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            if (creating_) measure->itemHeight = static_cast<UINT>(creating_->itemHeight());
+            if (creating_)
+                measure->itemHeight =
+                    static_cast<UINT>(toDevice({0, 0, 0, creating_->itemHeight()}).h);
             result = TRUE;
             return true;
         }
@@ -482,6 +540,18 @@ bool FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         case WM_CTLCOLORSTATIC:
             result = colours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
             return result != 0;
+        case kDpiChanged: {
+            // Moved to a screen of another scale, or the scale was changed: the window takes the
+            // place and size Windows suggests and everything is drawn anew at the new DPI.
+            setDpi(LOWORD(wParam));
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            if (suggested) {
+                SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                             suggested->right - suggested->left, suggested->bottom - suggested->top,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            return true;
+        }
         case WM_CLOSE:
             if (main_) {
                 if (host_.closeRequested()) DestroyWindow(hwnd_);

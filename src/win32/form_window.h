@@ -33,6 +33,13 @@ class FormWindow {
 
     static void registerClass(HINSTANCE instance);
 
+    // Device pixels per logical pixel: the window's DPI over 96.
+    double scale() const { return scale_; }
+    // A logical rectangle in device pixels (edges rounded, so neighbours stay neighbours).
+    ui::Rect toDevice(const ui::Rect& r) const;
+    // The logical pixel that holds the centre of a device pixel.
+    int toLogical(int device) const;
+
   private:
     struct Child {
         HWND hwnd = nullptr;
@@ -51,6 +58,8 @@ class FormWindow {
     void drawItem(const DRAWITEMSTRUCT& item);
     LRESULT colours(HDC dc, HWND child);
     void afterInput();
+    // Takes a new DPI: back buffer, pictures, fonts and child controls follow it.
+    void setDpi(unsigned dpi);
 
     ui::Form& form_;
     Win32Host& host_;
@@ -62,6 +71,7 @@ class FormWindow {
     ui::Control* creating_ = nullptr;
     bool syncing_ = false;
     bool tracking_ = false;
+    double scale_ = 1.0;
 };
 
 }  // namespace win32ui

@@ -1,5 +1,7 @@
 #include "win32/win32_host.h"
 
+#include <cmath>
+
 #include <commdlg.h>
 
 #include <algorithm>
@@ -277,7 +279,13 @@ void Win32Host::openUrl(const std::string& url) {
 }
 
 ui::Size Win32Host::screenSize() {
-    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    // In the logical pixels of the forms, which a scaled screen has fewer of.
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    const double scale = dpi > 0 ? dpi / 96.0 : 1.0;
+    return {static_cast<int>(GetSystemMetrics(SM_CXSCREEN) / scale),
+            static_cast<int>(GetSystemMetrics(SM_CYSCREEN) / scale)};
 }
 
 void Win32Host::startWindowMove() {
@@ -288,7 +296,10 @@ void Win32Host::startWindowMove() {
     // Windows moved the window itself; the model follows.
     RECT r;
     GetWindowRect(main, &r);
-    main_->setBounds({r.left, r.top, r.right - r.left, r.bottom - r.top});
+    const ui::Rect b = main_->bounds();
+    const double scale = windowOf(*main_) ? windowOf(*main_)->scale() : 1.0;
+    main_->setBounds({static_cast<int>(std::lround(r.left / scale)),
+                      static_cast<int>(std::lround(r.top / scale)), b.w, b.h});
 }
 
 void Win32Host::setTrayIcon(const std::string& pictureName) {
