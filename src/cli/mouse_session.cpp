@@ -315,10 +315,11 @@ int MouseSession::macroSlot(int slot) {
 int MouseSession::macroExport(int slot, const std::string& path) {
     if (const int code = macroSlot(slot)) return code;
     const auto s = static_cast<std::size_t>(slot - 1);
-    const std::string file = image::withBinSuffix(path);
+    // The name as typed, as dump writes it: a terminal has no question to ask before an added
+    // extension would replace another file.
     if (const auto error =
-            image::writeRawFile(file, {record(image_.dataBuf, s), image_.dataBuf.macros[s]}))
-        return fail(kBadFile, skin::fileErrorText(*error, file, true, window_.language()));
+            image::writeRawFile(path, {record(image_.dataBuf, s), image_.dataBuf.macros[s]}))
+        return fail(kBadFile, skin::fileErrorText(*error, path, true, window_.language()));
     return kOk;
 }
 
