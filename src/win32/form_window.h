@@ -51,6 +51,9 @@ class FormWindow {
     void drawItem(const DRAWITEMSTRUCT& item);
     LRESULT colours(HDC dc, HWND child);
     void afterInput();
+    // The child of the model's focused control, or with `orLast` else the one that had the focus
+    // when the window was left; null when none can take it.
+    HWND focusTarget(bool orLast) const;
 
     ui::Form& form_;
     Win32Host& host_;
@@ -62,6 +65,8 @@ class FormWindow {
     ui::Control* creating_ = nullptr;
     bool syncing_ = false;
     bool tracking_ = false;
+    std::uint64_t focusRevision_ = 0;
+    HWND restoreFocus_ = nullptr;
 };
 
 }  // namespace win32ui
