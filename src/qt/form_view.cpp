@@ -349,7 +349,7 @@ void FormView::sync() {
 }
 
 void FormView::giveFocus() {
-    ui::Control* c = form_.focus();
+    ui::Control* c = form_.focusRequest();
     const auto it = widgets_.find(c);
     if (!c || it == widgets_.end() || !it->second.widget || !c->showing() || !c->usable()) return;
     // On a hidden window this makes the widget the one that takes the focus when it shows.

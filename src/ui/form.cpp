@@ -110,6 +110,7 @@ int Form::keyDown(int key, KeyState state) {
 
 void Form::setFocus(Control* c) {
     ++focusRevision_;
+    focusRequest_ = c;
     focusMoved(c);
 }
 

@@ -70,6 +70,9 @@ class Form {
     // the model follows, and the hosts have nothing to move.
     void focusMoved(Control* c);
     Control* focus() const { return focus_; }
+    // The control of the last setFocus and how many there were: the native focus may report
+    // other moves (a window restoring its last focus as it shows) before the host follows.
+    Control* focusRequest() const { return focusRequest_; }
     std::uint64_t focusRevision() const { return focusRevision_; }
 
     // The window itself.
@@ -106,6 +109,7 @@ class Form {
     Control* hovered_ = nullptr;
     Control* pressed_ = nullptr;
     Control* focus_ = nullptr;
+    Control* focusRequest_ = nullptr;
     std::uint64_t focusRevision_ = 0;
     std::string caption_;
     Rect bounds_;

@@ -332,14 +332,16 @@ void FormWindow::sync() {
     // Last, as the move reports itself back through the focus messages and syncs again. A
     // hidden window takes it up when it is activated.
     if (focusRevision_ != form_.focusRevision()) {
-        focusRevision_ = form_.focusRevision();
         HWND target = focusTarget(false);
+        focusRevision_ = form_.focusRevision();
         if (target && IsWindowVisible(hwnd_) && GetFocus() != target) SetFocus(target);
     }
 }
 
 HWND FormWindow::focusTarget(bool orLast) const {
-    const auto it = children_.find(form_.focus());
+    // Straight after a move the model asked for, that control; later whatever has the focus.
+    ui::Control* c = focusRevision_ != form_.focusRevision() ? form_.focusRequest() : form_.focus();
+    const auto it = children_.find(c);
     HWND h = it == children_.end() ? nullptr : it->second.hwnd;
     if (!h && orLast) h = restoreFocus_;
     return h && IsWindow(h) && IsWindowVisible(h) && IsWindowEnabled(h) ? h : nullptr;
