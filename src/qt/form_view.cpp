@@ -399,6 +399,19 @@ void FormView::sync() {
         if (h.widget->isVisible() != c->showing()) h.widget->setVisible(c->showing());
     }
     syncing_ = false;
+    // Last, as the move reports itself back through the focus events and syncs again.
+    if (focusRevision_ != form_.focusRevision()) {
+        focusRevision_ = form_.focusRevision();
+        giveFocus();
+    }
+}
+
+void FormView::giveFocus() {
+    ui::Control* c = form_.focusRequest();
+    const auto it = widgets_.find(c);
+    if (!c || it == widgets_.end() || !it->second.widget || !c->showing() || !c->usable()) return;
+    // On a hidden window this makes the widget the one that takes the focus when it shows.
+    it->second.widget->setFocus(Qt::OtherFocusReason);
 }
 
 void FormView::afterInput() {
@@ -483,10 +496,10 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
         case QEvent::FocusIn:
-            form_.setFocus(&c);
+            form_.focusMoved(&c);
             break;
         case QEvent::FocusOut:
-            if (form_.focus() == &c) form_.setFocus(nullptr);
+            if (form_.focus() == &c) form_.focusMoved(nullptr);
             afterInput();
             break;
         case QEvent::MouseButtonPress:

@@ -62,6 +62,8 @@ class FormView : public QWidget {
     QWidget* createWidget(ui::Control& c);
     void afterInput();
     QPoint logicalPixel(const QPointF& position) const;
+    // Moves the native focus to the widget of the control the model gave the focus.
+    void giveFocus();
 
     ui::Form& form_;
     QtHost& host_;
@@ -71,6 +73,7 @@ class FormView : public QWidget {
     std::map<ui::Control*, Hosted> widgets_;
     std::map<QObject*, ui::Control*> controlOf_;
     bool syncing_ = false;
+    std::uint64_t focusRevision_ = 0;
     bool keyed_ = false;
     bool firstPaintReported_ = false;
     bool manualMove_ = false;

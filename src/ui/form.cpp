@@ -109,6 +109,12 @@ int Form::keyDown(int key, KeyState state) {
 }
 
 void Form::setFocus(Control* c) {
+    ++focusRevision_;
+    focusRequest_ = c;
+    focusMoved(c);
+}
+
+void Form::focusMoved(Control* c) {
     if (c == focus_) return;
     Control* before = focus_;
     focus_ = c;

@@ -62,8 +62,18 @@ class Form {
     void windowButton(MouseButton button, bool down) {
         if (onWindowButton) onWindowButton(button, down);
     }
+    // The program gives a control the focus (a dialog opens, a handler asks for it): the hosts
+    // move the native focus after it. Each call counts, even for the control that has it, since
+    // the native focus may have gone elsewhere meanwhile.
     void setFocus(Control* c);
+    // The native focus moved on its own (the user clicked a control, the window lost the focus):
+    // the model follows, and the hosts have nothing to move.
+    void focusMoved(Control* c);
     Control* focus() const { return focus_; }
+    // The control of the last setFocus and how many there were: the native focus may report
+    // other moves (a window restoring its last focus as it shows) before the host follows.
+    Control* focusRequest() const { return focusRequest_; }
+    std::uint64_t focusRevision() const { return focusRevision_; }
 
     // The window itself.
     const std::string& caption() const { return caption_; }
@@ -99,6 +109,8 @@ class Form {
     Control* hovered_ = nullptr;
     Control* pressed_ = nullptr;
     Control* focus_ = nullptr;
+    Control* focusRequest_ = nullptr;
+    std::uint64_t focusRevision_ = 0;
     std::string caption_;
     Rect bounds_;
     bool visible_ = false;

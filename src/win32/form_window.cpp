@@ -50,6 +50,11 @@ ui::MouseButton buttonOf(UINT message) {
     }
 }
 
+// Alt+F4 stays the system's: it closes the window whichever control has the focus.
+bool closesWindow(int vk, ui::KeyState state) {
+    return vk == VK_F4 && state.alt;
+}
+
 COLORREF colorRef(ui::Color c) {
     return RGB(c.r, c.g, c.b);
 }
@@ -378,6 +383,22 @@ void FormWindow::sync() {
         if (ch.hwnd) syncChild(*c, ch);
     }
     syncing_ = false;
+    // Last, as the move reports itself back through the focus messages and syncs again. A
+    // hidden window takes it up when it is activated.
+    if (focusRevision_ != form_.focusRevision()) {
+        HWND target = focusTarget(false);
+        focusRevision_ = form_.focusRevision();
+        if (target && IsWindowVisible(hwnd_) && GetFocus() != target) SetFocus(target);
+    }
+}
+
+HWND FormWindow::focusTarget(bool orLast) const {
+    // Straight after a move the model asked for, that control; later whatever has the focus.
+    ui::Control* c = focusRevision_ != form_.focusRevision() ? form_.focusRequest() : form_.focus();
+    const auto it = children_.find(c);
+    HWND h = it == children_.end() ? nullptr : it->second.hwnd;
+    if (!h && orLast) h = restoreFocus_;
+    return h && IsWindow(h) && IsWindowVisible(h) && IsWindowEnabled(h) ? h : nullptr;
 }
 
 void FormWindow::afterInput() {
@@ -508,7 +529,7 @@ bool FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            SetFocus(hwnd_);
+            // The focus stays where it is: a click on a label or a picture does not take it.
             form_.pointerDown(toLogical(GET_X_LPARAM(lParam)), toLogical(GET_Y_LPARAM(lParam)),
                               buttonOf(message));
             afterInput();
@@ -556,8 +577,13 @@ bool FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
             if (main_) {
                 if (host_.closeRequested()) DestroyWindow(hwnd_);
             } else {
+                form_.setVisible(false);
                 ShowWindow(hwnd_, SW_HIDE);
             }
+            return true;
+        case WM_SETFOCUS:
+            // Activating the window gives the focus to its control, as a dialog's would.
+            if (HWND target = focusTarget(true)) SetFocus(target);
             return true;
         case WM_QUERYENDSESSION:
             // A transfer in progress holds the session's end, as it holds any other close.
@@ -583,20 +609,33 @@ bool FormWindow::handleChild(HWND h, UINT message, WPARAM wParam, LPARAM) {
             return false;
         }
         case WM_SETFOCUS:
-            form_.setFocus(c);
+            restoreFocus_ = nullptr;
+            form_.focusMoved(c);
             return false;
-        case WM_KILLFOCUS:
-            if (form_.focus() == c) form_.setFocus(nullptr);
+        case WM_KILLFOCUS: {
+            // Focus leaving for another window comes back here when this one is activated again.
+            HWND next = reinterpret_cast<HWND>(wParam);
+            if (!next || (next != hwnd_ && !IsChild(hwnd_, next))) restoreFocus_ = h;
+            if (form_.focus() == c) form_.focusMoved(nullptr);
             afterInput();
             return false;
-        case WM_KEYDOWN: {
+        }
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: {
+            // F10 and keys with Alt come as system keys; the control takes them like any other.
             const ui::KeyState state{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
                                      GetKeyState(VK_MENU) < 0};
             const int vk = static_cast<int>(wParam);
             const bool swallowed = form_.keyDown(vk, state) != vk;
             afterInput();
+            if (message == WM_SYSKEYDOWN) return !closesWindow(vk, state);
             return swallowed;
         }
+        case WM_SYSKEYUP:
+        case WM_SYSCHAR:
+            // Left to the system, Alt, F10 and Alt with a letter open the window's system menu,
+            // which then takes the keys that follow.
+            return true;
         case WM_CHAR: {
             char32_t ch = static_cast<char32_t>(wParam);
             if (ch < 0x20 && ch != '\b') return false;

@@ -60,6 +60,9 @@ class FormWindow {
     void afterInput();
     // Takes a new DPI: back buffer, pictures, fonts and child controls follow it.
     void setDpi(unsigned dpi);
+    // The child of the model's focused control, or with `orLast` else the one that had the focus
+    // when the window was left; null when none can take it.
+    HWND focusTarget(bool orLast) const;
 
     ui::Form& form_;
     Win32Host& host_;
@@ -72,6 +75,8 @@ class FormWindow {
     bool syncing_ = false;
     bool tracking_ = false;
     double scale_ = 1.0;
+    std::uint64_t focusRevision_ = 0;
+    HWND restoreFocus_ = nullptr;
 };
 
 }  // namespace win32ui

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows program under Wine on a virtual display: its window, the simulated mouse read onto
-# the Mouse Keys Page, the Advanced Page after a click, and one window after a second start.
+# the Mouse Keys Page, a key typed into the combination dialog as it opens, the Advanced Page
+# after a click, and one window after a second start.
 #   editor_under_wine.sh WINE EXE ARTIFACT_DIR
-# Screenshots of both pages are kept in ARTIFACT_DIR. Exit 77 (skipped) without Xvfb or xdotool.
+# Screenshots of both pages and the dialog are kept in ARTIFACT_DIR. Exit 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
 wine=$1 exe=$2 artifacts=$3
 for tool in Xvfb xdotool convert import compare; do
@@ -83,6 +84,37 @@ done
 sleep 0.5  # the rest of the page follows in the same repaint
 import -window root -crop "800x600+$wx+$wy" "$artifacts/windows-mouse-keys.png"
 
+# The combination dialog of button 6 (Main Control, profile 1) takes a key typed right after
+# it opens, with no click into its field.
+xdotool mousemove --window "$window" $((71 + 44)) 502 click 1
+sleep 0.5
+xdotool mousemove --window "$window" $((180 + 48)) $((270 + 15)) click 1
+sleep 0.5
+# "User-defined", the fifth entry of the menu that opened at the middle of the label.
+xdotool mousemove --window "$window" $((228 + 85)) $((285 + 4 * 24 + 12)) click 1
+dx=$((wx + 223)) dy=$((wy + 250))  # centred on the window, 40 pixels lower
+field() { import -window root -crop "209x22+$((dx + 56))+$((dy + 68))" "$work/$1.png"; }
+white() { (($(convert "$work/$1.png" -resize '1x1!' -format '%[fx:int(255*r)]' info:) > 240)); }
+for _ in $(seq 25); do
+    field empty
+    white empty && break
+    sleep 0.2
+done
+white empty || fail "the combination dialog did not open with an empty field"
+xdotool key a
+typed=0
+for _ in $(seq 25); do
+    field now
+    if ! compare -metric AE "$work/empty.png" "$work/now.png" null: 2>/dev/null; then
+        typed=1
+        break
+    fi
+    sleep 0.2
+done
+import -window root -crop "354x179+$dx+$dy" "$artifacts/windows-combination-dialog.png"
+((typed)) || fail "a key typed right after the combination dialog opened did not show in it"
+xdotool mousemove --window "$window" $((223 + 316 + 15)) $((250 + 6 + 15)) click 1  # its close area
+
 xdotool mousemove --window "$window" $((advanced + 30)) 502 click 1
 for _ in $(seq 25); do
     selected "$advanced" && break
@@ -96,4 +128,4 @@ timeout 60 "$wine" "$exe" >"$work/second.log" 2>&1 || fail "the second start fai
 count=$(xdotool search --onlyvisible --name '^Gaming Mouse v1\.0$' | wc -l)
 [[ "$count" == 1 ]] || fail "$count windows after a second start"
 kill -0 "$editor" 2>/dev/null || fail "the first editor ended"
-echo "PASSED: window, Mouse Keys Page, Advanced Page, single instance; screenshots in $artifacts"
+echo "PASSED: window, Mouse Keys Page, combination dialog, Advanced Page, single instance; screenshots in $artifacts"

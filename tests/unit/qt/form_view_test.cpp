@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCursor>
 #include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
 
+#include "app/combination_dialog.h"
 #include "app/main_form.h"
 #include "offscreen_application.h"
 #include "qt/form_view.h"
@@ -156,3 +158,82 @@ TEST_F(Rendered, EveryCaptionFitsItsControlInEveryLanguage) {
 }
 
 }  // namespace
+
+namespace {
+
+// A left click on the view of a form, at a point of the form.
+void click(QWidget* view, QPointF at) {
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, at, view->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(view, &e);
+    }
+}
+
+// The key A typed on a US keyboard, to whichever widget has the focus now.
+void typeA() {
+    QWidget* target = QApplication::focusWidget();
+    if (!target) return;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, 38, 0x61, 0, "a");
+    QApplication::sendEvent(target, &press);
+}
+
+}  // namespace
+
+TEST_F(Rendered, TheCombinationEditHasTheFocusWheneverTheModelMovesIt) {
+    host.setMainForm(form, [] { return true; });
+    form.FormCreate();
+    host.showForm(form);
+    app::TForm2 dialog{form, host};
+    const auto settle = [this] {
+        QApplication::processEvents();
+        host.syncAll();
+        QApplication::processEvents();
+    };
+    dialog.FormCreate();
+    settle();
+    qtui::FormView* view = host.viewOf(dialog);
+    auto* edit = view->findChild<QLineEdit*>();
+    ASSERT_TRUE(edit);
+    QCheckBox* ctrl = nullptr;
+    for (QCheckBox* box : view->findChildren<QCheckBox*>()) {
+        if (box->text() == "Ctrl") ctrl = box;
+    }
+    ASSERT_TRUE(ctrl);
+    const struct {
+        const char* after;
+        std::function<void()> step;
+    } cases[] = {
+        {"opening", [] {}},
+        {"a tick, which took the focus to its box",
+         [&] {
+             ctrl->setFocus();
+             ctrl->click();
+         }},
+        {"Clear, clicked while a box had the focus",
+         [&] {
+             ctrl->setFocus();
+             click(view, QPointF(196 + 40, 134 + 12));
+         }},
+        {"a second opening, after the box had the focus",
+         [&] {
+             ctrl->setFocus();
+             dialog.IB_CloseClick();
+             settle();
+             host.viewOf(form)->activateWindow();
+             settle();
+             dialog.FormCreate();
+         }},
+    };
+    for (const auto& c : cases) {
+        c.step();
+        settle();
+        EXPECT_EQ(QApplication::focusWidget(), edit) << "after " << c.after;
+        dialog.IB_CancelClick();
+        settle();
+        typeA();
+        settle();
+        EXPECT_EQ(edit->text(), "A") << "a key typed after " << c.after;
+    }
+}

@@ -1,59 +1,135 @@
-// The Win32 host's window at 144 and 192 dpi: the scale change Windows announces, and the
-// pointer's device positions landing on the controls they show.
-#include <gtest/gtest.h>
+// The Win32 host moves the keyboard focus where the window model puts it: the combination
+// dialog's edit takes the keys typed after opening, after Clear and after a click, system keys
+// included, with real input through Wine's message queue.
 #include <windows.h>
 
-#include <cmath>
+#include <gtest/gtest.h>
 
-#include "skin/pictures.h"
-#include "ui/form.h"
+#include "app/combination_dialog.h"
+#include "app/main_form.h"
+#include "sim/sim_presets.h"
 #include "win32/win32_host.h"
 
 namespace {
 
-constexpr UINT kDpiChanged = 0x02E0;
-
-TEST(ScaledWindow, TakesTheSuggestedRectangleAndHitsWhatItShows) {
-    for (const unsigned dpi : {144u, 192u}) {
-        const double scale = dpi / 96.0;
-        win32ui::Win32Host host(GetModuleHandleW(nullptr));
-        ui::Form form{"scaled"};
-        form.setBounds({0, 0, 200, 100});
-        // Neighbours that touch, so that an edge pixel given to the wrong one shows.
-        form.add(ui::ControlKind::Label, "A").setBounds({7, 7, 31, 21});
-        form.add(ui::ControlKind::Label, "B").setBounds({38, 7, 29, 21});
-        form.add(ui::ControlKind::Label, "C").setBounds({7, 28, 60, 13});
-        host.setMainForm(form, [] { return true; });
-        host.showForm(form);
-        HWND window = host.mainWindow();
-        ASSERT_NE(window, nullptr);
-
-        RECT suggested{50, 40, 50 + skin::deviceLength(200, scale),
-                       40 + skin::deviceLength(100, scale)};
-        SendMessageW(window, kDpiChanged, MAKEWPARAM(dpi, dpi),
-                     reinterpret_cast<LPARAM>(&suggested));
-        RECT now{};
-        GetWindowRect(window, &now);
-        EXPECT_EQ(now.left, suggested.left) << dpi;
-        EXPECT_EQ(now.right - now.left, suggested.right - suggested.left) << dpi;
-        EXPECT_EQ(now.bottom - now.top, suggested.bottom - suggested.top) << dpi;
-
-        int checked = 0;
-        for (const auto& c : form.controls()) {
-            const ui::Rect r = c->formBounds();
-            for (const auto& [lx, ly] : {std::pair{r.x, r.y}, {r.x + r.w - 1, r.y + r.h - 1}}) {
-                for (const int edge : {0, 1}) {  // the first and the last device pixel
-                    const int dx = static_cast<int>(std::ceil((lx + edge) * scale - 0.5)) - edge;
-                    const int dy = static_cast<int>(std::ceil((ly + edge) * scale - 0.5)) - edge;
-                    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(dx, dy));
-                    EXPECT_EQ(form.hovered(), form.hitTest(lx, ly))
-                        << c->name() << " at device " << dx << "," << dy << " (" << dpi << " dpi)";
-                    ++checked;
-                }
-            }
-        }
-        EXPECT_EQ(checked, 12);
+void type(std::initializer_list<std::pair<WORD, bool>> keys) {
+    std::vector<INPUT> inputs;
+    for (const auto& [vk, down] : keys) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        inputs.push_back(in);
     }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+struct CombinationDialog : ::testing::Test {
+    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
+    win32ui::Win32Host host{GetModuleHandleW(nullptr)};
+    app::TForm1 form{host, mouse};
+    app::TForm2 dialog{form, host};
+
+    void SetUp() override {
+        host.setMainForm(form, [] { return true; });
+        form.FormCreate();
+        host.showForm(form);
+        open();
+    }
+    void open() {
+        dialog.FormCreate();
+        settle();
+    }
+    // Input and the syncs after it run through the message queue.
+    void settle() {
+        for (int i = 0; i < 5; ++i) {
+            host.processMessages();
+            Sleep(10);
+        }
+    }
+    HWND window() const { return GetAncestor(edit(), GA_ROOT); }
+    HWND edit() const {
+        HWND found = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND top, LPARAM out) {
+                HWND e = FindWindowExW(top, nullptr, L"Edit", nullptr);
+                if (!IsWindowVisible(top) || !e || FindWindowExW(top, e, L"Edit", nullptr))
+                    return TRUE;  // the dialog has one edit; the main window has many
+                *reinterpret_cast<HWND*>(out) = e;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+    HWND checkBox(const wchar_t* caption) const {
+        return FindWindowExW(window(), nullptr, L"Button", caption);
+    }
+    void clickAt(int x, int y) {
+        SendMessageW(window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(window(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        settle();
+    }
+    std::string text() const { return dialog.at("Edt_Assembly").caption(); }
+};
+
+TEST_F(CombinationDialog, TheEditHasTheFocusWheneverTheModelMovesIt) {
+    ASSERT_TRUE(edit());
+    const struct {
+        const char* after;
+        std::function<void(CombinationDialog&)> step;
+    } cases[] = {
+        {"opening", [](CombinationDialog&) {}},
+        {"a click on the background", [](CombinationDialog& t) { t.clickAt(20, 150); }},
+        {"a tick, which took the focus to its box",
+         [](CombinationDialog& t) {
+             SendMessageW(t.checkBox(L"Ctrl"), BM_CLICK, 0, 0);
+             t.settle();
+         }},
+        {"Clear, clicked while a box had the focus",
+         [](CombinationDialog& t) {
+             SetFocus(t.checkBox(L"Shift"));
+             t.clickAt(196 + 40, 134 + 12);
+         }},
+        {"a second opening",
+         [](CombinationDialog& t) {
+             t.dialog.IB_CloseClick();
+             SetFocus(t.host.mainWindow());
+             t.settle();
+             t.open();
+         }},
+    };
+    for (const auto& c : cases) {
+        c.step(*this);
+        EXPECT_EQ(GetFocus(), edit()) << "after " << c.after;
+        dialog.IB_CancelClick();
+        settle();
+        type({{'A', true}, {'A', false}});
+        settle();
+        EXPECT_EQ(text(), "A") << "a key typed after " << c.after;
+    }
+}
+
+TEST_F(CombinationDialog, SystemKeysReachTheEditAndNotTheSystemMenu) {
+    // F10 alone is a key like any other.
+    type({{VK_F10, true}, {VK_F10, false}});
+    settle();
+    EXPECT_EQ(text(), "F10");
+    type({{'B', true}, {'B', false}});
+    settle();
+    EXPECT_EQ(text(), "F10+B");
+    // A third key, Alt, clears the two and is refused; the key after it still reaches the edit.
+    type({{VK_MENU, true}, {VK_MENU, false}});
+    settle();
+    EXPECT_EQ(text(), "");
+    EXPECT_EQ(GetFocus(), edit());
+    type({{'C', true}, {'C', false}});
+    settle();
+    EXPECT_EQ(text(), "C");
+    // Alt with a letter is refused too, and the letter does not end in a menu.
+    type({{VK_MENU, true}, {'D', true}, {'D', false}, {VK_MENU, false}, {'E', true}, {'E', false}});
+    settle();
+    EXPECT_EQ(text(), "C+E");
 }
 
 }  // namespace
