@@ -1,6 +1,6 @@
 // XInput2 raw events: every key and button of every device, whichever window has the focus.
 // Our headers first: Xlib's macros (None, Bool, ...) would clash with names in them.
-#include "keys/x11_keysyms.h"
+#include "keys/key_positions.h"
 #include "macros/input_capture.h"
 
 #include <poll.h>
@@ -8,7 +8,6 @@
 
 #include <thread>
 
-#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 
@@ -108,11 +107,10 @@ class XInputCapture : public InputCapture {
         switch (cookie->evtype) {
             case XI_RawKeyPress:
             case XI_RawKeyRelease: {
-                const KeySym sym =
-                    XkbKeycodeToKeysym(display_, static_cast<KeyCode>(raw->detail), 0, 0);
-                const int vk =
-                    genericVirtualKey(keys::keysymToVirtualKey(static_cast<std::uint32_t>(sym)));
-                if (handlers_.key) handlers_.key(vk, cookie->evtype == XI_RawKeyPress);
+                // The key's position, not what the layout types there: the keycode is the
+                // evdev code + 8. Keys without a position (media keys) are left out.
+                const int vk = genericVirtualKey(keys::evdevCodeToPositionKey(raw->detail - 8));
+                if (vk != 0 && handlers_.key) handlers_.key(vk, cookie->evtype == XI_RawKeyPress);
                 break;
             }
             case XI_RawButtonPress:
