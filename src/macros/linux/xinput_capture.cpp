@@ -8,11 +8,14 @@
 
 #include <thread>
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 
 namespace macros {
 namespace {
+
+constexpr KeySym kIsoLevel3Shift = 0xFE03;  // AltGr
 
 // Raw keyboard input names both Shift keys 0x10, both Ctrl keys 0x11, both Alt keys 0x12.
 int genericVirtualKey(int vk) {
@@ -109,7 +112,11 @@ class XInputCapture : public InputCapture {
             case XI_RawKeyRelease: {
                 // The key's position, not what the layout types there: the keycode is the
                 // evdev code + 8. Keys without a position (media keys) are left out.
-                const int vk = genericVirtualKey(keys::evdevCodeToPositionKey(raw->detail - 8));
+                // AltGr is a modifier wherever the layout puts it, as in the window.
+                const bool altGr = XkbKeycodeToKeysym(display_, static_cast<KeyCode>(raw->detail),
+                                                      0, 0) == kIsoLevel3Shift;
+                const int vk =
+                    genericVirtualKey(altGr ? 0xA5 : keys::evdevCodeToPositionKey(raw->detail - 8));
                 if (vk != 0 && handlers_.key) handlers_.key(vk, cookie->evtype == XI_RawKeyPress);
                 break;
             }
