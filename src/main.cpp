@@ -4,6 +4,9 @@
 #include <QScreen>
 
 #include "app/editor.h"
+#if defined(QUORVEX_HAVE_XKB)
+#include "keys/linux/xkb_key_namer.h"
+#endif
 #include "qt/linux/font_configuration.h"
 #include "qt/picture_prefetch.h"
 #include "qt/qt_host.h"
@@ -38,6 +41,10 @@ int main(int, char** argv) {
         return 0;
     }
 
+#if defined(QUORVEX_HAVE_XKB)
+    // Keys are named as the user's layout types them; without an X display, as on US keyboards.
+    if (auto namer = keys::makeXkbKeyNamer()) keys::setKeyNamer(std::move(namer));
+#endif
     auto backend = device::makeHidBackend();
     qtui::QtHost host;
     host.setApplicationTitle("Gaming Mouse");

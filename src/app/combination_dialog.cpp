@@ -62,7 +62,20 @@ std::uint8_t TForm2::modifierByte() const {
     return byte;
 }
 
+namespace {
+
+// Shift, Ctrl, Alt (AltGr is Right Alt) and Windows, generic or either side.
+bool isModifierKey(int virtualKey) {
+    return (virtualKey >= 0x10 && virtualKey <= 0x12) || virtualKey == 0x5B || virtualKey == 0x5C ||
+           (virtualKey >= 0xA0 && virtualKey <= 0xA5);
+}
+
+}  // namespace
+
 void TForm2::Edt_AssemblyKeyDown(int virtualKey, ui::KeyState state) {
+    // A key without a position in the key table (a keyboard's own media keys, the Japanese and
+    // Brazilian extra keys) would give a wrong code: it changes nothing at all.
+    if (keys::VirtualKeyToKeyIndex(virtualKey) == keys::kh_None) return;
     if (keyCount_ == 2) {
         keyPart_.clear();
         edit_.setCaption(modifierPart());
@@ -70,8 +83,7 @@ void TForm2::Edt_AssemblyKeyDown(int virtualKey, ui::KeyState state) {
         firstKey_ = secondKey_ = 0;
     }
     // Modifiers come from the check boxes only.
-    if (virtualKey == 0x5B || virtualKey == 0x5C || state.shift || state.ctrl || state.alt) return;
-    if (virtualKey >= 0x10 && virtualKey <= 0x12) return;
+    if (isModifierKey(virtualKey) || state.shift || state.ctrl || state.alt) return;
     const auto index = keys::VirtualKeyToKeyIndex(virtualKey);
     const std::string name = keys::KeyIndexToKeyName(index);
     if (keyCount_ == 0) {

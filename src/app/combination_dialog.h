@@ -13,7 +13,8 @@ class TForm2 : public DialogForm {
 
     // Opens the dialog from its empty state.
     void FormCreate();
-    // A key pressed in the edit field (Windows virtual-key code and modifier state).
+    // A key pressed in the edit field (the virtual-key code of its position on a US keyboard,
+    // and the modifier state).
     void Edt_AssemblyKeyDown(int virtualKey, ui::KeyState state);
     void CheckBoxClick(int modifier);  // 0 Ctrl, 1 Shift, 2 Alt, 3 Win
     void IB_ConfirmClick() override;

@@ -1,5 +1,7 @@
 #include "keys/key_tables.h"
 
+#include "keys/key_layout.h"
+
 #include <array>
 #include <string_view>
 
@@ -161,8 +163,10 @@ constexpr KeyRow kKeys[] = {
     {kh_Launch_Media_Select, 0xB5, "Launch_Media_Select", 0xD1},
     {kh_Launch_App1, 0xB6, "Launch_App1", 0x00},
     {kh_Launch_App2, 0xB7, "Launch_App2", 0x00},
+    {kh_Return_KP, kNoVk, "", 0x00},
+    {kh_OEM_102, 0xE2, "OEM_102", 0x64},
 };
-static_assert(std::size(kKeys) == kh_Return_KP, "one row for every key index below kh_Return_KP");
+static_assert(std::size(kKeys) == kKeyIndexCount, "one row for every key index");
 
 constexpr bool rowsInIndexOrder() {
     for (std::size_t i = 0; i < std::size(kKeys); ++i) {
@@ -197,6 +201,16 @@ constexpr std::array<std::string_view, 256> buildUsageNames() {
 }
 constexpr auto kUsageNames = buildUsageNames();
 
+// The key a usage names, for the usages whose name the layout gives.
+constexpr std::array<TKeyboardHookKey, 256> buildUsageKeys() {
+    std::array<TKeyboardHookKey, 256> keys{};
+    for (const KeyRow& row : kKeys) {
+        if (row.usage != 0 && keys[row.usage] == kh_None) keys[row.usage] = row.index;
+    }
+    return keys;
+}
+constexpr auto kUsageKeys = buildUsageKeys();
+
 const KeyRow* rowOf(int keyIndex) {
     if (keyIndex < 0 || keyIndex >= static_cast<int>(std::size(kKeys))) return nullptr;
     return &kKeys[keyIndex];
@@ -211,6 +225,16 @@ TKeyboardHookKey VirtualKeyToKeyIndex(int virtualKey) {
 
 std::string KeyIndexToKeyName(int keyIndex) {
     const KeyRow* row = rowOf(keyIndex);
+    if (!row) return {};
+    if (namedByLayout(keyIndex)) {
+        std::string typed = keyNamer().printableName(row->index);
+        if (!typed.empty()) return typed;
+    }
+    return std::string(row->name);
+}
+
+std::string KeyIndexToTableName(int keyIndex) {
+    const KeyRow* row = rowOf(keyIndex);
     return row ? std::string(row->name) : std::string();
 }
 
@@ -220,6 +244,7 @@ std::uint8_t KeyIndexToKeyUsage(int keyIndex) {
 }
 
 std::string KeyUsageToKeyName(std::uint8_t usage) {
+    if (namedByLayout(kUsageKeys[usage])) return KeyIndexToKeyName(kUsageKeys[usage]);
     return std::string(kUsageNames[usage]);
 }
 

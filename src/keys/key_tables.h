@@ -152,21 +152,27 @@ enum TKeyboardHookKey : std::uint8_t {
     kh_Launch_App1,
     kh_Launch_App2,
     kh_Return_KP,  // 144: produced by no table; has neither name nor usage
+    kh_OEM_102,    // 145: the key beside Left Shift on ISO keyboards ("<>" in France and Germany)
 };
 
-inline constexpr int kKeyIndexCount = 145;
+inline constexpr int kKeyIndexCount = 146;
 
 // Key index of a Windows virtual-key code; kh_None for codes the table does not list.
 TKeyboardHookKey VirtualKeyToKeyIndex(int virtualKey);
 
-// "None" for kh_None; empty for indexes above 143.
+// "None" for kh_None; empty for kh_Return_KP and unknown indexes. Keys that type a character
+// are named by what they type in the current layout (keys/key_layout.h), in upper case.
 std::string KeyIndexToKeyName(int keyIndex);
+
+// The table's own name of a key, whatever the layout ("OEM_1", "Enter").
+std::string KeyIndexToTableName(int keyIndex);
 
 // HID Keyboard-page usage of the key, or the program's own 0xC0-0xD1 for browser and media
 // keys; 0 for keys the mouse has no code for.
 std::uint8_t KeyIndexToKeyUsage(int keyIndex);
 
-// The name of a usage as buttons show it; empty for 0 and for usages no key produces.
+// The name of a usage as buttons show it (by the current layout, as KeyIndexToKeyName); empty
+// for 0 and for usages no key produces.
 std::string KeyUsageToKeyName(std::uint8_t usage);
 
 // The virtual-key code of a key index, or -1 for indexes without one (kh_None, kh_Demo,

@@ -11,7 +11,8 @@ namespace macros {
 class InputCapture {
   public:
     struct Handlers {
-        // A key went down or up (Windows virtual-key code; the generic Shift, Ctrl and Alt
+        // A key went down or up (by its position: the virtual-key code a US keyboard has there;
+        // keys without a position are not delivered; the generic Shift, Ctrl and Alt
         // codes for either side, as raw keyboard input gives them).
         std::function<void(int virtualKey, bool down)> key;
         std::function<void(MouseButton button, bool down)> mouse;

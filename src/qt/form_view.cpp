@@ -16,7 +16,7 @@
 
 #include <cmath>
 
-#include "keys/x11_keysyms.h"
+#include "keys/key_positions.h"
 #include "qt/first_paint.h"
 #include "qt/picture_prefetch.h"
 #include "qt/qt_host.h"
@@ -116,13 +116,16 @@ void replaceItemsIfChanged(Widget* w, const ui::Control& c, TextAt textAt) {
     w->addItems(items);
 }
 
-// The Windows virtual-key code of a key event, which the key tables speak. On X11 the native
-// key is a keysym.
+// The key a key event comes from, by its position: the virtual-key code a US keyboard has
+// there, whatever the layout types (0 for keys without a position). The native scan code is
+// the X11 keycode, the evdev code + 8, also under Wayland.
 int virtualKeyOf(const QKeyEvent& e) {
+    // AltGr is a modifier wherever the layout puts it; Windows reports it as Right Alt.
+    if (e.key() == Qt::Key_AltGr) return 0xA5;
 #if defined(Q_OS_WIN)
-    return static_cast<int>(e.nativeVirtualKey());
+    return keys::scanCodeToPositionKey(keys::scanCodeOfKeyMessage(e.nativeScanCode() << 16));
 #else
-    return keys::keysymToVirtualKey(e.nativeVirtualKey());
+    return keys::evdevCodeToPositionKey(static_cast<int>(e.nativeScanCode()) - 8);
 #endif
 }
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "keys/key_positions.h"
 #include "skin/pictures.h"
 #include "win32/wide_text.h"
 #include "win32/win32_host.h"
@@ -597,7 +598,7 @@ bool FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
     }
 }
 
-bool FormWindow::handleChild(HWND h, UINT message, WPARAM wParam, LPARAM) {
+bool FormWindow::handleChild(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
     ui::Control* c = controlOf(h);
     if (!c) return false;
     switch (message) {
@@ -623,9 +624,16 @@ bool FormWindow::handleChild(HWND h, UINT message, WPARAM wParam, LPARAM) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {
             // F10 and keys with Alt come as system keys; the control takes them like any other.
-            const ui::KeyState state{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
-                                     GetKeyState(VK_MENU) < 0};
-            const int vk = static_cast<int>(wParam);
+            // AltGr arrives as Right Alt with a Left Ctrl the system adds: a character key, not
+            // Ctrl+Alt.
+            const bool altGr = GetKeyState(VK_RMENU) < 0 && GetKeyState(VK_LCONTROL) < 0 &&
+                               GetKeyState(VK_LMENU) >= 0 && GetKeyState(VK_RCONTROL) >= 0;
+            const ui::KeyState state{GetKeyState(VK_SHIFT) < 0,
+                                     !altGr && GetKeyState(VK_CONTROL) < 0,
+                                     !altGr && GetKeyState(VK_MENU) < 0};
+            // The key's position, which the layout does not move (the virtual key it does).
+            const int vk = keys::scanCodeToPositionKey(
+                keys::scanCodeOfKeyMessage(static_cast<std::uint32_t>(lParam)));
             const bool swallowed = form_.keyDown(vk, state) != vk;
             afterInput();
             if (message == WM_SYSKEYDOWN) return !closesWindow(vk, state);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/editor.h"
+#include "keys/windows/win_key_namer.h"
 #include "select_backend.h"
 #include "win32/win32_host.h"
 
@@ -14,6 +15,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return 0;
     }
     auto backend = device::makeHidBackend();
+    // Keys are named as the user's layout types them.
+    keys::setKeyNamer(keys::makeWindowsKeyNamer());
     win32ui::Win32Host host(instance);
     host.setApplicationTitle("Gaming Mouse");
     app::Editor editor(host, *backend);

@@ -69,6 +69,24 @@ TEST_F(Dialogs, KeysAndModifiersMakeTheCode) {
     EXPECT_EQ(form.editorImage().keyCodeTexts[0][4], "02010600");
 }
 
+// AltGr (Right Alt) and either side's Shift, Ctrl, Alt and Windows key are refused even with no
+// modifier state; a key without a position leaves even two entered keys as they are.
+TEST_F(Dialogs, EveryModifierAndKeysWithoutAPositionAreRefused) {
+    openFor(6);
+    for (int vk : {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0x10, 0x11, 0x12, 0x5B, 0x5C, 0x00}) {
+        key(vk);
+        EXPECT_EQ(field(), "") << vk;
+    }
+    key(kA);
+    key(kB);
+    key(0);
+    EXPECT_EQ(field(), "A+B");
+    EXPECT_EQ(combination.codeText(), "02000405");
+    key(0xE2);
+    EXPECT_EQ(field(), "\\");
+    EXPECT_EQ(combination.codeText(), "02006400");
+}
+
 TEST_F(Dialogs, ModifierKeysAreRefusedAndTicksEditTheField) {
     openFor(6);
     key(kA);

@@ -1,6 +1,6 @@
 // XInput2 raw events: every key and button of every device, whichever window has the focus.
 // Our headers first: Xlib's macros (None, Bool, ...) would clash with names in them.
-#include "keys/x11_keysyms.h"
+#include "keys/key_positions.h"
 #include "macros/input_capture.h"
 
 #include <poll.h>
@@ -14,6 +14,8 @@
 
 namespace macros {
 namespace {
+
+constexpr KeySym kIsoLevel3Shift = 0xFE03;  // AltGr
 
 // Raw keyboard input names both Shift keys 0x10, both Ctrl keys 0x11, both Alt keys 0x12.
 int genericVirtualKey(int vk) {
@@ -108,11 +110,14 @@ class XInputCapture : public InputCapture {
         switch (cookie->evtype) {
             case XI_RawKeyPress:
             case XI_RawKeyRelease: {
-                const KeySym sym =
-                    XkbKeycodeToKeysym(display_, static_cast<KeyCode>(raw->detail), 0, 0);
+                // The key's position, not what the layout types there: the keycode is the
+                // evdev code + 8. Keys without a position (media keys) are left out.
+                // AltGr is a modifier wherever the layout puts it, as in the window.
+                const bool altGr = XkbKeycodeToKeysym(display_, static_cast<KeyCode>(raw->detail),
+                                                      0, 0) == kIsoLevel3Shift;
                 const int vk =
-                    genericVirtualKey(keys::keysymToVirtualKey(static_cast<std::uint32_t>(sym)));
-                if (handlers_.key) handlers_.key(vk, cookie->evtype == XI_RawKeyPress);
+                    genericVirtualKey(altGr ? 0xA5 : keys::evdevCodeToPositionKey(raw->detail - 8));
+                if (vk != 0 && handlers_.key) handlers_.key(vk, cookie->evtype == XI_RawKeyPress);
                 break;
             }
             case XI_RawButtonPress:

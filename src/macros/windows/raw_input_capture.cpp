@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "keys/key_positions.h"
 #include "macros/input_capture.h"
 
 namespace macros {
@@ -69,8 +70,15 @@ class RawInputCapture : public InputCapture {
             return;
         const auto* raw = reinterpret_cast<const RAWINPUT*>(buffer.data());
         if (raw->header.dwType != RIM_TYPEKEYBOARD || !handlers_.key) return;
-        const bool down = (raw->data.keyboard.Flags & RI_KEY_BREAK) == 0;
-        handlers_.key(raw->data.keyboard.VKey, down);
+        const RAWKEYBOARD& k = raw->data.keyboard;
+        // Pause's second half and the fake Shift around some E0 keys carry no key.
+        if (k.VKey == 0xFF) return;
+        // The key's position, not what the layout makes of it (on AZERTY the US "Q" key gives
+        // VK_A); raw input names either side's Shift, Ctrl and Alt generically, as before.
+        int vk = keys::scanCodeToPositionKey(keys::scanCodeOfRawInput(k.MakeCode, k.Flags));
+        if (vk >= 0xA0 && vk <= 0xA5) vk = 0x10 + (vk - 0xA0) / 2;
+        if (vk == 0) return;
+        handlers_.key(vk, (k.Flags & RI_KEY_BREAK) == 0);
     }
 
     void mouse(UINT message, WORD xButton) {
