@@ -13,6 +13,8 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
+#include <optional>
+
 #include "keys/x11_keysyms.h"
 #include "qt/first_paint.h"
 #include "qt/picture_prefetch.h"
@@ -30,10 +32,22 @@ QRect qrect(const ui::Rect& r) {
     return QRect(r.x, r.y, r.w, r.h);
 }
 
-ui::MouseButton buttonOf(Qt::MouseButton b) {
-    if (b == Qt::RightButton) return ui::MouseButton::Right;
-    if (b == Qt::MiddleButton) return ui::MouseButton::Middle;
-    return ui::MouseButton::Left;
+// Nothing for the buttons beyond the five the editor knows: they press nothing.
+std::optional<ui::MouseButton> buttonOf(Qt::MouseButton b) {
+    switch (b) {
+        case Qt::LeftButton:
+            return ui::MouseButton::Left;
+        case Qt::RightButton:
+            return ui::MouseButton::Right;
+        case Qt::MiddleButton:
+            return ui::MouseButton::Middle;
+        case Qt::BackButton:
+            return ui::MouseButton::Back;
+        case Qt::ForwardButton:
+            return ui::MouseButton::Forward;
+        default:
+            return std::nullopt;
+    }
 }
 
 QFont fontOf(const ui::Font& f, bool condensed = false) {
@@ -370,9 +384,10 @@ void FormView::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void FormView::mousePressEvent(QMouseEvent* e) {
-    form_.windowButton(buttonOf(e->button()), true);
-    form_.pointerDown(e->position().toPoint().x(), e->position().toPoint().y(),
-                      buttonOf(e->button()));
+    const auto button = buttonOf(e->button());
+    if (!button) return;
+    form_.windowButton(*button, true);
+    form_.pointerDown(e->position().toPoint().x(), e->position().toPoint().y(), *button);
     afterInput();
 }
 
@@ -381,9 +396,10 @@ void FormView::mouseReleaseEvent(QMouseEvent* e) {
         manualMove_ = false;
         releaseMouse();
     }
-    form_.windowButton(buttonOf(e->button()), false);
-    form_.pointerUp(e->position().toPoint().x(), e->position().toPoint().y(),
-                    buttonOf(e->button()));
+    const auto button = buttonOf(e->button());
+    if (!button) return;
+    form_.windowButton(*button, false);
+    form_.pointerUp(e->position().toPoint().x(), e->position().toPoint().y(), *button);
     afterInput();
 }
 
@@ -432,8 +448,8 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
-            form_.windowButton(buttonOf(static_cast<QMouseEvent*>(event)->button()),
-                               event->type() == QEvent::MouseButtonPress);
+            if (const auto button = buttonOf(static_cast<QMouseEvent*>(event)->button()))
+                form_.windowButton(*button, event->type() == QEvent::MouseButtonPress);
             break;
         case QEvent::KeyRelease: {
             auto* key = static_cast<QKeyEvent*>(event);
