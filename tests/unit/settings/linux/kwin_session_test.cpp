@@ -53,8 +53,8 @@ class FakeKWin {
                                               info_->interfaces[1], &vtable, this, nullptr,
                                               nullptr);
         g_dbus_connection_signal_subscribe(
-            bus_, nullptr, "org.kde.KGlobalSettings", "notifyChange", "/KGlobalSettings", nullptr,
-            G_DBUS_SIGNAL_FLAGS_NONE,
+            bus_, nullptr, "org.kde.KGlobalSettings", "notifyChange", "/KGlobalSettings",
+            nullptr, G_DBUS_SIGNAL_FLAGS_NONE,
             [](GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
                GVariant* p, gpointer self) {
                 gint kind = 0, arg = 0;
