@@ -447,10 +447,15 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             afterInput();
             break;
         case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-            if (const auto button = buttonOf(static_cast<QMouseEvent*>(event)->button()))
-                form_.windowButton(*button, event->type() == QEvent::MouseButtonPress);
+        case QEvent::MouseButtonRelease: {
+            const auto button = buttonOf(static_cast<QMouseEvent*>(event)->button());
+            if (!button) break;
+            form_.windowButton(*button, event->type() == QEvent::MouseButtonPress);
+            // The side buttons press no control, a list's item no more than a label.
+            if (*button == ui::MouseButton::Back || *button == ui::MouseButton::Forward)
+                return true;
             break;
+        }
         case QEvent::KeyRelease: {
             auto* key = static_cast<QKeyEvent*>(event);
             if (!key->isAutoRepeat()) form_.windowKey(virtualKeyOf(*key), false);
