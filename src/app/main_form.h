@@ -43,6 +43,7 @@ class TForm1 : public ui::Form,
     // Text of controls that cannot be used at the moment (recording, insert panel).
     static constexpr ui::Color kUnavailableText{114, 113, 113};
     static constexpr std::string_view kNoCaptureMessage = "Str036";
+    static constexpr std::string_view kNothingRecordedMessage = "Str074";
     static constexpr std::string_view kMacroFullMessage = "Str037";
     static constexpr std::string_view kMacrosKeptMessage = "Str051";
 

@@ -10,6 +10,22 @@ const char* const kLockedDuringRecording[] = {
     "LB_MacroName", "LB_macro",      "Btn_New",    "Btn_Clear", "Btn_ExportOne",
     "Btn_Export",   "Btn_ImportOne", "Btn_Import", "Btn_Del",   "Btn_Insert"};
 
+macros::MouseButton recordedButton(ui::MouseButton b) {
+    switch (b) {
+        case ui::MouseButton::Left:
+            return macros::MouseButton::Left;
+        case ui::MouseButton::Right:
+            return macros::MouseButton::Right;
+        case ui::MouseButton::Middle:
+            return macros::MouseButton::Middle;
+        case ui::MouseButton::Back:
+            return macros::MouseButton::Backward;
+        case ui::MouseButton::Forward:
+            return macros::MouseButton::Forward;
+    }
+    return macros::MouseButton::Left;
+}
+
 }  // namespace
 
 macros::DelayOptions TForm1::delayOptions() const {
@@ -43,18 +59,16 @@ bool TForm1::startCapture() {
                                          host_.post([this, b, down] { recordMouse(b, down); });
                                      }});
     if (started) return true;
-    // Without system-wide input (Wayland without Xwayland, no XInput2) the window's own keys and
-    // buttons still record while it has the focus; the page says so.
+    // Without system-wide input (a Wayland session, no XInput2) the window's own keys and
+    // buttons still record while it has the focus; the page says so. They are recorded as the
+    // system-wide capture would: either Shift, Ctrl or Alt as the generic key.
     if (host_.deliversWindowInput()) {
         windowCapture_ = true;
         onWindowKey = [this](int vk, bool down) {
-            KeyboardHook1Receive(vk, keyboardHook_.feed(down));
+            KeyboardHook1Receive(macros::genericVirtualKey(vk), keyboardHook_.feed(down));
         };
         onWindowButton = [this](ui::MouseButton b, bool down) {
-            recordMouse(b == ui::MouseButton::Left    ? macros::MouseButton::Left
-                        : b == ui::MouseButton::Right ? macros::MouseButton::Right
-                                                      : macros::MouseButton::Middle,
-                        down);
+            recordMouse(recordedButton(b), down);
         };
         control("lbl_WindowRecording").setVisible(true);
         return true;
@@ -102,6 +116,13 @@ void TForm1::stopRecording() {
     recorder_.stop();
     control("Btn_Start").setCaption(languageText("Str400"));
     setMacroPageEnabled(true);
+    // A recording that heard nothing would write an empty macro over the slot: the slot keeps
+    // what it held, shown again, and the user is told why nothing changed.
+    if (eventLines().size() <= 1) {
+        if (selectedSlot() == recordingSlot_) LB_MacroNameClick();
+        ShowMessage(kNothingRecordedMessage);
+        return;
+    }
     // Into the slot that was selected when the recording started.
     MemoToMacro(recordingSlot_);
 }

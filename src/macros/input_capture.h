@@ -3,6 +3,7 @@
 // clicked in any window. Platform layers implement it (XInput2 raw events on X11).
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "macros/recorder.h"
 
@@ -25,7 +26,14 @@ class InputCapture {
     virtual void stop() = 0;
 };
 
-// The platform's capture, or null where there is none (no X display, another platform).
+// The platform's capture, or null where there is none (a Wayland session, another platform).
 std::unique_ptr<InputCapture> makeSystemInputCapture();
+
+// From XDG_SESSION_TYPE and WAYLAND_DISPLAY (empty when unset). Under Wayland, XInput2 on
+// Xwayland hears X clients only, never the programs the user types into: a recording there
+// keeps to the editor's own window rather than hear nothing.
+inline bool waylandSession(std::string_view sessionType, std::string_view waylandDisplay) {
+    return sessionType == "wayland" || !waylandDisplay.empty();
+}
 
 }  // namespace macros

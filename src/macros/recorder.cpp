@@ -55,6 +55,22 @@ std::string codeDigits(int vk, bool press) {
 
 }  // namespace
 
+int genericVirtualKey(int vk) {
+    switch (vk) {
+        case 0xA0:
+        case 0xA1:
+            return 0x10;
+        case 0xA2:
+        case 0xA3:
+            return 0x11;
+        case 0xA4:
+        case 0xA5:
+            return 0x12;
+        default:
+            return vk;
+    }
+}
+
 void Recorder::startNormal(std::vector<std::string>& lines) {
     lines.clear();
     lastTick_ = 0;

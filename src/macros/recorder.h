@@ -27,6 +27,10 @@ class KeyboardHook {
 
 enum class MouseButton { Left, Right, Middle, Forward, Backward };
 
+// Raw keyboard input names both Shift keys 0x10, both Ctrl keys 0x11 and both Alt keys 0x12,
+// and a recording keeps those generic codes; every other key is itself.
+int genericVirtualKey(int virtualKey);
+
 struct DelayOptions {
     DelayMode mode = DelayMode::Recorded;
     int defaultDelay = 50;

@@ -15,6 +15,7 @@
 #include <QWindow>
 
 #include <cmath>
+#include <optional>
 
 #include "keys/key_positions.h"
 #include "qt/first_paint.h"
@@ -33,10 +34,22 @@ QRect qrect(const ui::Rect& r) {
     return QRect(r.x, r.y, r.w, r.h);
 }
 
-ui::MouseButton buttonOf(Qt::MouseButton b) {
-    if (b == Qt::RightButton) return ui::MouseButton::Right;
-    if (b == Qt::MiddleButton) return ui::MouseButton::Middle;
-    return ui::MouseButton::Left;
+// Nothing for the buttons beyond the five the editor knows: they press nothing.
+std::optional<ui::MouseButton> buttonOf(Qt::MouseButton b) {
+    switch (b) {
+        case Qt::LeftButton:
+            return ui::MouseButton::Left;
+        case Qt::RightButton:
+            return ui::MouseButton::Right;
+        case Qt::MiddleButton:
+            return ui::MouseButton::Middle;
+        case Qt::BackButton:
+            return ui::MouseButton::Back;
+        case Qt::ForwardButton:
+            return ui::MouseButton::Forward;
+        default:
+            return std::nullopt;
+    }
 }
 
 QFont fontOf(const ui::Font& f, bool condensed = false) {
@@ -445,9 +458,11 @@ void FormView::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void FormView::mousePressEvent(QMouseEvent* e) {
-    form_.windowButton(buttonOf(e->button()), true);
+    const auto button = buttonOf(e->button());
+    if (!button) return;
+    form_.windowButton(*button, true);
     const QPoint at = logicalPixel(e->position());
-    form_.pointerDown(at.x(), at.y(), buttonOf(e->button()));
+    form_.pointerDown(at.x(), at.y(), *button);
     afterInput();
 }
 
@@ -456,9 +471,11 @@ void FormView::mouseReleaseEvent(QMouseEvent* e) {
         manualMove_ = false;
         releaseMouse();
     }
-    form_.windowButton(buttonOf(e->button()), false);
+    const auto button = buttonOf(e->button());
+    if (!button) return;
+    form_.windowButton(*button, false);
     const QPoint at = logicalPixel(e->position());
-    form_.pointerUp(at.x(), at.y(), buttonOf(e->button()));
+    form_.pointerUp(at.x(), at.y(), *button);
     afterInput();
 }
 
@@ -506,10 +523,15 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             afterInput();
             break;
         case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-            form_.windowButton(buttonOf(static_cast<QMouseEvent*>(event)->button()),
-                               event->type() == QEvent::MouseButtonPress);
+        case QEvent::MouseButtonRelease: {
+            const auto button = buttonOf(static_cast<QMouseEvent*>(event)->button());
+            if (!button) break;
+            form_.windowButton(*button, event->type() == QEvent::MouseButtonPress);
+            // The side buttons press no control, a list's item no more than a label.
+            if (*button == ui::MouseButton::Back || *button == ui::MouseButton::Forward)
+                return true;
             break;
+        }
         case QEvent::KeyRelease: {
             auto* key = static_cast<QKeyEvent*>(event);
             if (!key->isAutoRepeat()) form_.windowKey(virtualKeyOf(*key), false);

@@ -31,7 +31,8 @@ enum class ControlKind {
 bool isWindowed(ControlKind kind);
 
 enum class Align { Left, Center, Right };
-enum class MouseButton { Left, Right, Middle };
+// Back and Forward are the side buttons: a recording hears them, controls do not.
+enum class MouseButton { Left, Right, Middle, Back, Forward };
 
 // The modifier keys held with a key press.
 struct KeyState {

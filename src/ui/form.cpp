@@ -81,8 +81,18 @@ void Form::pointerLeft() {
     if (before && before->usable() && before->onMouseLeave) before->onMouseLeave(*before);
 }
 
+namespace {
+
+// The side buttons browse back and forward elsewhere; on our controls they would only surprise.
+bool pressesControls(MouseButton button) {
+    return button != MouseButton::Back && button != MouseButton::Forward;
+}
+
+}  // namespace
+
 void Form::pointerDown(int x, int y, MouseButton button) {
     pointerMove(x, y);
+    if (!pressesControls(button)) return;
     pressed_ = hitTest(x, y);
     if (!pressed_ || !pressed_->usable()) return;
     if (pressed_->windowed()) setFocus(pressed_);
@@ -91,6 +101,7 @@ void Form::pointerDown(int x, int y, MouseButton button) {
 }
 
 void Form::pointerUp(int x, int y, MouseButton button) {
+    if (!pressesControls(button)) return;
     Control* target = hitTest(x, y);
     Control* pressed = pressed_;
     pressed_ = nullptr;

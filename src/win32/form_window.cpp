@@ -38,8 +38,12 @@ LRESULT CALLBACK childProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-ui::MouseButton buttonOf(UINT message) {
+ui::MouseButton buttonOf(UINT message, WPARAM wParam) {
     switch (message) {
+        case WM_XBUTTONDOWN:
+        case WM_XBUTTONUP:
+            return GET_XBUTTON_WPARAM(wParam) == XBUTTON1 ? ui::MouseButton::Back
+                                                          : ui::MouseButton::Forward;
         case WM_RBUTTONDOWN:
         case WM_RBUTTONUP:
             return ui::MouseButton::Right;
@@ -532,16 +536,31 @@ bool FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         case WM_MBUTTONDOWN:
             // The focus stays where it is: a click on a label or a picture does not take it.
             form_.pointerDown(toLogical(GET_X_LPARAM(lParam)), toLogical(GET_Y_LPARAM(lParam)),
-                              buttonOf(message));
+                              buttonOf(message, wParam));
             afterInput();
             return true;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
             form_.pointerUp(toLogical(GET_X_LPARAM(lParam)), toLogical(GET_Y_LPARAM(lParam)),
-                            buttonOf(message));
+                            buttonOf(message, wParam));
             afterInput();
             return true;
+        case WM_XBUTTONDOWN:
+        case WM_XBUTTONUP: {
+            // The side buttons reach the form (which lets them press nothing) and go no further.
+            const bool down = message == WM_XBUTTONDOWN;
+            const ui::MouseButton button = buttonOf(message, wParam);
+            const int x = toLogical(GET_X_LPARAM(lParam)), y = toLogical(GET_Y_LPARAM(lParam));
+            if (down) {
+                form_.pointerDown(x, y, button);
+            } else {
+                form_.pointerUp(x, y, button);
+            }
+            afterInput();
+            result = TRUE;  // handled, as the message asks
+            return true;
+        }
         case WM_COMMAND:
             if (lParam) command(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
             return true;

@@ -145,6 +145,79 @@ TEST_F(Recording, WithoutCaptureTheWindowsOwnInputRecordsAndThePageSaysSo) {
         << "nothing is heard after Stop";
 }
 
+// The window's own input records what the system-wide capture would: either side's Shift, Ctrl
+// and Alt as the generic keys, the side buttons as Back and Forward, which press no control.
+TEST_F(Recording, TheWindowRecordsAsTheSystemWideCaptureWould) {
+    capture->available = false;
+    form.IB_NoDelayClick();
+    const ui::Rect start = form.at("Btn_Start").formBounds();
+    // As a host delivers a button: to the recording, then to the control under the pointer.
+    const auto button = [&](ui::MouseButton b) {
+        for (const bool down : {true, false}) {
+            form.windowButton(b, down);
+            down ? form.pointerDown(start.x + 2, start.y + 2, b)
+                 : form.pointerUp(start.x + 2, start.y + 2, b);
+        }
+    };
+    button(ui::MouseButton::Back);
+    EXPECT_FALSE(form.isRecording()) << "Back does not press Record";
+    int baseY = -1;
+    for (int y = 0; y < app::TForm1::kHeight && baseY < 0; y += 8)
+        if (form.hitTest(4, y) == &form.at("Img_Base")) baseY = y;
+    ASSERT_GE(baseY, 0);
+    form.pointerDown(4, baseY, ui::MouseButton::Forward);
+    EXPECT_EQ(host.windowMoves, 0) << "nor does Forward drag the window by its background";
+    form.Btn_StartClick();
+    ASSERT_TRUE(form.isRecording());
+    for (const int vk : {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5}) {
+        form.windowKey(vk, true);
+        form.windowKey(vk, false);
+    }
+    button(ui::MouseButton::Back);
+    button(ui::MouseButton::Forward);
+    ASSERT_TRUE(form.isRecording()) << "neither side button presses Stop";
+    EXPECT_EQ(form.eventLines(),
+              (std::vector<std::string>{
+                  "00", "1 Shift CODE:8102", "2 Shift CODE:0102", "1 Shift CODE:8102",
+                  "2 Shift CODE:0102", "1 Ctrl CODE:8101", "2 Ctrl CODE:0101", "1 Ctrl CODE:8101",
+                  "2 Ctrl CODE:0101", "1 Alt CODE:8104", "2 Alt CODE:0104", "1 Alt CODE:8104",
+                  "2 Alt CODE:0104", "1 Backward CODE:00B0", "2 Backward CODE:0030",
+                  "1 Forward CODE:00A8", "2 Forward CODE:0028"}));
+}
+
+// Stop before anything was heard (the Stop click itself is not) leaves the slot as it was, shows
+// it again and says why, whichever input the recording had.
+TEST_F(Recording, ARecordingThatHeardNothingKeepsTheSlotAndSaysSo) {
+    form.Btn_StartClick();
+    key(0x41, true);
+    key(0x41, false);
+    form.Btn_StartClick();
+    form.LB_MacroNameClick();
+    const auto before = form.editorImage().dataBuf.macros[4];
+    const auto shown = form.eventLines();
+    ASSERT_EQ(before[0], 0x82);
+    for (const bool window : {false, true}) {
+        SCOPED_TRACE(window ? "window input" : "system-wide input");
+        capture->available = !window;
+        host.messages.clear();
+        form.Btn_StartClick();
+        ASSERT_TRUE(form.isRecording());
+        const ui::Rect r = form.at("Btn_Start").formBounds();
+        form.pointerMove(r.x + 2, r.y + 2);
+        if (window) {
+            form.windowButton(ui::MouseButton::Left, true);
+        } else {
+            capture->handlers.mouse(macros::MouseButton::Left, true);
+        }
+        form.Btn_StartClick();
+        EXPECT_FALSE(form.isRecording());
+        EXPECT_EQ(host.messages, std::vector<std::string>{form.languageText("Str074")});
+        EXPECT_EQ(form.editorImage().dataBuf.macros[4], before);
+        EXPECT_EQ(form.eventLines(), shown) << "the slot is shown again";
+        EXPECT_TRUE(form.at("LB_MacroName").enabled());
+    }
+}
+
 TEST_F(Recording, WithoutAnyInputNothingStartsAndTheSlotStays) {
     capture->available = false;
     host.windowInput = false;

@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <thread>
 
 #include <X11/XKBlib.h>
@@ -16,23 +17,6 @@ namespace macros {
 namespace {
 
 constexpr KeySym kIsoLevel3Shift = 0xFE03;  // AltGr
-
-// Raw keyboard input names both Shift keys 0x10, both Ctrl keys 0x11, both Alt keys 0x12.
-int genericVirtualKey(int vk) {
-    switch (vk) {
-        case 0xA0:
-        case 0xA1:
-            return 0x10;
-        case 0xA2:
-        case 0xA3:
-            return 0x11;
-        case 0xA4:
-        case 0xA5:
-            return 0x12;
-        default:
-            return vk;
-    }
-}
 
 class XInputCapture : public InputCapture {
   public:
@@ -162,6 +146,9 @@ class XInputCapture : public InputCapture {
 }  // namespace
 
 std::unique_ptr<InputCapture> makeSystemInputCapture() {
+    const char* type = std::getenv("XDG_SESSION_TYPE");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (waylandSession(type ? type : "", wayland ? wayland : "")) return nullptr;
     return std::make_unique<XInputCapture>();
 }
 

@@ -1,14 +1,17 @@
 #include "settings/linux/desktop_store.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 #include "settings/linux/gnome_settings.h"
 #include "settings/linux/kde_settings.h"
 #include "settings/linux/kwin_pointer_speed.h"
 #include "settings/linux/own_settings_file.h"
 #include "settings/linux/x11_pointer_speed.h"
+#include "settings/linux/xfce_settings.h"
 
 namespace settings {
 
@@ -65,13 +68,41 @@ bool DesktopMouseSettingsStore::writeString(const std::string& name, const std::
     return keeper->write(*setting, number);
 }
 
-std::vector<std::unique_ptr<DesktopSource>> desktopSources() {
+RunningDesktop runningDesktop(std::string_view currentDesktop) {
+    const auto is = [](std::string_view name, std::string_view known) {
+        return std::equal(name.begin(), name.end(), known.begin(), known.end(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) == b;
+        });
+    };
+    while (!currentDesktop.empty()) {
+        const std::size_t colon = currentDesktop.find(':');
+        const std::string_view name = currentDesktop.substr(0, colon);
+        currentDesktop.remove_prefix(colon == std::string_view::npos ? currentDesktop.size()
+                                                                     : colon + 1);
+        for (const std::string_view gnome : {"gnome", "unity", "budgie", "pantheon"})
+            if (is(name, gnome)) return RunningDesktop::Gnome;
+        if (is(name, "kde")) return RunningDesktop::Kde;
+        if (is(name, "xfce")) return RunningDesktop::Xfce;
+    }
+    return RunningDesktop::Other;
+}
+
+std::vector<std::unique_ptr<DesktopSource>> desktopSources(RunningDesktop desktop) {
     std::vector<std::unique_ptr<DesktopSource>> sources;
-    if (inKdeSession()) {
-        sources.push_back(std::make_unique<KdeGlobalSettings>(userConfigFolder() + "/kdeglobals"));
-        if (auto kwin = KWinPointerSpeed::open()) sources.push_back(std::move(kwin));
-    } else if (auto gnome = GnomeMouseSettings::open()) {
-        sources.push_back(std::move(gnome));
+    switch (desktop) {
+        case RunningDesktop::Gnome:
+            if (auto gnome = GnomeMouseSettings::open()) sources.push_back(std::move(gnome));
+            break;
+        case RunningDesktop::Kde:
+            sources.push_back(
+                std::make_unique<KdeGlobalSettings>(userConfigFolder() + "/kdeglobals"));
+            if (auto kwin = KWinPointerSpeed::open()) sources.push_back(std::move(kwin));
+            break;
+        case RunningDesktop::Xfce:
+            if (auto xfce = XfceSettings::open()) sources.push_back(std::move(xfce));
+            break;
+        case RunningDesktop::Other:
+            break;
     }
     // The X server is asked only when no desktop keeps the speed: opening it costs start-up time.
     const bool speedKept = std::any_of(sources.begin(), sources.end(), [](const auto& s) {
@@ -86,7 +117,9 @@ std::vector<std::unique_ptr<DesktopSource>> desktopSources() {
 }
 
 std::unique_ptr<MouseSettingsStore> makeDesktopMouseSettingsStore() {
-    return std::make_unique<DesktopMouseSettingsStore>(desktopSources());
+    const char* current = std::getenv("XDG_CURRENT_DESKTOP");
+    return std::make_unique<DesktopMouseSettingsStore>(
+        desktopSources(runningDesktop(current ? current : "")));
 }
 
 }  // namespace settings

@@ -4,6 +4,7 @@
 // calls that follow them on Windows have nothing left to do here.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/linux/desktop_source.h"
@@ -33,11 +34,20 @@ class DesktopMouseSettingsStore : public MouseSettingsStore {
     std::string key_;
 };
 
-// The sources of the running desktop: KDE Plasma (kdeglobals, KWin or X11 for the speed), GNOME
-// (GSettings), or a bare X server; our own file for whatever they do not keep.
-std::vector<std::unique_ptr<DesktopSource>> desktopSources();
+// Whose settings the running desktop reads, from XDG_CURRENT_DESKTOP: the first of its
+// colon-separated names that we know, in any case. Unity, Budgie and Pantheon read GNOME's keys.
+enum class RunningDesktop { Gnome, Kde, Xfce, Other };
+RunningDesktop runningDesktop(std::string_view currentDesktop);
 
-// The store over desktopSources(): what the editor's desktop settings module hands out.
+// The sources of the running desktop, so that a change lands where that desktop reads it (an
+// installed but unused GNOME schema is not written to): GNOME's GSettings; KDE Plasma's
+// kdeglobals and KWin; Xfce's Xfconf. The pointer speed that no desktop source keeps goes to the
+// X server, where it lasts for the session only: the next login starts from the desktop's own
+// setting again. Our own file keeps whatever is left.
+std::vector<std::unique_ptr<DesktopSource>> desktopSources(RunningDesktop desktop);
+
+// The store over the sources of the desktop XDG_CURRENT_DESKTOP names: what the editor's desktop
+// settings module hands out.
 std::unique_ptr<MouseSettingsStore> makeDesktopMouseSettingsStore();
 
 }  // namespace settings

@@ -2,9 +2,6 @@
 
 #include <gio/gio.h>
 
-#include <cstdlib>
-#include <string_view>
-
 #include "settings/linux/ini_file.h"
 
 namespace settings {
@@ -30,11 +27,6 @@ void notifyMouseSettingsChanged() {
 }
 
 }  // namespace
-
-bool inKdeSession() {
-    const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
-    return desktop && std::string_view(desktop).find("KDE") != std::string_view::npos;
-}
 
 bool KdeGlobalSettings::holds(DesktopSetting setting) const {
     return setting != DesktopSetting::PointerSpeed;

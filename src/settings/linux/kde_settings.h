@@ -20,7 +20,4 @@ class KdeGlobalSettings : public DesktopSource {
     std::string path_;
 };
 
-// True in a Plasma session (XDG_CURRENT_DESKTOP names KDE).
-bool inKdeSession();
-
 }  // namespace settings

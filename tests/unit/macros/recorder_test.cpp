@@ -1,5 +1,7 @@
 #include "macros/recorder.h"
 
+#include "macros/input_capture.h"
+
 #include <gtest/gtest.h>
 
 namespace macros {
@@ -106,6 +108,18 @@ TEST(KeyboardHook, OneCounterForAllKeys) {
     EXPECT_EQ(hook.feed(true), KeyState::Repeat);
     EXPECT_EQ(hook.feed(false), KeyState::Off);
     EXPECT_EQ(hook.feed(true), KeyState::On);
+}
+
+// Under Wayland a system-wide capture would hear only X clients, so none is made.
+TEST(WaylandSession, IsToldBySessionTypeOrDisplay) {
+    const struct {
+        const char* type;
+        const char* display;
+        bool wayland;
+    } cases[] = {{"wayland", "", true},      {"x11", "", false}, {"", "wayland-0", true},
+                 {"x11", "wayland-1", true}, {"tty", "", false}, {"", "", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(waylandSession(c.type, c.display), c.wayland) << c.type << " " << c.display;
 }
 
 }  // namespace

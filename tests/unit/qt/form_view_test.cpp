@@ -137,6 +137,32 @@ TEST_F(Rendered, TheWindowIsDraggedByHandWhereTheDesktopWillNot) {
     EXPECT_EQ(form.bounds().x, start.x() + 30);
 }
 
+// The side buttons reach the form as Back and Forward (what a recording from the window hears)
+// and press nothing: no drag of the window, as a left press on the background would start.
+TEST_F(Rendered, TheSideButtonsAreBackAndForwardAndPressNothing) {
+    host.setMainForm(form, [] { return true; });
+    form.FormCreate();
+    host.showForm(form);
+    qtui::FormView* view = host.viewOf(form);
+    std::vector<std::pair<ui::MouseButton, bool>> heard;
+    form.onWindowButton = [&](ui::MouseButton b, bool down) { heard.emplace_back(b, down); };
+    const QPointF inside(400, 20);
+    for (const Qt::MouseButton b : {Qt::BackButton, Qt::ForwardButton}) {
+        QMouseEvent press(QEvent::MouseButtonPress, inside, view->mapToGlobal(inside), b, b,
+                          Qt::NoModifier);
+        QApplication::sendEvent(view, &press);
+        EXPECT_FALSE(view->movingByHand());
+        QMouseEvent release(QEvent::MouseButtonRelease, inside, view->mapToGlobal(inside), b,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &release);
+    }
+    EXPECT_EQ(heard,
+              (std::vector<std::pair<ui::MouseButton, bool>>{{ui::MouseButton::Back, true},
+                                                             {ui::MouseButton::Back, false},
+                                                             {ui::MouseButton::Forward, true},
+                                                             {ui::MouseButton::Forward, false}}));
+}
+
 // No caption runs past its control in any language table: it fits at some size from the
 // control's own down to the smallest, on one line or (buttons) on two.
 TEST_F(Rendered, EveryCaptionFitsItsControlInEveryLanguage) {

@@ -182,6 +182,59 @@ TEST(IniFile, AddsMissingKeysAndGroups) {
     fs::remove(p);
 }
 
+TEST(RunningDesktop, IsTheFirstNameWeKnowInAnyCase) {
+    const struct {
+        const char* current;
+        RunningDesktop desktop;
+    } cases[] = {{"", RunningDesktop::Other},
+                 {"GNOME", RunningDesktop::Gnome},
+                 {"ubuntu:GNOME", RunningDesktop::Gnome},
+                 {"Budgie:GNOME", RunningDesktop::Gnome},
+                 {"Unity:Unity7:ubuntu", RunningDesktop::Gnome},
+                 {"Pantheon", RunningDesktop::Gnome},
+                 {"KDE", RunningDesktop::Kde},
+                 {"kde", RunningDesktop::Kde},
+                 {"XFCE", RunningDesktop::Xfce},
+                 {"X-Cinnamon", RunningDesktop::Other},
+                 {"MATE", RunningDesktop::Other},
+                 {"LXQt", RunningDesktop::Other},
+                 {"XFCE4", RunningDesktop::Other},
+                 {"GNOME-Classic:GNOME", RunningDesktop::Gnome},
+                 {":X-Generic::KDE:", RunningDesktop::Kde}};
+    for (const auto& c : cases) EXPECT_EQ(runningDesktop(c.current), c.desktop) << c.current;
+}
+
+// With GNOME's schema installed (as on most systems), only a GNOME session writes to it; any
+// other desktop would never read the change.
+TEST_F(Desktop, ADoubleClickLandsWhereTheRunningDesktopReadsIt) {
+    ::unsetenv("DISPLAY");
+    enum Where { Gsettings, Kdeglobals, OwnFile };
+    const struct {
+        const char* current;
+        Where where;
+    } cases[] = {
+        {"ubuntu:GNOME", Gsettings}, {"KDE", Kdeglobals}, {"X-Cinnamon", OwnFile}, {"", OwnFile}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.current);
+        fs::remove(ownFile());
+        fs::remove(home / "kdeglobals");
+        GSettings* g = g_settings_new("org.gnome.desktop.peripherals.mouse");
+        g_settings_set_int(g, "double-click", 500);
+        g_settings_sync();
+        ::setenv("XDG_CURRENT_DESKTOP", c.current, 1);
+        const auto s = makeDesktopMouseSettingsStore();
+        ASSERT_TRUE(s->openKey("Control Panel\\Mouse"));
+        EXPECT_TRUE(s->writeString("DoubleClickSpeed", "620"));
+        EXPECT_EQ(g_settings_get_int(g, "double-click"), c.where == Gsettings ? 620 : 500);
+        EXPECT_EQ(slurp(home / "kdeglobals").find("DoubleClickInterval=620") != std::string::npos,
+                  c.where == Kdeglobals);
+        EXPECT_EQ(slurp(ownFile()).find("DoubleClickTime=620") != std::string::npos,
+                  c.where == OwnFile);
+        g_object_unref(g);
+    }
+    ::unsetenv("XDG_CURRENT_DESKTOP");
+}
+
 // kdeglobals is edited where it lies or not at all. Unreadable to an ordinary user (root reads
 // anything), or a folder: either would otherwise be replaced by a file of one key.
 TEST_F(Desktop, KdeGlobalsThatCannotBeReadAreNeverWritten) {
