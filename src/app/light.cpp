@@ -4,6 +4,8 @@
 #include "image/sections.h"
 #include "skin/pictures.h"
 
+#include <algorithm>
+
 namespace app {
 namespace {
 
@@ -16,6 +18,17 @@ const char* const kScales[] = {"Off", "Raise", "On", "Fall"};
 const char* const kModes[] = {"Random", "Colorful", "Custom"};
 const char* const kColour1Edits[] = {"Edt_Mode1R", "Edt_Mode1G", "Edt_Mode1B"};
 const char* const kColour2Edits[] = {"Edt_Mode2R", "Edt_Mode2G", "Edt_Mode2B"};
+
+// The number an edit holds, as the image takes it: leading digits, at most 255.
+int editNumber(const std::string& text) {
+    int v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') break;
+        v = v * 10 + (c - '0');
+        if (v > 255) return 255;
+    }
+    return v;
+}
 
 settings::TimeScale scaleOf(int scale) {
     return scale == 0 || scale == 2 ? settings::TimeScale::Hold : settings::TimeScale::Step;
@@ -43,6 +56,7 @@ void TForm1::setupLight() {
         control(e).onChange = [this](ui::Control& edit) {
             keepDigits(edit);
             RGBParaValue_OnClick(edit);
+            showLightColour();
         };
     }
     for (const char* e : kColour2Edits) {
@@ -57,6 +71,7 @@ void TForm1::RGBMode_OnClick(int mode) {
     control("gbLED").setItemIndex(mode);
     for (int m = 0; m < 3; ++m)
         skin::showPicture(control(std::string("Img_") + kModes[m]), m == mode ? "RdS_E" : "RdS_D");
+    showLightColour();
 }
 
 void TForm1::showLightStep(int scale, int step) {
@@ -76,6 +91,25 @@ void TForm1::LEDColModeChange(int colourMode) {
     skin::showPicture(control("Img_LEDColMode1"), colourMode == 1 ? "RdS_E" : "RdS_D");
     skin::showPicture(control("Img_LEDColMode2"), colourMode == 2 ? "RdS_E" : "RdS_D");
     for (const char* e : kColour1Edits) control(e).setReadOnly(colourMode != 1);
+    showLightColour();
+}
+
+std::optional<ui::Color> TForm1::lightColour() const {
+    // Only a custom colour is one colour; the other modes run through seven.
+    if (!lightAvailable_ || control("gbLED").itemIndex() != 2) return std::nullopt;
+    const bool editorColour = control("gbLEDColMode").itemIndex() == 0;
+    const char* const* edits = editorColour ? kColour1Edits : kColour2Edits;
+    std::uint8_t rgb[3];
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int v = editNumber(control(edits[i]).caption());
+        // Colour mode 1 gives each channel as a share of full brightness.
+        rgb[i] = static_cast<std::uint8_t>(editorColour ? (std::min(v, 100) * 255 + 50) / 100 : v);
+    }
+    return ui::Color{rgb[0], rgb[1], rgb[2]};
+}
+
+void TForm1::showLightColour() {
+    control("Img_LightRing").setTint(lightColour());
 }
 
 void TForm1::RGBParaValue_OnClick(ui::Control& edit) {
@@ -89,6 +123,7 @@ void TForm1::setLightAvailable(bool available) {
     lightAvailable_ = available;
     for (const auto& name : lightControls()) control(name).setEnabled(available);
     control("lbl_NoLight").setVisible(!available && control("Img_P3").visible());
+    showLightColour();
 }
 
 std::vector<std::string> TForm1::lightControls() const {
@@ -122,6 +157,7 @@ void TForm1::lightToControls() {
         e.setCaption(settings::correctColourText(std::to_string(s[kColour1 + i])));
         control(kColour2Edits[i]).setCaption(std::to_string(s[image::kUserBreath.offset + i]));
     }
+    showLightColour();
 }
 
 void TForm1::lightToImage() {
@@ -139,19 +175,11 @@ void TForm1::lightToImage() {
     } else {
         s[kFlags] = static_cast<image::Byte>(s[kFlags] & ~0x10);
     }
-    const auto number = [](const std::string& text) {
-        int v = 0;
-        for (char c : text) {
-            if (c < '0' || c > '9') break;
-            v = v * 10 + (c - '0');
-            if (v > 255) return 255;
-        }
-        return v;
-    };
     for (std::size_t i = 0; i < 3; ++i) {
-        s[kColour1 + i] = static_cast<image::Byte>(number(control(kColour1Edits[i]).caption()));
+        s[kColour1 + i] =
+            static_cast<image::Byte>(editNumber(control(kColour1Edits[i]).caption()));
         s[image::kUserBreath.offset + i] =
-            static_cast<image::Byte>(number(control(kColour2Edits[i]).caption()));
+            static_cast<image::Byte>(editNumber(control(kColour2Edits[i]).caption()));
     }
 }
 

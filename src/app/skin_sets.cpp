@@ -77,6 +77,29 @@ const std::pair<const char*, const char*> kMacroPageTexts[] = {
     {"Btn_OK", "Str420"},        {"Btn_Cancel", "Str422"},
 };
 
+// The slot whose placeholder, in any of the tables, is the caption: an unnamed macro on a key
+// label is named again in the new language.
+std::optional<std::size_t> unnamedMacroSlot(const std::string& caption,
+                                            const skin::LanguageTable (&tables)[3]) {
+    for (const auto& table : tables) {
+        const std::string pattern = table.text(TForm1::kUnnamedMacro);
+        const auto at = pattern.find("%1");
+        if (at == std::string::npos || caption.size() <= pattern.size() - 2 ||
+            !caption.starts_with(pattern.substr(0, at)) ||
+            !caption.ends_with(pattern.substr(at + 2)))
+            continue;
+        const std::string digits =
+            caption.substr(at, caption.size() - (pattern.size() - 2));
+        if (digits.empty() || digits.size() > 2 ||
+            digits.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const int n = std::stoi(digits);
+        if (n >= 1 && n <= static_cast<int>(image::kMacroCount))
+            return static_cast<std::size_t>(n - 1);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 void TForm1::LoadWebLink() {
@@ -115,7 +138,10 @@ void TForm1::applyLanguageTexts() {
         ui::Control& key = control("Key" + std::to_string(n));
         const std::string found = skin::FindStrKey(key.caption(), tables);
         if (!found.empty()) key.setCaption(text(found.c_str()));
+        if (const auto slot = unnamedMacroSlot(key.caption(), tables))
+            key.setCaption(macroPlaceholder(*slot));
     }
+    showMacroPlaceholders();
 
     const std::string bullet = " " + text("Str200") + " ";
     for (const auto& [name, key] : kMenuTexts) control(name).setCaption(bullet + text(key));

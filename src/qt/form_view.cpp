@@ -13,6 +13,8 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
+#include <algorithm>
+
 #include "keys/x11_keysyms.h"
 #include "qt/first_paint.h"
 #include "qt/picture_prefetch.h"
@@ -94,7 +96,7 @@ void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c
 template <typename Widget, typename TextAt>
 void replaceItemsIfChanged(Widget* w, const ui::Control& c, TextAt textAt) {
     QStringList items;
-    for (const auto& i : c.items()) items << QString::fromStdString(i);
+    for (std::size_t i = 0; i < c.items().size(); ++i) items << QString::fromStdString(c.shownItem(i));
     QStringList current;
     for (int i = 0; i < w->count(); ++i) current << textAt(i);
     if (current == items) return;
@@ -110,6 +112,21 @@ int virtualKeyOf(const QKeyEvent& e) {
 #else
     return keys::keysymToVirtualKey(e.nativeVirtualKey());
 #endif
+}
+
+// The picture's brightness (its strongest channel) in the tint's colour, its alpha kept.
+QImage tintedImage(const QImage& picture, ui::Color tint) {
+    QImage out = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            const QRgb v = line[x];
+            const int level = std::max({qRed(v), qGreen(v), qBlue(v)});
+            line[x] = qRgba(tint.r * level / 255, tint.g * level / 255, tint.b * level / 255,
+                            qAlpha(v));
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -172,12 +189,14 @@ void FormView::paintControl(QPainter& p, const ui::Control& c) {
     switch (c.kind()) {
         case ui::ControlKind::Picture:
             if (const QImage* img = image(c.picture())) {
+                const QImage tinted = c.tint() ? tintedImage(*img, *c.tint()) : QImage();
+                const QImage& shown = c.tint() ? tinted : *img;
                 p.save();
                 p.setClipRect(r);
                 if (c.stretch()) {
-                    p.drawImage(r, *img);
+                    p.drawImage(r, shown);
                 } else {
-                    p.drawImage(r.topLeft(), *img);
+                    p.drawImage(r.topLeft(), shown);
                 }
                 p.restore();
             }
@@ -293,9 +312,15 @@ void FormView::syncWidget(ui::Control& c, Hosted& h) {
             list->item(i)->setIcon(icon ? QIcon(QPixmap::fromImage(*icon)) : QIcon());
         }
         if (!icons.empty()) list->setIconSize(QSize(c.itemHeight() - 2, c.itemHeight() - 2));
+        // A placeholder for an empty item is drawn at half strength, below any real text.
+        QColor dim = qcolor(c.font().color);
+        dim.setAlpha(128);
         for (int i = 0; i < list->count(); ++i) {
             const bool warn = c.warnLastItem() && i == list->count() - 1;
             list->item(i)->setBackground(warn ? QBrush(QColor(255, 0, 0)) : QBrush());
+            list->item(i)->setForeground(c.placeholderShown(static_cast<std::size_t>(i))
+                                             ? QBrush(dim)
+                                             : QBrush());
         }
         list->setCurrentRow(c.itemIndex());
         list->setStyleSheet(

@@ -112,7 +112,8 @@ void Canvas::frame(const ui::Rect& r, ui::Color c) {
     fill({r.x + r.w - 1, r.y, 1, r.h}, c);
 }
 
-void Canvas::picture(const skin::Picture& pic, const ui::Rect& r, bool stretch) {
+void Canvas::picture(const skin::Picture& pic, const ui::Rect& r, bool stretch,
+                     std::optional<ui::Color> tint) {
     if (pic.width <= 0 || pic.height <= 0 || r.w <= 0 || r.h <= 0) return;
     GdiFlush();
     const ui::Rect placed = stretch ? r : ui::Rect{r.x, r.y, pic.width, pic.height};
@@ -130,8 +131,15 @@ void Canvas::picture(const skin::Picture& pic, const ui::Rect& r, bool stretch) 
             const auto mix = [alpha](unsigned from, unsigned to) {
                 return (from * alpha + to * (255 - alpha) + 127) / 255;
             };
-            dst[x] = (mix(s[0], (d >> 16) & 0xFF) << 16) | (mix(s[1], (d >> 8) & 0xFF) << 8) |
-                     mix(s[2], d & 0xFF);
+            unsigned red = s[0], green = s[1], blue = s[2];
+            if (tint) {
+                const unsigned level = std::max({red, green, blue});
+                red = tint->r * level / 255;
+                green = tint->g * level / 255;
+                blue = tint->b * level / 255;
+            }
+            dst[x] = (mix(red, (d >> 16) & 0xFF) << 16) | (mix(green, (d >> 8) & 0xFF) << 8) |
+                     mix(blue, d & 0xFF);
         }
     }
 }

@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+#include <optional>
+
 #include "skin/pictures.h"
 #include "ui/control.h"
 
@@ -25,7 +27,9 @@ class Canvas {
     void setClip(const ui::Rect& clip) { clip_ = clip; }
     void fill(const ui::Rect& r, ui::Color c);
     void frame(const ui::Rect& r, ui::Color c);
-    void picture(const skin::Picture& pic, const ui::Rect& r, bool stretch);
+    // With a tint, the picture's brightness (its strongest channel) in the tint's colour.
+    void picture(const skin::Picture& pic, const ui::Rect& r, bool stretch,
+                 std::optional<ui::Color> tint = std::nullopt);
     // A caption that never runs out of its rectangle: a button caption wraps to two lines when
     // they fit, otherwise the font shrinks until the text fits.
     void text(const ui::Control& c, const ui::Rect& r, ui::Color color);

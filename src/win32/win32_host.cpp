@@ -1,6 +1,7 @@
 #include "win32/win32_host.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -224,6 +225,14 @@ std::optional<std::string> Win32Host::fileDialog(const ui::FileDialog& dialog, b
     ofn.lpstrFile = file;
     ofn.nMaxFile = static_cast<DWORD>(std::size(file));
     ofn.lpstrTitle = title.c_str();
+    // Where the last dialog was left, else the documents folder.
+    std::wstring folder = wide(dialog.folder);
+    if (folder.empty()) {
+        wchar_t documents[MAX_PATH] = {};
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents)))
+            folder = documents;
+    }
+    if (!folder.empty()) ofn.lpstrInitialDir = folder.c_str();
     ofn.Flags = OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_EXPLORER;
     BOOL chosen;
     if (save) {
