@@ -176,8 +176,7 @@ void TForm1::lightToImage() {
         s[kFlags] = static_cast<image::Byte>(s[kFlags] & ~0x10);
     }
     for (std::size_t i = 0; i < 3; ++i) {
-        s[kColour1 + i] =
-            static_cast<image::Byte>(editNumber(control(kColour1Edits[i]).caption()));
+        s[kColour1 + i] = static_cast<image::Byte>(editNumber(control(kColour1Edits[i]).caption()));
         s[image::kUserBreath.offset + i] =
             static_cast<image::Byte>(editNumber(control(kColour2Edits[i]).caption()));
     }

@@ -23,13 +23,11 @@ bool carriesNoMacros(const image::DataBuf& buf) {
 
 }  // namespace
 
-std::optional<std::string> TForm1::chooseFile(ui::FileDialog dialog, bool save,
-                                              bool offerBackups) {
+std::optional<std::string> TForm1::chooseFile(ui::FileDialog dialog, bool save, bool offerBackups) {
     dialog.folder = lastFolder_;
     if (offerBackups && !backupFolder_.empty()) dialog.places.push_back(backupFolder_);
-    auto chosen = modal([&] {
-        return save ? host_.saveFileName(dialog) : host_.openFileName(dialog);
-    });
+    auto chosen =
+        modal([&] { return save ? host_.saveFileName(dialog) : host_.openFileName(dialog); });
     if (chosen) {
         const auto cut = chosen->find_last_of("/\\");
         // A file at the top of a drive or of the file system keeps its separator.

@@ -58,14 +58,28 @@ const std::pair<const char*, const char*> kMenuTexts[] = {
 };
 
 const std::pair<const char*, const char*> kButtonTexts[] = {
-    {"Btn_Confirm", "Str000"}, {"Btn_Apply", "Str001"},    {"Btn_Reset", "Str002"},
-    {"Btn_Exit", "Str003"},    {"Btn_Main", "Str004"},     {"Btn_Switch", "Str005"},
-    {"Btn_Fixed", "Str006"},   {"Btn_Adv", "Str007"},      {"Btn_Breath", "Str008"},
-    {"Btn_Save", "Str009"},    {"Btn_Load", "Str010"},     {"Btn_Lang1", "Str011"},
-    {"Btn_Lang2", "Str012"},   {"Btn_Lang3", "Str013"},    {"Btn_Macro", "Str014"},
-    {"lbl_KeyHint", "Str038"}, {"lbl_DPIHint", "Str039"},  {"lbl_NoLight", "Str040"},
+    {"Btn_Confirm", "Str000"},
+    {"Btn_Apply", "Str001"},
+    {"Btn_Reset", "Str002"},
+    {"Btn_Exit", "Str003"},
+    {"Btn_Main", "Str004"},
+    {"Btn_Switch", "Str005"},
+    {"Btn_Fixed", "Str006"},
+    {"Btn_Adv", "Str007"},
+    {"Btn_Breath", "Str008"},
+    {"Btn_Save", "Str009"},
+    {"Btn_Load", "Str010"},
+    {"Btn_Lang1", "Str011"},
+    {"Btn_Lang2", "Str012"},
+    {"Btn_Lang3", "Str013"},
+    {"Btn_Macro", "Str014"},
+    {"lbl_KeyHint", "Str038"},
+    {"lbl_DPIHint", "Str039"},
+    {"lbl_NoLight", "Str040"},
     {"lbl_WindowRecording", "Str042"},
-    {"lbl_NoDev", "Str100"},   {"lbl_CheckDev", "Str101"}, {"lbl_TypeError", "Str102"},
+    {"lbl_NoDev", "Str100"},
+    {"lbl_CheckDev", "Str101"},
+    {"lbl_TypeError", "Str102"},
     {"lbl_IDError", "Str103"},
 };
 
@@ -88,8 +102,7 @@ std::optional<std::size_t> unnamedMacroSlot(const std::string& caption,
             !caption.starts_with(pattern.substr(0, at)) ||
             !caption.ends_with(pattern.substr(at + 2)))
             continue;
-        const std::string digits =
-            caption.substr(at, caption.size() - (pattern.size() - 2));
+        const std::string digits = caption.substr(at, caption.size() - (pattern.size() - 2));
         if (digits.empty() || digits.size() > 2 ||
             digits.find_first_not_of("0123456789") != std::string::npos)
             continue;

@@ -96,7 +96,8 @@ void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c
 template <typename Widget, typename TextAt>
 void replaceItemsIfChanged(Widget* w, const ui::Control& c, TextAt textAt) {
     QStringList items;
-    for (std::size_t i = 0; i < c.items().size(); ++i) items << QString::fromStdString(c.shownItem(i));
+    for (std::size_t i = 0; i < c.items().size(); ++i)
+        items << QString::fromStdString(c.shownItem(i));
     QStringList current;
     for (int i = 0; i < w->count(); ++i) current << textAt(i);
     if (current == items) return;
@@ -122,8 +123,8 @@ QImage tintedImage(const QImage& picture, ui::Color tint) {
         for (int x = 0; x < out.width(); ++x) {
             const QRgb v = line[x];
             const int level = std::max({qRed(v), qGreen(v), qBlue(v)});
-            line[x] = qRgba(tint.r * level / 255, tint.g * level / 255, tint.b * level / 255,
-                            qAlpha(v));
+            line[x] =
+                qRgba(tint.r * level / 255, tint.g * level / 255, tint.b * level / 255, qAlpha(v));
         }
     }
     return out;
@@ -318,9 +319,8 @@ void FormView::syncWidget(ui::Control& c, Hosted& h) {
         for (int i = 0; i < list->count(); ++i) {
             const bool warn = c.warnLastItem() && i == list->count() - 1;
             list->item(i)->setBackground(warn ? QBrush(QColor(255, 0, 0)) : QBrush());
-            list->item(i)->setForeground(c.placeholderShown(static_cast<std::size_t>(i))
-                                             ? QBrush(dim)
-                                             : QBrush());
+            list->item(i)->setForeground(
+                c.placeholderShown(static_cast<std::size_t>(i)) ? QBrush(dim) : QBrush());
         }
         list->setCurrentRow(c.itemIndex());
         list->setStyleSheet(

@@ -15,9 +15,9 @@ namespace ui {
 class Form;
 
 struct FileDialog {
-    std::string filter;            // e.g. "Profile files (*.bin)"
-    std::string defaultExtension;  // without the dot
-    std::string folder;            // where it opens; empty: the user's documents folder
+    std::string filter;               // e.g. "Profile files (*.bin)"
+    std::string defaultExtension;     // without the dot
+    std::string folder;               // where it opens; empty: the user's documents folder
     std::vector<std::string> places;  // folders offered beside the host's own places
 };
 
