@@ -1,6 +1,7 @@
 // The editor: wiring only. The Qt host, the HID backend (real, or simulated with
 // QUORVEX_SIMULATED_MOUSE) and the main window with its wait window.
 #include <QApplication>
+#include <QThread>
 
 #include "app/editor.h"
 #include "qt/linux/font_configuration.h"
@@ -11,6 +12,9 @@
 #include "skin/hover_states.h"
 
 int main(int, char** argv) {
+    // Qt takes the first thread that asks for its thread data as the main thread: this one asks
+    // before the decoding thread below can (a large image's conversion uses Qt's thread pool).
+    QThread::currentThread();
     // The start page's large pictures decode on the second core while Qt connects to the display.
     qtui::PicturePrefetch::start(skin::startPagePictures());
     qtui::loadFontConfigurationAhead();
