@@ -2,6 +2,7 @@
 // QUORVEX_SIMULATED_MOUSE) and the main window with its wait window.
 #include <QApplication>
 #include <QScreen>
+#include <QThread>
 
 #include "app/editor.h"
 #if defined(QUORVEX_HAVE_XKB)
@@ -16,6 +17,9 @@
 #include "skin/pictures.h"
 
 int main(int, char** argv) {
+    // Qt takes the first thread that asks for its thread data as the main thread: this one asks
+    // before the decoding thread below can (a large image's conversion uses Qt's thread pool).
+    QThread::currentThread();
     // The start page's large pictures decode on the second core while Qt connects to the display.
     qtui::PicturePrefetch::start(skin::startPagePictures());
     qtui::loadFontConfigurationAhead();

@@ -171,6 +171,8 @@ void TForm1::CloseInsertPanel() {
     control("Img_InsertBase").setVisible(false);
     insertMode_ = false;
     for (const char* name : kDisabledWhileOpen) control(name).setEnabled(true);
+    // Insert looked pressed while its panel was open; the pointer is elsewhere now.
+    skin::showPicture(control("Img_Insert"), "MacroS_01");
     control("Gb_Delay").setVisible(true);
 }
 

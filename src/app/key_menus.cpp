@@ -321,11 +321,12 @@ void TForm1::abandonCombination() {
 void TForm1::LB_NameClick(int row) {
     control("Pnl_Main").setVisible(false);
     control("LB_Name").setVisible(false);
-    const auto& names = control("LB_Name").items();
-    if (row < 0 || row >= static_cast<int>(names.size()) ||
+    const ui::Control& chooser = control("LB_Name");
+    if (row < 0 || row >= static_cast<int>(chooser.items().size()) ||
         row >= static_cast<int>(image::kMacroCount))
         return;
-    storeForCurrentButton(keys::macroKeyCodeText(row), names[static_cast<std::size_t>(row)]);
+    storeForCurrentButton(keys::macroKeyCodeText(row),
+                          chooser.shownItem(static_cast<std::size_t>(row)));
 }
 
 // ---- the hovered key label scrolls ----

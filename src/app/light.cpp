@@ -3,6 +3,8 @@
 #include "app/main_form.h"
 #include "skin/pictures.h"
 
+#include <algorithm>
+
 namespace app {
 namespace {
 
@@ -10,6 +12,17 @@ const char* const kScales[] = {"Off", "Raise", "On", "Fall"};
 const char* const kModes[] = {"Random", "Colorful", "Custom"};
 const char* const kColour1Edits[] = {"Edt_Mode1R", "Edt_Mode1G", "Edt_Mode1B"};
 const char* const kColour2Edits[] = {"Edt_Mode2R", "Edt_Mode2G", "Edt_Mode2B"};
+
+// The number an edit holds, as the image takes it: leading digits, at most 255.
+int editNumber(const std::string& text) {
+    int v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') break;
+        v = v * 10 + (c - '0');
+        if (v > 255) return 255;
+    }
+    return v;
+}
 
 }  // namespace
 
@@ -33,6 +46,7 @@ void TForm1::setupLight() {
         control(e).onChange = [this](ui::Control& edit) {
             keepDigits(edit);
             RGBParaValue_OnClick(edit);
+            showLightColour();
         };
     }
     for (const char* e : kColour2Edits) {
@@ -47,6 +61,7 @@ void TForm1::RGBMode_OnClick(int mode) {
     control("gbLED").setItemIndex(mode);
     for (int m = 0; m < 3; ++m)
         skin::showPicture(control(std::string("Img_") + kModes[m]), m == mode ? "RdS_E" : "RdS_D");
+    showLightColour();
 }
 
 void TForm1::showLightStep(int scale, int step) {
@@ -66,6 +81,25 @@ void TForm1::LEDColModeChange(int colourMode) {
     skin::showPicture(control("Img_LEDColMode1"), colourMode == 1 ? "RdS_E" : "RdS_D");
     skin::showPicture(control("Img_LEDColMode2"), colourMode == 2 ? "RdS_E" : "RdS_D");
     for (const char* e : kColour1Edits) control(e).setReadOnly(colourMode != 1);
+    showLightColour();
+}
+
+std::optional<ui::Color> TForm1::lightColour() const {
+    // Only a custom colour is one colour; the other modes run through seven.
+    if (!lightAvailable_ || control("gbLED").itemIndex() != 2) return std::nullopt;
+    const bool editorColour = control("gbLEDColMode").itemIndex() == 0;
+    const char* const* edits = editorColour ? kColour1Edits : kColour2Edits;
+    std::uint8_t rgb[3];
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int v = editNumber(control(edits[i]).caption());
+        // Colour mode 1 gives each channel as a share of full brightness.
+        rgb[i] = static_cast<std::uint8_t>(editorColour ? (std::min(v, 100) * 255 + 50) / 100 : v);
+    }
+    return ui::Color{rgb[0], rgb[1], rgb[2]};
+}
+
+void TForm1::showLightColour() {
+    control("Img_LightRing").setTint(lightColour());
 }
 
 void TForm1::RGBParaValue_OnClick(ui::Control& edit) {
@@ -79,6 +113,7 @@ void TForm1::setLightAvailable(bool available) {
     lightAvailable_ = available;
     for (const auto& name : lightControls()) control(name).setEnabled(available);
     control("lbl_NoLight").setVisible(!available && control("Img_P3").visible());
+    showLightColour();
 }
 
 std::vector<std::string> TForm1::lightControls() const {
@@ -108,25 +143,17 @@ void TForm1::lightToControls() {
         control(kColour1Edits[i]).setCaption(std::to_string(light->colour1[i]));
         control(kColour2Edits[i]).setCaption(std::to_string(light->colour2[i]));
     }
+    showLightColour();
 }
 
 void TForm1::lightToImage() {
-    const auto number = [](const std::string& text) {
-        int v = 0;
-        for (char c : text) {
-            if (c < '0' || c > '9') break;
-            v = v * 10 + (c - '0');
-            if (v > 255) return 255;
-        }
-        return v;
-    };
     settings::Light light;
     light.mode = control("gbLED").itemIndex();
     for (std::size_t scale = 0; scale < 4; ++scale) light.steps[scale] = lightSteps_[scale];
     light.colourMode = control("gbLEDColMode").itemIndex() == 0 ? 1 : 2;
     for (std::size_t i = 0; i < 3; ++i) {
-        light.colour1[i] = number(control(kColour1Edits[i]).caption());
-        light.colour2[i] = number(control(kColour2Edits[i]).caption());
+        light.colour1[i] = editNumber(control(kColour1Edits[i]).caption());
+        light.colour2[i] = editNumber(control(kColour2Edits[i]).caption());
     }
     settings::writeLight(image_.sectionBuf, light);
 }

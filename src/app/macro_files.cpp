@@ -9,8 +9,8 @@
 namespace app {
 namespace {
 
-const ui::FileDialog kSaveDialog{"SaveFile (*.bin)", "bin"};
-const ui::FileDialog kLoadDialog{"LoadFile (*.bin)", "bin"};
+const ui::FileDialog kSaveDialog{"SaveFile (*.bin)", "bin", {}, {}};
+const ui::FileDialog kLoadDialog{"LoadFile (*.bin)", "bin", {}, {}};
 constexpr std::size_t kBlock = macros::kBlockSize;
 constexpr std::size_t kOneMacroFile = macros::kRecordSize + macros::kBlockSize;  // 1056
 constexpr std::size_t kAllMacrosFile =
@@ -73,7 +73,7 @@ void TForm1::Btn_ExportOneClick() {
     const int slot = selectedSlot();
     if (slot < 0) return;
     skin::showPressed(*this, "Btn_ExportOne");
-    const auto chosen = modal([&] { return host_.saveFileName(kSaveDialog); });
+    const auto chosen = chooseFile(kSaveDialog, true);
     // The mouse may have gone while the dialog was open: its names are no longer in the list.
     if (!chosen || !macroMouseStillThere()) return;
     const auto target = saveTarget(*chosen, kSaveDialog);
@@ -89,7 +89,7 @@ void TForm1::Btn_ExportOneClick() {
 
 void TForm1::Btn_ExportClick() {
     skin::showPressed(*this, "Btn_Export");
-    const auto chosen = modal([&] { return host_.saveFileName(kSaveDialog); });
+    const auto chosen = chooseFile(kSaveDialog, true);
     if (!chosen || !macroMouseStillThere()) return;
     const auto target = saveTarget(*chosen, kSaveDialog);
     if (!target) return;
@@ -105,7 +105,7 @@ void TForm1::Btn_ImportOneClick() {
     const int slot = selectedSlot();
     if (slot < 0) return;
     skin::showPressed(*this, "Btn_ImportOne");
-    const auto chosen = modal([&] { return host_.openFileName(kLoadDialog); });
+    const auto chosen = chooseFile(kLoadDialog, false);
     if (!chosen || !macroMouseStillThere()) return;
     auto read = image::readRawFile(*chosen, kOneMacroFile);
     if (const auto* error = std::get_if<image::FileError>(&read)) {
@@ -132,7 +132,7 @@ void TForm1::Btn_ImportOneClick() {
 
 void TForm1::Btn_ImportClick() {
     skin::showPressed(*this, "Btn_Import");
-    const auto chosen = modal([&] { return host_.openFileName(kLoadDialog); });
+    const auto chosen = chooseFile(kLoadDialog, false);
     if (!chosen || !macroMouseStillThere()) return;
     auto read = image::readRawFile(*chosen, kAllMacrosFile);
     if (const auto* error = std::get_if<image::FileError>(&read)) {

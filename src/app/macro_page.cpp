@@ -56,6 +56,22 @@ void TForm1::RefreshMacroName() {
     names.setItems(list);
     chooser.setItems(list);
     names.setItemIndex(selected);
+    showMacroPlaceholders();
+}
+
+std::string TForm1::macroPlaceholder(std::size_t slot) const {
+    std::string text = languageText(kUnnamedMacro);
+    if (const auto at = text.find("%1"); at != std::string::npos)
+        text.replace(at, 2, std::to_string(slot + 1));
+    return text;
+}
+
+void TForm1::showMacroPlaceholders() {
+    // An unnamed slot is still a slot: the lists show it by its number, the name stays empty.
+    std::vector<std::string> texts;
+    for (std::size_t n = 0; n < macros::kSlotCount; ++n) texts.push_back(macroPlaceholder(n));
+    control("LB_MacroName").setItemPlaceholders(texts);
+    control("LB_Name").setItemPlaceholders(std::move(texts));
 }
 
 void TForm1::UIToMacroName() {
@@ -200,7 +216,10 @@ void TForm1::Edt_DelayChange() {
 // ---- renaming, clearing and deleting ----
 
 void TForm1::Btn_NewClick() {
-    if (selectedSlot() < 0) return;
+    if (selectedSlot() < 0) {
+        host_.showMessage(languageText(kSelectSlotFirst));
+        return;
+    }
     skin::showPressed(*this, "Btn_New");
     if (openNameDialog) openNameDialog();
 }

@@ -30,9 +30,11 @@ class TForm1::MacroNameList : public keys::MacroNames {
   public:
     explicit MacroNameList(const TForm1& form) : form_(form) {}
     std::optional<std::string> nameAtAddress(std::uint16_t address) const override {
-        const auto& items = form_.control("LB_Name").items();
-        for (std::size_t slot = 0; slot < items.size() && slot < image::kMacroCount; ++slot) {
-            if (keys::macroSlotAddress(static_cast<int>(slot)) == address) return items[slot];
+        const ui::Control& chooser = form_.control("LB_Name");
+        for (std::size_t slot = 0; slot < chooser.items().size() && slot < image::kMacroCount;
+             ++slot) {
+            if (keys::macroSlotAddress(static_cast<int>(slot)) == address)
+                return chooser.shownItem(slot);
         }
         return std::nullopt;
     }

@@ -45,6 +45,8 @@ class TForm1 : public ui::Form,
     static constexpr std::string_view kNoCaptureMessage = "Str036";
     static constexpr std::string_view kNothingRecordedMessage = "Str074";
     static constexpr std::string_view kMacroFullMessage = "Str037";
+    static constexpr std::string_view kUnnamedMacro = "Str080";
+    static constexpr std::string_view kSelectSlotFirst = "Str081";
     static constexpr std::string_view kMacrosKeptMessage = "Str051";
 
     TForm1(ui::Host& host, device::HidBackend& backend);
@@ -187,6 +189,9 @@ class TForm1 : public ui::Form,
     void RGBMode_OnClick(int mode);             // 0 Random, 1 Colorful, 2 Custom
     void TimeBar_OnClick(int scale, int step);  // scales 0 off, 1 raise, 2 on, 3 fall
     void LEDColModeChange(int colourMode);      // 1 or 2
+    // The colour the light would show, for the light picture: a custom colour only.
+    std::optional<ui::Color> lightColour() const;
+    void showLightColour();
     void RGBParaValue_OnClick(ui::Control& edit);
     int lightStep(int scale) const { return lightSteps_[static_cast<std::size_t>(scale)]; }
     bool lightAvailable() const { return lightAvailable_; }
@@ -232,6 +237,9 @@ class TForm1 : public ui::Form,
     void Btn_DelClick();
     // The selected slot (0-31), or -1.
     int selectedSlot() const;
+    // What an unnamed slot is called in the lists and on button labels, in this language.
+    std::string macroPlaceholder(std::size_t slot) const;
+    void showMacroPlaceholders();
     const std::vector<std::string>& eventLines() const;
 
     // Profile files.
@@ -332,6 +340,11 @@ class TForm1 : public ui::Form,
         return dialog();
     }
 
+    // A file dialog that opens where the last one was left, at first in the documents folder;
+    // Load Profile's also offers the backups.
+    std::optional<std::string> chooseFile(ui::FileDialog dialog, bool save,
+                                          bool offerBackups = false);
+
     // device::LinkHost
     void sleep(int milliseconds) override { host_.sleep(milliseconds); }
     void processMessages() override { host_.processMessages(); }
@@ -382,6 +395,7 @@ class TForm1 : public ui::Form,
     std::string webAddress_;
     bool closeHeld_ = false;
     std::string backupFolder_;
+    std::string lastFolder_;  // of the last file chosen in a file dialog
     bool backupFailureTold_ = false;
     skin::LanguageTable language_;
     skin::KeptLayout kept_;

@@ -107,6 +107,8 @@ void TForm1::createControls() {
                                      {"Img_P4", 112, 136}}) {
         picture(name, x, y, 0, 0).setAutoSize(true);
     }
+    // The light of the Breathing Page, over its page picture: it takes the colour chosen there.
+    picture("Img_LightRing", 134, 202, 192, 192).setPicture("LightRing");
     // The Breathing Page of a mouse whose light is not set from here says so.
     ui::Control& noLight = label("lbl_NoLight", 348, 142, 374, 18);
     noLight.setFont({9, {0xE3, 0x26, 0x2E}, false});

@@ -7,6 +7,16 @@ namespace app {
 TForm3::TForm3(TForm1& main, ui::Host& host)
     : DialogForm("TForm3", main, host, "lbl_MacroName", "Edt_MacroName") {
     edit_.setMaxLength(kMaxNameLength);
+    edit_.onKeyDown = [this](ui::Control&, int& key, ui::KeyState) {
+        // The keys every dialog takes: Enter confirms, Escape closes.
+        if (key == kEnterKey) {
+            key = 0;
+            IB_ConfirmClick();
+        } else if (key == kEscapeKey) {
+            key = 0;
+            IB_CloseClick();
+        }
+    };
 }
 
 void TForm3::FormCreate() {

@@ -38,6 +38,7 @@ std::vector<std::string> pageControls(int page) {
             break;
         case 3:
             add("Img_P3");
+            add("Img_LightRing");
             for (const char* s : {"Off", "Raise", "On", "Fall"}) {
                 numbered(std::string("lbl_") + s, 10);
                 numbered(std::string("Img_") + s, 10);

@@ -10,8 +10,8 @@
 namespace app {
 namespace {
 
-const ui::FileDialog kSaveDialog{"SaveFile (*.bin)", "bin"};
-const ui::FileDialog kLoadDialog{"LoadFile (*.bin)", "bin"};
+const ui::FileDialog kSaveDialog{"SaveFile (*.bin)", "bin", {}, {}};
+const ui::FileDialog kLoadDialog{"LoadFile (*.bin)", "bin", {}, {}};
 
 // What a mouse without macro memory saves in place of macros: every byte erased.
 bool carriesNoMacros(const image::DataBuf& buf) {
@@ -23,6 +23,20 @@ bool carriesNoMacros(const image::DataBuf& buf) {
 
 }  // namespace
 
+std::optional<std::string> TForm1::chooseFile(ui::FileDialog dialog, bool save, bool offerBackups) {
+    dialog.folder = lastFolder_;
+    if (offerBackups && !backupFolder_.empty()) dialog.places.push_back(backupFolder_);
+    auto chosen =
+        modal([&] { return save ? host_.saveFileName(dialog) : host_.openFileName(dialog); });
+    if (chosen) {
+        const auto cut = chosen->find_last_of("/\\");
+        // A file at the top of a drive or of the file system keeps its separator.
+        const bool top = cut == 0 || (cut == 2 && (*chosen)[1] == ':');
+        if (cut != std::string::npos) lastFolder_ = chosen->substr(0, top ? cut + 1 : cut);
+    }
+    return chosen;
+}
+
 void TForm1::Btn_SaveClick() {
     HideAllMenu();
     skin::showPicture(control("Img_Save"), "SetS_02");
@@ -30,7 +44,7 @@ void TForm1::Btn_SaveClick() {
         ShowMessage("Str022");
         return;
     }
-    const auto chosen = modal([&] { return host_.saveFileName(kSaveDialog); });
+    const auto chosen = chooseFile(kSaveDialog, true);
     if (!chosen) return;
     // The mouse may have gone while the dialog was open; without it the macros are unknown.
     if (!link_.deviceOpen()) {
@@ -58,7 +72,7 @@ void TForm1::Btn_LoadClick() {
         ShowMessage("Str022");
         return;
     }
-    const auto chosen = modal([&] { return host_.openFileName(kLoadDialog); });
+    const auto chosen = chooseFile(kLoadDialog, false, true);
     if (!chosen) return;
     if (!link_.deviceOpen()) {
         ShowMessage("Str022");

@@ -95,7 +95,11 @@ void TForm1::Btn_StartClick() {
         stopRecording();
         return;
     }
-    if (selectedSlot() < 0 || recorder_.recording()) return;
+    if (recorder_.recording()) return;
+    if (selectedSlot() < 0) {
+        host_.showMessage(languageText(kSelectSlotFirst));
+        return;
+    }
     skin::showPressed(*this, "Btn_Start");
     if (!startCapture()) return;
     recordingSlot_ = selectedSlot();

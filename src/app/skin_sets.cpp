@@ -58,14 +58,28 @@ const std::pair<const char*, const char*> kMenuTexts[] = {
 };
 
 const std::pair<const char*, const char*> kButtonTexts[] = {
-    {"Btn_Confirm", "Str000"}, {"Btn_Apply", "Str001"},    {"Btn_Reset", "Str002"},
-    {"Btn_Exit", "Str003"},    {"Btn_Main", "Str004"},     {"Btn_Switch", "Str005"},
-    {"Btn_Fixed", "Str006"},   {"Btn_Adv", "Str007"},      {"Btn_Breath", "Str008"},
-    {"Btn_Save", "Str009"},    {"Btn_Load", "Str010"},     {"Btn_Lang1", "Str011"},
-    {"Btn_Lang2", "Str012"},   {"Btn_Lang3", "Str013"},    {"Btn_Macro", "Str014"},
-    {"lbl_KeyHint", "Str038"}, {"lbl_DPIHint", "Str039"},  {"lbl_NoLight", "Str040"},
+    {"Btn_Confirm", "Str000"},
+    {"Btn_Apply", "Str001"},
+    {"Btn_Reset", "Str002"},
+    {"Btn_Exit", "Str003"},
+    {"Btn_Main", "Str004"},
+    {"Btn_Switch", "Str005"},
+    {"Btn_Fixed", "Str006"},
+    {"Btn_Adv", "Str007"},
+    {"Btn_Breath", "Str008"},
+    {"Btn_Save", "Str009"},
+    {"Btn_Load", "Str010"},
+    {"Btn_Lang1", "Str011"},
+    {"Btn_Lang2", "Str012"},
+    {"Btn_Lang3", "Str013"},
+    {"Btn_Macro", "Str014"},
+    {"lbl_KeyHint", "Str038"},
+    {"lbl_DPIHint", "Str039"},
+    {"lbl_NoLight", "Str040"},
     {"lbl_WindowRecording", "Str042"},
-    {"lbl_NoDev", "Str100"},   {"lbl_CheckDev", "Str101"}, {"lbl_TypeError", "Str102"},
+    {"lbl_NoDev", "Str100"},
+    {"lbl_CheckDev", "Str101"},
+    {"lbl_TypeError", "Str102"},
     {"lbl_IDError", "Str103"},
 };
 
@@ -76,6 +90,28 @@ const std::pair<const char*, const char*> kMacroPageTexts[] = {
     {"lbl_Delay", "Str417"},     {"lbl_s_A", "Str418"},    {"Btn_InsertStart", "Str400"},
     {"Btn_OK", "Str420"},        {"Btn_Cancel", "Str422"},
 };
+
+// The slot whose placeholder, in any of the tables, is the caption: an unnamed macro on a key
+// label is named again in the new language.
+std::optional<std::size_t> unnamedMacroSlot(const std::string& caption,
+                                            const skin::LanguageTable (&tables)[3]) {
+    for (const auto& table : tables) {
+        const std::string pattern = table.text(TForm1::kUnnamedMacro);
+        const auto at = pattern.find("%1");
+        if (at == std::string::npos || caption.size() <= pattern.size() - 2 ||
+            !caption.starts_with(pattern.substr(0, at)) ||
+            !caption.ends_with(pattern.substr(at + 2)))
+            continue;
+        const std::string digits = caption.substr(at, caption.size() - (pattern.size() - 2));
+        if (digits.empty() || digits.size() > 2 ||
+            digits.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const int n = std::stoi(digits);
+        if (n >= 1 && n <= static_cast<int>(image::kMacroCount))
+            return static_cast<std::size_t>(n - 1);
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -115,7 +151,10 @@ void TForm1::applyLanguageTexts() {
         ui::Control& key = control("Key" + std::to_string(n));
         const std::string found = skin::FindStrKey(key.caption(), tables);
         if (!found.empty()) key.setCaption(text(found.c_str()));
+        if (const auto slot = unnamedMacroSlot(key.caption(), tables))
+            key.setCaption(macroPlaceholder(*slot));
     }
+    showMacroPlaceholders();
 
     const std::string bullet = " " + text("Str200") + " ";
     for (const auto& [name, key] : kMenuTexts) control(name).setCaption(bullet + text(key));

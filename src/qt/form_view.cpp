@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -121,7 +122,8 @@ void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c
 template <typename Widget, typename TextAt>
 void replaceItemsIfChanged(Widget* w, const ui::Control& c, TextAt textAt) {
     QStringList items;
-    for (const auto& i : c.items()) items << QString::fromStdString(i);
+    for (std::size_t i = 0; i < c.items().size(); ++i)
+        items << QString::fromStdString(c.shownItem(i));
     QStringList current;
     for (int i = 0; i < w->count(); ++i) current << textAt(i);
     if (current == items) return;
@@ -140,6 +142,21 @@ int virtualKeyOf(const QKeyEvent& e) {
 #else
     return keys::evdevCodeToPositionKey(static_cast<int>(e.nativeScanCode()) - 8);
 #endif
+}
+
+// The picture's brightness (its strongest channel) in the tint's colour, its alpha kept.
+QImage tintedImage(const QImage& picture, ui::Color tint) {
+    QImage out = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            const QRgb v = line[x];
+            const int level = std::max({qRed(v), qGreen(v), qBlue(v)});
+            line[x] =
+                qRgba(tint.r * level / 255, tint.g * level / 255, tint.b * level / 255, qAlpha(v));
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -239,6 +256,8 @@ void FormView::paintControl(QPainter& p, const ui::Control& c) {
     switch (c.kind()) {
         case ui::ControlKind::Picture:
             if (const Scaled* s = image(c.picture())) {
+                const QImage tinted = c.tint() ? tintedImage(s->image, *c.tint()) : QImage();
+                const QImage& shown = c.tint() ? tinted : s->image;
                 p.save();
                 p.setClipRect(r);
                 // A picture of the window's own scale is copied pixel for pixel from a whole
@@ -247,11 +266,11 @@ void FormView::paintControl(QPainter& p, const ui::Control& c) {
                 const double ratio = devicePixelRatioF();
                 if (s->factor != ratio) p.setRenderHint(QPainter::SmoothPixmapTransform);
                 if (c.stretch()) {
-                    p.drawImage(QRectF(r), s->image);
+                    p.drawImage(QRectF(r), shown);
                 } else {
                     p.drawImage(QPointF(std::round(r.x() * ratio) / ratio,
                                         std::round(r.y() * ratio) / ratio),
-                                s->image);
+                                shown);
                 }
                 p.restore();
             }
@@ -367,9 +386,14 @@ void FormView::syncWidget(ui::Control& c, Hosted& h) {
             list->item(i)->setIcon(icon ? QIcon(QPixmap::fromImage(icon->image)) : QIcon());
         }
         if (!icons.empty()) list->setIconSize(QSize(c.itemHeight() - 2, c.itemHeight() - 2));
+        // A placeholder for an empty item is drawn at half strength, below any real text.
+        QColor dim = qcolor(c.font().color);
+        dim.setAlpha(128);
         for (int i = 0; i < list->count(); ++i) {
             const bool warn = c.warnLastItem() && i == list->count() - 1;
             list->item(i)->setBackground(warn ? QBrush(QColor(255, 0, 0)) : QBrush());
+            list->item(i)->setForeground(
+                c.placeholderShown(static_cast<std::size_t>(i)) ? QBrush(dim) : QBrush());
         }
         list->setCurrentRow(c.itemIndex());
         list->setStyleSheet(

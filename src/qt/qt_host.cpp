@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QThread>
 #include <QTimer>
@@ -130,13 +131,34 @@ bool QtHost::askYesNo(const std::string& text) {
     return yes;
 }
 
+namespace {
+
+// Opens in the given folder, else in the documents folder; offers the extra places in the
+// side bar after the usual ones.
+void placeFileDialog(QFileDialog& fd, const ui::FileDialog& dialog) {
+    fd.setDirectory(dialog.folder.empty()
+                        ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                        : QString::fromStdString(dialog.folder));
+    QList<QUrl> places = fd.sidebarUrls();
+    for (const std::string& place : dialog.places) {
+        const QUrl url = QUrl::fromLocalFile(QString::fromStdString(place));
+        if (!places.contains(url)) places << url;
+    }
+    fd.setSidebarUrls(places);
+}
+
+}  // namespace
+
 std::optional<std::string> QtHost::openFileName(const ui::FileDialog& dialog) {
-    const QString file = QFileDialog::getOpenFileName(main_ ? viewOf(*main_) : nullptr,
-                                                      QString::fromStdString(title_), QString(),
-                                                      QString::fromStdString(dialog.filter));
+    QFileDialog fd(main_ ? viewOf(*main_) : nullptr, QString::fromStdString(title_), QString(),
+                   QString::fromStdString(dialog.filter));
+    fd.setAcceptMode(QFileDialog::AcceptOpen);
+    fd.setFileMode(QFileDialog::ExistingFile);
+    placeFileDialog(fd, dialog);
+    const bool ok = fd.exec() == QDialog::Accepted && !fd.selectedFiles().isEmpty();
     syncAll();
-    if (file.isEmpty()) return std::nullopt;
-    return file.toStdString();
+    if (!ok) return std::nullopt;
+    return fd.selectedFiles().front().toStdString();
 }
 
 std::optional<std::string> QtHost::saveFileName(const ui::FileDialog& dialog) {
@@ -144,6 +166,7 @@ std::optional<std::string> QtHost::saveFileName(const ui::FileDialog& dialog) {
                    QString::fromStdString(dialog.filter));
     fd.setAcceptMode(QFileDialog::AcceptSave);
     fd.setDefaultSuffix(QString::fromStdString(dialog.defaultExtension));
+    placeFileDialog(fd, dialog);
     const bool ok = fd.exec() == QDialog::Accepted && !fd.selectedFiles().isEmpty();
     syncAll();
     if (!ok) return std::nullopt;

@@ -211,6 +211,7 @@ void applyLayoutTable(ui::Form& form, const LayoutTable& table, KeptLayout& kept
     a.place("LEDColorMode2", {{"Img_LEDColMode2"}, {"lbl_LEDColMode2", -4, -4}});
     a.place("R1", {{"Edt_Mode1R"}, {"Edt_Mode1G", 0, 22}, {"Edt_Mode1B", 0, 44}});
     a.place("R2", {{"Edt_Mode2R"}, {"Edt_Mode2G", 0, 22}, {"Edt_Mode2B", 0, 44}});
+    a.place("LightRing", {{"Img_LightRing"}});
 
     const Names macroButtons{"Btn_New",
                              "Btn_Clear",

@@ -121,6 +121,20 @@ void Control::setWarnLastItem(bool warn) {
 void Control::setItemIcons(std::vector<std::string> icons) {
     if (assign(itemIcons_, std::move(icons))) touch();
 }
+void Control::setItemPlaceholders(std::vector<std::string> texts) {
+    if (assign(itemPlaceholders_, std::move(texts))) touch();
+}
+bool Control::placeholderShown(std::size_t i) const {
+    return i < items_.size() && items_[i].empty() && i < itemPlaceholders_.size();
+}
+const std::string& Control::shownItem(std::size_t i) const {
+    static const std::string none;
+    if (placeholderShown(i)) return itemPlaceholders_[i];
+    return i < items_.size() ? items_[i] : none;
+}
+void Control::setTint(std::optional<Color> c) {
+    if (assign(tint_, c)) touch();
+}
 void Control::addItem(std::string item) {
     items_.push_back(std::move(item));
     touch();

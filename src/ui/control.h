@@ -94,6 +94,10 @@ class Control {
     void setPicture(std::string name, std::optional<Size> pictureSize = std::nullopt);
     bool stretch() const { return stretch_; }
     void setStretch(bool s);
+    // A picture drawn in this colour: its colour scaled channel by channel, its alpha kept, so
+    // a white picture shows the colour itself. Nothing draws the picture as it is.
+    const std::optional<Color>& tint() const { return tint_; }
+    void setTint(std::optional<Color> c);
     bool autoSize() const { return autoSize_; }
     void setAutoSize(bool a) { autoSize_ = a; }
 
@@ -120,6 +124,13 @@ class Control {
     // Pictures drawn in front of the items of an owner-drawn list, one per item (may be shorter).
     const std::vector<std::string>& itemIcons() const { return itemIcons_; }
     void setItemIcons(std::vector<std::string> icons);
+    // Texts shown, dimmer, in place of empty items (one per item; may be shorter). The items
+    // themselves stay empty.
+    const std::vector<std::string>& itemPlaceholders() const { return itemPlaceholders_; }
+    void setItemPlaceholders(std::vector<std::string> texts);
+    // What a list shows for item i: the item, or its placeholder when the item is empty.
+    const std::string& shownItem(std::size_t i) const;
+    bool placeholderShown(std::size_t i) const;
     // The last item drawn on a warning background (a macro at its limits).
     bool warnLastItem() const { return warnLastItem_; }
     void setWarnLastItem(bool warn);
@@ -159,11 +170,12 @@ class Control {
     std::string caption_, picture_;
     bool stretch_ = false, autoSize_ = false;
     Font font_;
-    std::optional<Color> background_, border_;
+    std::optional<Color> background_, border_, tint_;
     Align alignment_ = Align::Left;
     bool verticalCenter_ = false;
     std::vector<std::string> items_;
     std::vector<std::string> itemIcons_;
+    std::vector<std::string> itemPlaceholders_;
     bool warnLastItem_ = false;
     int itemIndex_ = -1, topIndex_ = 0, itemHeight_ = 16, maxLength_ = 0;
     bool checked_ = false;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/geometry.h"
 #include "ui/timer.h"
@@ -14,8 +15,10 @@ namespace ui {
 class Form;
 
 struct FileDialog {
-    std::string filter;            // e.g. "Profile files (*.bin)"
-    std::string defaultExtension;  // without the dot
+    std::string filter;               // e.g. "Profile files (*.bin)"
+    std::string defaultExtension;     // without the dot
+    std::string folder;               // where it opens; empty: the user's documents folder
+    std::vector<std::string> places;  // folders offered beside the host's own places
 };
 
 class Host : public TimerDriver {

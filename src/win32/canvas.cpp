@@ -113,8 +113,21 @@ void Canvas::frame(const ui::Rect& r, ui::Color c) {
     fill({r.x + r.w - 1, r.y, 1, r.h}, c);
 }
 
-void Canvas::picture(const skin::Picture& pic, const ui::Rect& r, bool stretch, double scale) {
+void Canvas::picture(const skin::Picture& pic, const ui::Rect& r, bool stretch, double scale,
+                     std::optional<ui::Color> tint) {
     if (pic.width <= 0 || pic.height <= 0 || r.w <= 0 || r.h <= 0) return;
+    if (tint) {
+        // The picture's brightness (its strongest channel) in the tint's colour, alpha kept.
+        skin::Picture tinted = pic;
+        for (std::size_t i = 0; i + 3 < tinted.rgba.size(); i += 4) {
+            const unsigned level = std::max({tinted.rgba[i], tinted.rgba[i + 1], tinted.rgba[i + 2]});
+            tinted.rgba[i] = static_cast<std::uint8_t>(tint->r * level / 255);
+            tinted.rgba[i + 1] = static_cast<std::uint8_t>(tint->g * level / 255);
+            tinted.rgba[i + 2] = static_cast<std::uint8_t>(tint->b * level / 255);
+        }
+        picture(tinted, r, stretch, scale);
+        return;
+    }
     if (!stretch && scale != 1.0) {
         resampled(
             pic,

@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+#include <optional>
+
 #include "skin/pictures.h"
 #include "ui/control.h"
 
@@ -27,8 +29,10 @@ class Canvas {
     void frame(const ui::Rect& r, ui::Color c);
     // A picture into `r`: stretched over it, or from its top-left corner at `scale` device
     // pixels per picture pixel (1 for a picture of the window's own scale), smoothly resampled
-    // where that is not 1.
-    void picture(const skin::Picture& pic, const ui::Rect& r, bool stretch, double scale = 1.0);
+    // where that is not 1. With a tint, the picture's brightness (its strongest channel) in the
+    // tint's colour.
+    void picture(const skin::Picture& pic, const ui::Rect& r, bool stretch, double scale = 1.0,
+                 std::optional<ui::Color> tint = std::nullopt);
     // A caption that never runs out of its rectangle: a button caption wraps to two lines when
     // they fit, otherwise the font shrinks until the text fits. Fonts are made for `scale`
     // device pixels per logical pixel.

@@ -209,7 +209,7 @@ void FormWindow::paintControl(const ui::Control& c) {
             const std::string name = skin::pictureInSet(c.picture(), set);
             const double made = name == c.picture() ? 1.0 : set;
             if (const skin::Picture* pic = skin::pictures().get(name))
-                canvas_.picture(*pic, r, c.stretch(), scale_ / made);
+                canvas_.picture(*pic, r, c.stretch(), scale_ / made, c.tint());
             break;
         }
         case ui::ControlKind::Label:
@@ -481,10 +481,17 @@ void FormWindow::drawItem(const DRAWITEMSTRUCT& item) {
     }
     if (index < c->items().size()) {
         SetBkMode(item.hDC, TRANSPARENT);
-        SetTextColor(item.hDC,
-                     colorRef(selected || warn ? ui::Color{255, 255, 255} : c->font().color));
+        ui::Color text = selected || warn ? ui::Color{255, 255, 255} : c->font().color;
+        if (c->placeholderShown(index)) {
+            // A placeholder for an empty item: half way to the background, below any real text.
+            const auto half = [](std::uint8_t a, std::uint8_t b) {
+                return static_cast<std::uint8_t>((a + b) / 2);
+            };
+            text = {half(text.r, back.r), half(text.g, back.g), half(text.b, back.b)};
+        }
+        SetTextColor(item.hDC, colorRef(text));
         SelectObject(item.hDC, Canvas::font(c->font().size, c->font().bold, scale_));
-        DrawTextW(item.hDC, wide(c->items()[index]).c_str(), -1, &textRect,
+        DrawTextW(item.hDC, wide(c->shownItem(index)).c_str(), -1, &textRect,
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -229,6 +230,14 @@ std::optional<std::string> Win32Host::fileDialog(const ui::FileDialog& dialog, b
     ofn.lpstrTitle = title.c_str();
     // A name typed without an extension gets it here, where the overwrite question sees it.
     ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    // Where the last dialog was left, else the documents folder.
+    std::wstring folder = wide(dialog.folder);
+    if (folder.empty()) {
+        wchar_t documents[MAX_PATH] = {};
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents)))
+            folder = documents;
+    }
+    if (!folder.empty()) ofn.lpstrInitialDir = folder.c_str();
     ofn.Flags = OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_EXPLORER;
     BOOL chosen;
     if (save) {

@@ -231,6 +231,22 @@ TEST_F(Dialogs, ANewImageOrALostMouseClosesTheCombination) {
     std::filesystem::remove(profile);
 }
 
+// In the name field Enter confirms and Escape closes, as in any dialog; other keys type.
+TEST_F(Dialogs, TheNameDialogTakesEnterAndEscape) {
+    form.Btn_MacroClick();
+    form.at("LB_MacroName").setItemIndex(4);
+    for (const auto& [key, named] : {std::pair{0x0D, true}, {0x1B, false}}) {
+        form.Btn_NewClick();
+        ui::Control& edit = naming.at("Edt_MacroName");
+        ASSERT_EQ(naming.focus(), &edit);
+        EXPECT_EQ(naming.keyDown(kA), kA) << "a letter is typed";
+        edit.setCaption(named ? "Jump" : "Dropped");
+        EXPECT_EQ(naming.keyDown(key), 0) << key;
+        EXPECT_FALSE(host.shown[&naming]) << key;
+        EXPECT_EQ(form.at("LB_MacroName").items()[4], "Jump") << key;
+    }
+}
+
 TEST_F(Dialogs, RenameGoesToTheSlotSelectedAtConfirm) {
     form.Btn_MacroClick();
     form.at("LB_MacroName").setItemIndex(2);

@@ -46,6 +46,21 @@ TEST_F(Insert, OpeningDisablesThePageAndShowsThePanel) {
     EXPECT_FALSE(c("Gb_Delay").visible());
 }
 
+// Insert, pressed to open the panel, shows its normal picture again once the panel is closed
+// by either of its buttons (the pointer is over those, never back over Insert).
+TEST_F(Insert, InsertLooksNormalAgainAfterUse) {
+    for (bool ok : {true, false}) {
+        form.Btn_InsertClick();
+        EXPECT_EQ(c("Img_Insert").picture(), "MacroS_03");
+        if (ok)
+            form.Btn_OKClick();
+        else
+            form.Btn_CancelClick();
+        EXPECT_FALSE(form.insertPanelOpen());
+        EXPECT_EQ(c("Img_Insert").picture(), "MacroS_01") << (ok ? "OK" : "Cancel");
+    }
+}
+
 TEST_F(Insert, DelayInFrontOfTheThirdEvent) {
     c("LB_macro").setItemIndex(2);
     form.Btn_InsertClick();

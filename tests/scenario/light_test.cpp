@@ -119,5 +119,42 @@ TEST_F(Light, ColourEditsKeepDigitsFromZeroToHundred) {
     }
 }
 
+// The light ring shows the colour the page would write, in Custom mode only, following every
+// edit at once: colour mode 1 as shares of full brightness, colour mode 2 as read.
+TEST_F(Light, TheRingShowsTheCustomColour) {
+    host.advance(3500);  // the simulated mouse has the light feature
+    form.Btn_BreathClick();
+    const auto tint = [&] { return c("Img_LightRing").tint(); };
+    const auto type = [&](const char* edit, const char* text) {
+        c(edit).setCaption(text);
+        c(edit).onChange(c(edit));
+    };
+    EXPECT_TRUE(c("Img_LightRing").visible());
+    for (int mode : {0, 1}) {
+        form.RGBMode_OnClick(mode);
+        EXPECT_FALSE(tint()) << "mode " << mode << " runs through seven colours";
+    }
+    form.RGBMode_OnClick(2);
+    form.LEDColModeChange(1);
+    type("Edt_Mode1R", "100");
+    type("Edt_Mode1G", "50");
+    type("Edt_Mode1B", "0");
+    EXPECT_EQ(tint(), (ui::Color{255, 128, 0}));
+    type("Edt_Mode1B", "250");  // corrected to 100
+    EXPECT_EQ(tint(), (ui::Color{255, 128, 255}));
+    type("Edt_Mode1G", "");  // corrected to 0
+    EXPECT_EQ(tint(), (ui::Color{255, 0, 255}));
+    for (auto [edit, text] :
+         {std::pair{"Edt_Mode2R", "0"}, {"Edt_Mode2G", "10"}, {"Edt_Mode2B", "200"}})
+        c(edit).setCaption(text);
+    form.LEDColModeChange(2);
+    EXPECT_EQ(tint(), (ui::Color{0, 10, 200}));
+    data().image[9] |= 0x01;  // an image whose light is not set from here
+    show();
+    EXPECT_FALSE(tint());
+    form.Btn_AdvClick();
+    EXPECT_FALSE(c("Img_LightRing").visible()) << "only on its page";
+}
+
 }  // namespace
 }  // namespace scenario

@@ -54,6 +54,42 @@ TEST_F(MacroPage, TheMouseNamesAndEventsAreShown) {
     EXPECT_TRUE(c("LB_macro").items().empty());
 }
 
+// An unnamed slot is shown by its number, dimmer than a name, in both lists and on a button
+// label, in the current language; what the mouse gets stays empty.
+TEST_F(MacroPage, UnnamedSlotsAreShownByTheirNumber) {
+    for (const char* list : {"LB_MacroName", "LB_Name"}) {
+        const ui::Control& l = c(list);
+        EXPECT_EQ(l.shownItem(0), "Copy") << list;
+        EXPECT_FALSE(l.placeholderShown(0)) << list;
+        EXPECT_EQ(l.shownItem(2), "Macro 3") << list;
+        EXPECT_TRUE(l.placeholderShown(2)) << list;
+        EXPECT_EQ(l.shownItem(31), "Macro 32") << list;
+        EXPECT_EQ(l.items()[2], "") << list;
+    }
+    form.Btn_MainClick();
+    form.ShowPnlMain_OnClick(5);
+    form.LB_NameClick(2);
+    EXPECT_EQ(c("Key5").caption(), "Macro 3");
+    form.Btn_LangClick(2);
+    EXPECT_EQ(c("Key5").caption(), "\u5b8f 3") << "the label follows the language";
+    EXPECT_EQ(c("LB_Name").shownItem(3), "\u5b8f 4");
+    form.Btn_LangClick(1);
+    form.link().Btn_ApplyClick();
+    EXPECT_EQ(mouse.firmware.memory()[0x6400 + 2 * 32 + 3], 0) << "no name is stored";
+}
+
+// Record and Rename need a slot; without one they say so and do nothing else.
+TEST_F(MacroPage, RecordAndRenameAskForASlot) {
+    c("LB_MacroName").setItemIndex(-1);
+    for (const char* button : {"Btn_Start", "Btn_New"}) {
+        host.messages.clear();
+        c(button).onClick(c(button));
+        ASSERT_EQ(host.messages.size(), 1u) << button;
+        EXPECT_EQ(host.messages[0], "Select a macro in the list first.");
+        EXPECT_FALSE(form.isRecording()) << button;
+    }
+}
+
 TEST_F(MacroPage, DeleteRemovesAnEventWithItsPartner) {
     const std::vector<std::string> lines{"10",   "1 Ctrl CODE:8101", "0 40", "1 A CODE:8204",
                                          "0 60", "2 A CODE:0204",    "0 30", "2 Ctrl CODE:0101"};

@@ -117,6 +117,28 @@ TEST_F(Profiles, SaveAndLoadBringTheEditsBack) {
         << "the macros saved with it come back too";
 }
 
+// Every file dialog opens where the last one was left (at first the documents folder, which an
+// empty folder asks the host for); a cancelled one moves nothing. Load Profile also offers the
+// backups folder.
+TEST_F(Profiles, FileDialogsOpenInTheFolderLastUsed) {
+    start(sim::DeviceKind::Macro);
+    form->setBackupFolder("/backups/here");
+    const std::string folder = std::filesystem::path(temp("macro.bin")).parent_path().string();
+    host.saveNames = {temp("macro.bin")};
+    form->Btn_SaveClick();
+    host.saveNames = {std::nullopt};
+    form->Btn_MacroClick();
+    form->Btn_ExportClick();
+    host.openNames = {temp("macro.bin")};
+    form->Btn_LoadClick();
+    ASSERT_EQ(host.fileDialogs.size(), 3u);
+    EXPECT_EQ(host.fileDialogs[0].folder, "") << "the documents folder at first";
+    EXPECT_TRUE(host.fileDialogs[0].places.empty());
+    EXPECT_EQ(host.fileDialogs[1].folder, folder) << "the macro dialog follows the profile's";
+    EXPECT_EQ(host.fileDialogs[2].folder, folder) << "a cancelled dialog changes nothing";
+    EXPECT_EQ(host.fileDialogs[2].places, std::vector<std::string>{"/backups/here"});
+}
+
 // A round trip keeps the sections a macro mouse also holds on its own: DPI level, rate,
 // current profile, light mode and colour come back from the file.
 TEST_F(Profiles, ARoundTripKeepsTheDeviceSections) {

@@ -29,11 +29,13 @@ class FakeHost : public ui::Host {
     void timerChanged(ui::Timer& timer) override;
     void showMessage(const std::string& text) override { messages.push_back(text); }
     bool askYesNo(const std::string& text) override;
-    std::optional<std::string> openFileName(const ui::FileDialog&) override {
+    std::optional<std::string> openFileName(const ui::FileDialog& dialog) override {
+        fileDialogs.push_back(dialog);
         if (whileDialogOpen) whileDialogOpen();
         return next(openNames);
     }
-    std::optional<std::string> saveFileName(const ui::FileDialog&) override {
+    std::optional<std::string> saveFileName(const ui::FileDialog& dialog) override {
+        fileDialogs.push_back(dialog);
         if (whileDialogOpen) whileDialogOpen();
         return next(saveNames);
     }
@@ -65,6 +67,7 @@ class FakeHost : public ui::Host {
     std::vector<std::string> questions;
     std::deque<bool> answers;  // for askYesNo; "No" when empty
     std::deque<std::optional<std::string>> openNames, saveNames;
+    std::vector<ui::FileDialog> fileDialogs;  // every file dialog asked for, in order
     std::vector<std::string> urls;
     std::vector<std::string> titles;
     std::string trayIcon;

@@ -212,12 +212,8 @@ def advanced_page():
 def breathing_page():
     w, h = 620, 355
     ox, oy = 112, 128
-    d = ('<radialGradient id="halo" cx="0.5" cy="0.5" r="0.5"><stop offset="0.55" stop-color="#e3262e" stop-opacity="0"/>'
-         '<stop offset="0.8" stop-color="#e3262e" stop-opacity="0.55"/><stop offset="1" stop-color="#e3262e" stop-opacity="0"/></radialGradient>')
-    b = [# the light, drawn as a glowing ring
-         f'<circle cx="118" cy="170" r="96" fill="url(#halo)"/>',
-         f'<circle cx="118" cy="170" r="62" fill="none" stroke="{RED}" stroke-width="4"/>',
-         f'<circle cx="118" cy="170" r="48" fill="none" stroke="{RED}" stroke-width="1" opacity="0.5"/>',
+    d = ""
+    b = [# the light itself is a picture of its own (light_ring), which takes the chosen colour
          text(118, 175, "LIGHT", 14, TEXT, "bold", "middle", 3),
          text(118, 300, "Breathing and colour of the mouse light", 9, MUTED, anchor="middle")]
     # Timing: four ten-step scales at x 476, y 195, 226, 253, 278.
@@ -235,6 +231,19 @@ def breathing_page():
     for ex in (390, 578):
         for i, c in enumerate("RGB"):
             b.append(text(ex - ox - 14, 400 - oy + 13 + 22 * i, c, 10, MUTED, "bold"))
+    return svg(w, h, "\n".join(b), d)
+
+
+def light_ring():
+    # The glowing ring of the Breathing Page, centred on (118, 170) of the page picture. Its
+    # brightness is what a tint keeps, so it shows any colour the light is given.
+    w = h = 192
+    c = 96
+    d = ('<radialGradient id="halo" cx="0.5" cy="0.5" r="0.5"><stop offset="0.55" stop-color="#e3262e" stop-opacity="0"/>'
+         '<stop offset="0.8" stop-color="#e3262e" stop-opacity="0.55"/><stop offset="1" stop-color="#e3262e" stop-opacity="0"/></radialGradient>')
+    b = [f'<circle cx="{c}" cy="{c}" r="96" fill="url(#halo)"/>',
+         f'<circle cx="{c}" cy="{c}" r="62" fill="none" stroke="{RED}" stroke-width="4"/>',
+         f'<circle cx="{c}" cy="{c}" r="48" fill="none" stroke="{RED}" stroke-width="1" opacity="0.5"/>']
     return svg(w, h, "\n".join(b), d)
 
 
@@ -341,6 +350,7 @@ def main():
     write("L1_Back2", advanced_page())
     write("L1_Back3", breathing_page())
     write("L1_Back4", macro_page())
+    write("LightRing", light_ring())
     for s in (2, 3):
         for n in ["BackGround", "Back1", "Back2", "Back3", "Back4"]:
             write(f"L{s}_{n}", placeholder())
