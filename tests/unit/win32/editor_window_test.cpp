@@ -68,6 +68,16 @@ TEST_F(EditorWindow, ACancelledLogoffLeavesTheEditorWorking) {
     expectWorking("After");
 }
 
+TEST_F(EditorWindow, AnEndingSessionClosesTheEditor) {
+    ASSERT_EQ(SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    SendMessageW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_FALSE(form.devTimer().enabled());
+    EXPECT_FALSE(form.link().deviceOpen()) << "no device traffic after it";
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the program ends";
+}
+
 // The question comes while Apply writes: the write is not cut short and the answer is no, and
 // nothing is left behind that would close the window once the write is over.
 TEST_F(EditorWindow, ALogoffDuringATransferWaitsForItWithoutClosingAfterIt) {
