@@ -166,16 +166,20 @@ void TForm1::Btn_ExitClick() {
 
 bool TForm1::FormCloseQuery() {
     // Cutting a transfer short would leave the mouse with erased sectors.
-    if (link_.busy()) {
+    if (!mayClose()) {
         closeHeld_ = true;
         return false;
     }
+    FormClose();
+    return true;
+}
+
+void TForm1::FormClose() {
     // A recording ends with the window: no input is captured any more.
     stopCapture();
     recorder_.stop();
     devTimer_.setEnabled(false);
     link_.reset();
-    return true;
 }
 
 void TForm1::DeviceIdle() {

@@ -48,6 +48,9 @@ class TForm1 : public ui::Form,
     static constexpr std::string_view kUnnamedMacro = "Str080";
     static constexpr std::string_view kSelectSlotFirst = "Str081";
     static constexpr std::string_view kMacrosKeptMessage = "Str051";
+    static constexpr std::string_view kInputLostMessage = "Str064";
+    // Why the end of the session waits: the mouse is being written.
+    static constexpr std::string_view kSessionEndWaitsMessage = "Str065";
 
     TForm1(ui::Host& host, device::HidBackend& backend);
     ~TForm1() override;
@@ -62,6 +65,11 @@ class TForm1 : public ui::Form,
     // Lets the window close, with no device traffic after it; a request that comes while a
     // device operation runs is held until the operation has ended.
     bool FormCloseQuery();
+    // Whether the window could close now, asking nothing and changing nothing: the end of the
+    // user's session asks this before it is decided (the user may still cancel it).
+    bool mayClose() const { return !link_.busy(); }
+    // The closing work itself: no input captured and no device traffic after it.
+    void FormClose();
 
     void Img_BaseMouseDown();
     void Btn_WebClick();

@@ -50,14 +50,16 @@ void TForm1::setMacroPageEnabled(bool enabled) {
 bool TForm1::startCapture() {
     // Events arrive on the capture's thread; each one is handled as a whole on ours.
     const bool started =
-        capture_ && capture_->start({[this](int vk, bool down) {
-                                         host_.post([this, vk, down] {
-                                             KeyboardHook1Receive(vk, keyboardHook_.feed(down));
-                                         });
-                                     },
-                                     [this](macros::MouseButton b, bool down) {
-                                         host_.post([this, b, down] { recordMouse(b, down); });
-                                     }});
+        capture_ &&
+        capture_->start({[this](int vk, bool down) {
+                             host_.post([this, vk, down] {
+                                 KeyboardHook1Receive(vk, keyboardHook_.feed(down));
+                             });
+                         },
+                         [this](macros::MouseButton b, bool down) {
+                             host_.post([this, b, down] { recordMouse(b, down); });
+                         },
+                         [this] { host_.post([this] { ShowMessage(kInputLostMessage); }); }});
     if (started) return true;
     // Without system-wide input (a Wayland session, no XInput2) the window's own keys and
     // buttons still record while it has the focus; the page says so. They are recorded as the

@@ -17,6 +17,10 @@ class InputCapture {
         // codes for either side, as raw keyboard input gives them).
         std::function<void(int virtualKey, bool down)> key;
         std::function<void(MouseButton button, bool down)> mouse;
+        // The system stopped handing the capture part of the input for a while (Windows
+        // removes a mouse hook that took too long, without a word), so events may be missing
+        // from the recording. Called at most once per start.
+        std::function<void()> inputLost;
     };
     virtual ~InputCapture() = default;
     // Starts delivering events; the handlers may run on another thread. False when the

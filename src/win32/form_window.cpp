@@ -137,14 +137,14 @@ FormWindow::FormWindow(ui::Form& form, Win32Host& host, bool main)
     DWORD style = WS_POPUP | WS_CLIPCHILDREN;
     DWORD exStyle = 0;
     if (main) {
-        style |= WS_MINIMIZEBOX | WS_SYSMENU;  // a task-bar entry that can be minimised
+        style |= WS_MINIMIZEBOX | WS_SYSMENU;  // minimised with the taskbar's window
     } else if (form.role() == ui::Form::Role::Floating) {
         exStyle = WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
     } else {
         exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
     }
     const ui::Rect b = form.bounds();
-    HWND owner = main ? nullptr : host.mainWindow();
+    HWND owner = main ? host.taskbarWindow() : host.mainWindow();
     hwnd_ = CreateWindowExW(exStyle, kClassName, wide(form.caption()).c_str(), style, b.x, b.y, b.w,
                             b.h, owner, nullptr, GetModuleHandleW(nullptr), this);
     // The form's 800 x 600 is logical: on a scaled screen the window is made larger to match.
@@ -518,6 +518,7 @@ LRESULT FormWindow::colours(HDC dc, HWND h) {
 }
 
 bool FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (main_ && host_.mainWindowMessage(message, wParam, lParam, result)) return true;
     switch (message) {
         case WM_PAINT:
             paint();
@@ -611,10 +612,6 @@ bool FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         case WM_SETFOCUS:
             // Activating the window gives the focus to its control, as a dialog's would.
             if (HWND target = focusTarget(true)) SetFocus(target);
-            return true;
-        case WM_QUERYENDSESSION:
-            // A transfer in progress holds the session's end, as it holds any other close.
-            result = host_.closeRequested() ? TRUE : FALSE;
             return true;
         case WM_DESTROY:
             if (main_) PostQuitMessage(0);

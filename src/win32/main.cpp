@@ -5,6 +5,7 @@
 #include "app/editor.h"
 #include "keys/windows/win_key_namer.h"
 #include "select_backend.h"
+#include "win32/editor_closing.h"
 #include "win32/win32_host.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -20,8 +21,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32ui::Win32Host host(instance);
     host.setApplicationTitle("Gaming Mouse");
     app::Editor editor(host, *backend);
-    editor.start([&host](app::TForm1& form) {
-        host.setMainForm(form, [&form] { return form.FormCloseQuery(); });
-    });
+    editor.start([&host](app::TForm1& form) { host.setMainForm(form, win32ui::closingOf(form)); });
     return host.run();
 }

@@ -14,6 +14,7 @@ namespace win32ui {
 namespace {
 
 constexpr wchar_t kMessageClass[] = L"QuorvexMessages";
+constexpr wchar_t kTaskbarClass[] = L"QuorvexTaskbar";
 constexpr UINT kPostedTask = WM_APP + 1;
 constexpr UINT kTrayMessage = WM_APP + 2;
 // The move command with the caption hit-test code: Windows then drags the window.
@@ -76,6 +77,10 @@ Win32Host::Win32Host(HINSTANCE instance) : instance_(instance) {
     wc.hInstance = instance;
     wc.lpszClassName = kMessageClass;
     RegisterClassExW(&wc);
+    wc.lpfnWndProc = taskbarProc;
+    wc.lpszClassName = kTaskbarClass;
+    wc.hIcon = LoadIconW(instance, L"MAINICON");
+    RegisterClassExW(&wc);
     messages_ = CreateWindowExW(0, kMessageClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 instance, nullptr);
     SetWindowLongPtrW(messages_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -83,12 +88,17 @@ Win32Host::Win32Host(HINSTANCE instance) : instance_(instance) {
 
 Win32Host::~Win32Host() {
     for (auto& [timer, id] : timerIds_) timer->setDriver(nullptr);
-    if (trayIcon_) {
-        Shell_NotifyIconW(NIM_DELETE, &tray_);
-        DestroyIcon(trayIcon_);
-    }
+    removeTrayIcon();
     windows_.clear();
+    if (taskbar_) DestroyWindow(taskbar_);
     DestroyWindow(messages_);
+}
+
+void Win32Host::removeTrayIcon() {
+    if (!trayIcon_) return;
+    Shell_NotifyIconW(NIM_DELETE, &tray_);
+    DestroyIcon(trayIcon_);
+    trayIcon_ = nullptr;
 }
 
 LRESULT CALLBACK Win32Host::messageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -108,16 +118,84 @@ LRESULT CALLBACK Win32Host::messageProc(HWND hwnd, UINT message, WPARAM wParam, 
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void Win32Host::setMainForm(ui::Form& form, std::function<bool()> closeRequest) {
+LRESULT CALLBACK Win32Host::taskbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* host = reinterpret_cast<Win32Host*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    HWND main = host ? host->mainWindow() : nullptr;
+    switch (message) {
+        case WM_CLOSE:  // "Close window" on the taskbar entry
+            if (main) host->closeMainWindow();
+            return 0;
+        case WM_SETFOCUS:
+            // The taskbar entry activates this window; the user works in the main one.
+            if (main && IsWindowVisible(main) && IsWindowEnabled(main)) SetFocus(main);
+            return 0;
+        default:
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+void Win32Host::setMainForm(ui::Form& form, MainWindowClosing closing) {
     main_ = &form;
-    closeRequest_ = std::move(closeRequest);
+    closing_ = std::move(closing);
+    // Zero-sized, so that only its taskbar entry shows; minimising it hides the main window.
+    if (!taskbar_) {
+        taskbar_ = CreateWindowExW(
+            0, kTaskbarClass, wide(title_).c_str(),
+            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, GetSystemMetrics(SM_CXSCREEN) / 2,
+            GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, instance_, nullptr);
+        SetWindowLongPtrW(taskbar_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
     ensureWindow(form);
+}
+
+bool Win32Host::mainWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_QUERYENDSESSION:
+            // Only a question: the user may still cancel the logoff, and then nothing may have
+            // changed. A transfer cut short would leave the mouse half written, so while one
+            // runs the answer is no, and the system shows why.
+            result = mayClose() ? TRUE : FALSE;
+            if (!result && !sessionEndHeld_ && closing_.waitReason) {
+                sessionEndHeld_ = true;
+                ShutdownBlockReasonCreate(mainWindow(), wide(closing_.waitReason()).c_str());
+            }
+            return true;
+        case WM_ENDSESSION:
+            // Cancelled: the editor goes on as before. Ending: the closing work, unless a
+            // transfer still runs, which then goes on for as long as the system lets it.
+            if (wParam && mayClose()) {
+                if (closing_.close) closing_.close();
+                removeTrayIcon();
+                DestroyWindow(mainWindow());
+            }
+            result = 0;
+            return true;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) != SC_MINIMIZE || !taskbar_) return false;
+            ShowWindow(taskbar_, SW_MINIMIZE);  // which hides the main window with it
+            result = 0;
+            return true;
+        case WM_SHOWWINDOW:
+            // Shown by a call (a second start brings the first forward) while minimised.
+            if (wParam && lParam == 0 && taskbar_ && IsIconic(taskbar_))
+                ShowWindow(taskbar_, SW_RESTORE);
+            return false;
+        default:
+            return false;
+    }
+}
+
+void Win32Host::releaseSessionEnd() {
+    if (!sessionEndHeld_ || !mayClose()) return;
+    sessionEndHeld_ = false;
+    ShutdownBlockReasonDestroy(mainWindow());
 }
 
 HWND Win32Host::mainWindow() const {
     if (!main_) return nullptr;
     const auto it = windows_.find(main_);
-    return it == windows_.end() ? nullptr : it->second->hwnd();
+    // Null too while the main window is being made.
+    return it == windows_.end() || !it->second ? nullptr : it->second->hwnd();
 }
 
 FormWindow& Win32Host::ensureWindow(ui::Form& form) {
@@ -142,6 +220,7 @@ void Win32Host::dispatch(const MSG& message) {
     }
     TranslateMessage(&message);
     DispatchMessageW(&message);
+    releaseSessionEnd();
 }
 
 int Win32Host::run() {
@@ -263,6 +342,7 @@ std::optional<std::string> Win32Host::saveFileName(const ui::FileDialog& dialog)
 void Win32Host::showForm(ui::Form& form) {
     form.setVisible(true);
     FormWindow& window = ensureWindow(form);
+    if (&form == main_ && taskbar_) ShowWindow(taskbar_, SW_SHOWNA);
     window.sync();
     const bool floating = form.role() == ui::Form::Role::Floating;
     ShowWindow(window.hwnd(), floating ? SW_SHOWNOACTIVATE : SW_SHOW);
@@ -309,6 +389,18 @@ void Win32Host::startWindowMove() {
     const double scale = windowOf(*main_) ? windowOf(*main_)->scale() : 1.0;
     main_->setBounds({static_cast<int>(std::lround(r.left / scale)),
                       static_cast<int>(std::lround(r.top / scale)), b.w, b.h});
+}
+
+void Win32Host::setApplicationTitle(const std::string& title) {
+    title_ = title;
+    if (taskbar_) SetWindowTextW(taskbar_, wide(title).c_str());
+    if (trayIcon_) {
+        const std::wstring tip = wide(title);
+        tray_.szTip[0] = L'\0';
+        wcsncat(tray_.szTip, tip.c_str(), std::size(tray_.szTip) - 1);
+        tray_.uFlags = NIF_TIP;
+        Shell_NotifyIconW(NIM_MODIFY, &tray_);
+    }
 }
 
 void Win32Host::setTrayIcon(const std::string& pictureName) {

@@ -16,15 +16,32 @@
 
 namespace win32ui {
 
+// How the main window closes. `request` is the window's own close (Exit, Confirm, the close
+// command), which may be held while a transfer runs. The end of the user's session is only
+// asked about first (`mayClose`, no side effects: the user may still cancel the logoff) and
+// does the closing work (`close`) once it really ends.
+struct MainWindowClosing {
+    std::function<bool()> request;
+    std::function<bool()> mayClose;
+    std::function<void()> close;
+    // Why the session's end has to wait, for the system to show.
+    std::function<std::string()> waitReason;
+};
+
 class Win32Host : public ui::Host {
   public:
     explicit Win32Host(HINSTANCE instance);
     ~Win32Host() override;
 
-    // The main window closes only when `closeRequest` agrees.
-    void setMainForm(ui::Form& form, std::function<bool()> closeRequest);
+    void setMainForm(ui::Form& form, MainWindowClosing closing);
     HWND mainWindow() const;
-    bool closeRequested() { return !closeRequest_ || closeRequest_(); }
+    // The window the taskbar shows for the program, captioned with the application title; it
+    // owns the main window, whose own caption the single-instance probe looks for.
+    HWND taskbarWindow() const { return taskbar_; }
+    bool closeRequested() { return !closing_.request || closing_.request(); }
+    // The main window's share of messages about its life: the session's end, minimising.
+    // False for messages left to the window.
+    bool mainWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void syncAll();
     // Runs the message loop until the main window is gone; the program's exit code.
     int run();
@@ -46,12 +63,17 @@ class Win32Host : public ui::Host {
     ui::Size screenSize() override;
     void startWindowMove() override;
     void setTrayIcon(const std::string& pictureName) override;
-    void setApplicationTitle(const std::string& title) override { title_ = title; }
+    void setApplicationTitle(const std::string& title) override;
     std::string applicationTitle() const override { return title_; }
     void post(std::function<void()> task) override;
 
   private:
     static LRESULT CALLBACK messageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK taskbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    bool mayClose() const { return !closing_.mayClose || closing_.mayClose(); }
+    // Once the transfer that held a session's end is over, the system hears no more of it.
+    void releaseSessionEnd();
+    void removeTrayIcon();
     FormWindow& ensureWindow(ui::Form& form);
     FormWindow* windowOf(ui::Form& form);
     void dispatch(const MSG& message);
@@ -61,7 +83,9 @@ class Win32Host : public ui::Host {
     HINSTANCE instance_;
     HWND messages_ = nullptr;  // message-only window: timers and posted tasks
     ui::Form* main_ = nullptr;
-    std::function<bool()> closeRequest_;
+    HWND taskbar_ = nullptr;
+    MainWindowClosing closing_;
+    bool sessionEndHeld_ = false;
     std::map<ui::Form*, std::unique_ptr<FormWindow>> windows_;
     std::map<UINT_PTR, ui::Timer*> timers_;
     std::map<ui::Timer*, UINT_PTR> timerIds_;

@@ -255,6 +255,17 @@ TEST_F(Recording, AFullMacroSaysSoAndShowsWhatWasStored) {
     EXPECT_EQ(form.at("LB_macro").items().size(), 341u);
 }
 
+// Windows took the mouse hook away mid-recording: the user learns that clicks may be missing,
+// and the recording goes on.
+TEST_F(Recording, InputTheSystemWithheldIsTold) {
+    form.Btn_StartClick();
+    capture->handlers.inputLost();
+    EXPECT_EQ(host.messages, std::vector<std::string>{form.languageText("Str064")});
+    EXPECT_TRUE(capture->running);
+    key(0x41, true);
+    EXPECT_EQ(form.eventLines().back(), "1 A CODE:8204");
+}
+
 TEST_F(Recording, NeedsASelectedSlot) {
     form.at("LB_MacroName").setItemIndex(-1);
     form.Btn_StartClick();

@@ -1,15 +1,18 @@
 // The system-wide capture of recordings on Windows: synthesized keys and buttons reach the
-// handlers from the capture's own thread, and stop() ends the delivery.
+// handlers from the capture's own thread, which runs at normal priority; stop() ends the
+// delivery, and a hook the system took away is noticed, told once and replaced.
+#include "macros/windows/raw_input_capture.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
-
-#include "macros/input_capture.h"
 
 namespace macros {
 namespace {
@@ -34,51 +37,93 @@ INPUT button(DWORD flags, DWORD data = 0) {
     return in;
 }
 
-TEST(RawInputCapture, KeysAndButtonsArriveUntilStopped) {
-    auto capture = makeSystemInputCapture();
-    ASSERT_TRUE(capture);
+std::string buttonEvent(MouseButton b, bool down) {
+    return "button " + std::to_string(static_cast<int>(b)) + (down ? " down" : " up");
+}
+
+struct RawInputCapture : ::testing::Test {
+    std::unique_ptr<InputCapture> capture = makeSystemInputCapture();
     std::mutex mutex;
     std::vector<std::string> events;
-    InputCapture::Handlers handlers;
-    handlers.key = [&](int vk, bool down) {
+    std::vector<int> priorities;  // of the threads the handlers ran on
+    int lost = 0;
+
+    void SetUp() override {
+        ASSERT_TRUE(capture);
+        InputCapture::Handlers handlers;
+        handlers.key = [this](int vk, bool down) {
+            note("key " + std::to_string(vk) + (down ? " down" : " up"));
+        };
+        handlers.mouse = [this](MouseButton b, bool down) { note(buttonEvent(b, down)); };
+        handlers.inputLost = [this] {
+            std::lock_guard lock(mutex);
+            ++lost;
+        };
+        if (!capture->start(handlers)) GTEST_SKIP() << "no raw input or low-level hooks here";
+    }
+    void note(std::string event) {
         std::lock_guard lock(mutex);
-        events.push_back("key " + std::to_string(vk) + (down ? " down" : " up"));
-    };
-    handlers.mouse = [&](MouseButton b, bool down) {
-        std::lock_guard lock(mutex);
-        events.push_back("button " + std::to_string(static_cast<int>(b)) +
-                         (down ? " down" : " up"));
-    };
-    if (!capture->start(handlers)) GTEST_SKIP() << "no raw input or low-level hooks here";
+        events.push_back(std::move(event));
+        priorities.push_back(GetThreadPriority(GetCurrentThread()));
+    }
+    // Waits until `what` holds (up to 5 s); the lock is held when it returns.
+    template <typename Condition>
+    std::unique_lock<std::mutex> waitFor(Condition what) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        for (;;) {
+            std::unique_lock lock(mutex);
+            if (what() || std::chrono::steady_clock::now() > deadline) return lock;
+            lock.unlock();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    bool has(const std::string& e) {
+        return std::find(events.begin(), events.end(), e) != events.end();
+    }
+};
+
+TEST_F(RawInputCapture, KeysAndButtonsArriveAtNormalPriorityUntilStopped) {
     send({key('A', true), key('A', false), button(MOUSEEVENTF_RIGHTDOWN),
           button(MOUSEEVENTF_RIGHTUP), button(MOUSEEVENTF_XDOWN, XBUTTON1)});
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    for (;;) {
-        {
-            std::lock_guard lock(mutex);
-            if (events.size() >= 5) break;
-        }
-        if (std::chrono::steady_clock::now() > deadline) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    capture->stop();
     {
-        std::lock_guard lock(mutex);
-        const auto has = [&](const std::string& e) {
-            return std::find(events.begin(), events.end(), e) != events.end();
-        };
+        auto lock = waitFor([&] { return events.size() >= 5; });
         EXPECT_TRUE(has("key 65 down")) << events.size();
         EXPECT_TRUE(has("key 65 up"));
-        EXPECT_TRUE(
-            has("button " + std::to_string(static_cast<int>(MouseButton::Right)) + " down"));
-        EXPECT_TRUE(
-            has("button " + std::to_string(static_cast<int>(MouseButton::Backward)) + " down"));
+        EXPECT_TRUE(has(buttonEvent(MouseButton::Right, true)));
+        EXPECT_TRUE(has(buttonEvent(MouseButton::Backward, true)));
+        // A lower priority would hold up every mouse event of the system under load.
+        EXPECT_EQ(std::count(priorities.begin(), priorities.end(), THREAD_PRIORITY_NORMAL),
+                  static_cast<long>(priorities.size()));
+        EXPECT_EQ(lost, 0) << "nothing was missed";
         events.clear();
     }
+    capture->stop();
     send({key('B', true), key('B', false), button(MOUSEEVENTF_XUP, XBUTTON1)});
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     std::lock_guard lock(mutex);
     EXPECT_TRUE(events.empty()) << "nothing after stop()";
+}
+
+TEST_F(RawInputCapture, AHookTheSystemRemovedIsToldOnceAndReplaced) {
+    for (int removal = 1; removal <= 2; ++removal) {
+        SCOPED_TRACE("removal " + std::to_string(removal));
+        removeMouseHookUnnoticed(*capture);
+        // Only raw input hears this click, which tells that the hook is gone; the key after it
+        // shows when raw input got that far.
+        send({button(MOUSEEVENTF_MIDDLEDOWN), button(MOUSEEVENTF_MIDDLEUP), key('C', true),
+              key('C', false)});
+        {
+            auto lock = waitFor([&] { return has("key 67 up"); });
+            EXPECT_EQ(lost, 1) << "told once, however often it happens";
+            EXPECT_FALSE(has(buttonEvent(MouseButton::Middle, true)));
+        }
+        // The next click reaches the recording through the new hook.
+        send({button(MOUSEEVENTF_RIGHTDOWN), button(MOUSEEVENTF_RIGHTUP)});
+        auto lock = waitFor([&] { return has(buttonEvent(MouseButton::Right, false)); });
+        EXPECT_TRUE(has(buttonEvent(MouseButton::Right, true)));
+        EXPECT_TRUE(has(buttonEvent(MouseButton::Right, false)));
+        events.clear();
+    }
 }
 
 }  // namespace
