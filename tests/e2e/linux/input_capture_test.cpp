@@ -32,7 +32,8 @@ TEST(InputCapture, KeysAndButtonsOfAnyWindowArrive) {
              std::lock_guard lock(m);
              events.push_back("button " + std::to_string(static_cast<int>(b)) +
                               (down ? " down" : " up"));
-         }}));
+         },
+         nullptr}));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     runCommand({"xdotool", "key", "a"}, nullptr, {{"DISPLAY", display.name()}});
     runCommand({"xdotool", "click", "3"}, nullptr, {{"DISPLAY", display.name()}});

@@ -121,7 +121,7 @@ TEST(KeyboardLayouts, RecordingTakesPositionsAndNamesThemByTheLayout) {
                                     std::lock_guard lock(m);
                                     keys.emplace_back(vk, down);
                                 },
-                                nullptr}));
+                                nullptr, nullptr}));
     const auto received = [&](std::size_t n) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         for (;;) {
