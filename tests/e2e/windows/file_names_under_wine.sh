@@ -25,7 +25,9 @@ fail() {
 }
 
 # A prefix of its own, made fresh: Wine names the profile folder after $USER when it makes it.
-export USER=José LOGNAME=José WINEPREFIX="$work/prefix"
+# An empty home keeps the prefix's Documents a folder of its own (Wine links it to the home's).
+mkdir -p "$work/home"
+export USER=José LOGNAME=José WINEPREFIX="$work/prefix" HOME="$work/home"
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 pids+=($!)
@@ -39,10 +41,11 @@ bash "$(dirname "$0")/prepare_wine_prefix.sh" "$wine" >/dev/null 2>&1 ||
     fail "the Wine prefix could not be made"
 home="$WINEPREFIX/drive_c/users/José"
 [[ -d "$home" ]] || fail "Wine made no profile folder for José: $(ls "$WINEPREFIX/drive_c/users")"
-folder="$home/用户配置"
+# The first file dialog opens in Documents, which holds only this folder; the next one opens
+# where the last one was left.
+folder="$home/Documents/用户配置"
 mkdir -p "$folder"
 
-# The file dialogs open in the working folder.
 (cd "$folder" && exec env QUORVEX_SIMULATED_MOUSE=macro "$wine" "$exe") >"$work/editor.log" 2>&1 &
 pids+=($!)
 window=""
@@ -85,11 +88,16 @@ dialog() {
         sleep 0.2
     done
 }
-choose() {  # type a file name into the field of the dialog that a click at $1 $2 opens
+choose() {  # type a file name into the field of the dialog that a click at $1 $2 opens,
+            # after entering the folder listed first when $4 is "enter"
     click "$1" "$2"
     local d x y
     read -r d x y < <(dialog) || fail "no file dialog opened"
     sleep 0.5
+    if [[ "${4:-}" == enter ]]; then
+        xdotool mousemove "$((x + 150))" "$((y + 43))" click --repeat 2 --delay 80 1
+        sleep 0.5
+    fi
     # Its "File name" field, under the list of the folder's files.
     xdotool mousemove "$((x + 372))" "$((y + 303))" click 1
     sleep 0.3
@@ -99,7 +107,7 @@ choose() {  # type a file name into the field of the dialog that a click at $1 $
     fail "the file dialog stayed open"
 }
 
-choose 638 307 "macros"  # Export All, under a name without its extension
+choose 638 307 "macros" enter  # Export All, under a name without its extension
 for _ in $(seq 50); do [[ -s "$folder/macros.bin" ]] && break; sleep 0.2; done
 [[ $(stat -c %s "$folder/macros.bin" 2>/dev/null) == 33792 ]] ||
     fail "Export All wrote no macros.bin of 33792 bytes in 用户配置: $(ls -la "$folder")"

@@ -18,6 +18,8 @@ void type(std::initializer_list<std::pair<WORD, bool>> keys) {
         INPUT in{};
         in.type = INPUT_KEYBOARD;
         in.ki.wVk = vk;
+        // A keyboard sends the key's position too, which is what the window takes.
+        in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
         in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
         inputs.push_back(in);
     }
@@ -31,7 +33,8 @@ struct CombinationDialog : ::testing::Test {
     app::TForm2 dialog{form, host};
 
     void SetUp() override {
-        host.setMainForm(form, [] { return true; });
+        host.setMainForm(
+            form, {[] { return true; }, [] { return true; }, [] {}, [] { return std::string(); }});
         form.FormCreate();
         host.showForm(form);
         open();

@@ -23,7 +23,8 @@ TEST(ScaledWindow, TakesTheSuggestedRectangleAndHitsWhatItShows) {
         form.add(ui::ControlKind::Label, "A").setBounds({7, 7, 31, 21});
         form.add(ui::ControlKind::Label, "B").setBounds({38, 7, 29, 21});
         form.add(ui::ControlKind::Label, "C").setBounds({7, 28, 60, 13});
-        host.setMainForm(form, [] { return true; });
+        host.setMainForm(
+            form, {[] { return true; }, [] { return true; }, [] {}, [] { return std::string(); }});
         host.showForm(form);
         HWND window = host.mainWindow();
         ASSERT_NE(window, nullptr);

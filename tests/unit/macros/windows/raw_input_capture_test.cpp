@@ -25,6 +25,8 @@ INPUT key(WORD vk, bool down) {
     INPUT in{};
     in.type = INPUT_KEYBOARD;
     in.ki.wVk = vk;
+    // A keyboard sends the key's position too, which is what the capture records.
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
     in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
     return in;
 }
