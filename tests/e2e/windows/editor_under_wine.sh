@@ -6,18 +6,10 @@
 # Screenshots of both pages and the dialog are kept in ARTIFACT_DIR. Exit 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
 wine=$1 exe=$2 artifacts=$3
-for tool in Xvfb xdotool convert import compare; do
-    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is missing"; exit 77; }
-done
-mkdir -p "$artifacts"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    "$(dirname "$wine")/wineserver" -k 2>/dev/null || true  # the prefix is this test's own
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=wine_test_session.sh
+source "$(dirname "$0")/wine_test_session.sh"
+require_tools Xvfb xdotool convert import compare
+begin_wine_test
 
 fail() {
     echo "FAILED: $*" >&2
@@ -25,16 +17,7 @@ fail() {
     exit 1
 }
 
-# A display of our own, whichever number is free, once it takes a client: listening is not
-# yet answering. No reset as the probe leaves: a reset can refuse the next client for a moment.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 200); do grep -q . "$work/display" 2>/dev/null && break; sleep 0.1; done
-grep -q . "$work/display" || fail "Xvfb did not say which display it serves within 20 s"
-DISPLAY=":$(head -1 "$work/display")"
-export DISPLAY
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb on $DISPLAY took no client within 10 s"
+start_virtual_display
 # Made with the display set: Wine's desktop process, started with the prefix, serves its windows.
 bash "$(dirname "$0")/prepare_wine_prefix.sh" "$wine" >/dev/null 2>&1 ||
     fail "the Wine prefix $WINEPREFIX could not be made"

@@ -10,18 +10,10 @@
 # Screenshots are kept in ARTIFACT_DIR. Exit 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
 wine=$1 exe=$2 test_dlls=$3 wine_dlls=$4 image_hex=$5 artifacts=$6
-for tool in Xvfb xdotool convert import compare od; do
-    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is missing"; exit 77; }
-done
-mkdir -p "$artifacts"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    "$(dirname "$wine")/wineserver" -k 2>/dev/null || true  # the prefix is this test's own
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=wine_test_session.sh
+source "$(dirname "$0")/wine_test_session.sh"
+require_tools Xvfb xdotool convert import compare od
+begin_wine_test
 
 fail() {
     echo "FAILED: $*" >&2
@@ -42,12 +34,7 @@ until_true() {
     done
 }
 
-# A display of our own, whichever number is free.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-until_true 10 test -s "$work/display" || fail "Xvfb did not start"
-display=$(cat "$work/display")
-export DISPLAY=":$display"
+start_virtual_display
 bash "$(dirname "$0")/prepare_wine_prefix.sh" "$wine" >/dev/null 2>&1 ||
     fail "the Wine prefix $WINEPREFIX could not be made"
 
