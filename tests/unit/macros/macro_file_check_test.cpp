@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace macros {
@@ -22,7 +23,9 @@ Slot slot(const Bytes& events, const Bytes& name = {}, int length = -1) {
     s.block[events.size()] = kEndMark;
     setDataLength(s.record, static_cast<std::uint16_t>(length < 0 ? events.size() + 1 : length));
     s.record[3] = static_cast<Byte>(name.size());
-    std::copy(name.begin(), name.end(), s.record.begin() + 4);
+    // A length past the record's name field says more than the field can hold.
+    const std::size_t fits = std::min(name.size(), s.record.size() - 4);
+    std::copy_n(name.begin(), fits, s.record.begin() + 4);
     return s;
 }
 
