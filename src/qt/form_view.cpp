@@ -35,6 +35,18 @@ QRect qrect(const ui::Rect& r) {
     return QRect(r.x, r.y, r.w, r.h);
 }
 
+// A read-only field takes keys, not text: it refuses the input method, whose compose step
+// would otherwise swallow a dead key before the field hears its press. A read-only QLineEdit
+// still answers that it accepts one.
+class KeyField : public QLineEdit {
+  public:
+    using QLineEdit::QLineEdit;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override {
+        if (query == Qt::ImEnabled && isReadOnly()) return false;
+        return QLineEdit::inputMethodQuery(query);
+    }
+};
+
 // Nothing for the buttons beyond the five the editor knows: they press nothing.
 std::optional<ui::MouseButton> buttonOf(Qt::MouseButton b) {
     switch (b) {
@@ -304,7 +316,7 @@ QWidget* FormView::createWidget(ui::Control& c) {
     QWidget* w = nullptr;
     switch (c.kind()) {
         case ui::ControlKind::Edit: {
-            auto* edit = new QLineEdit(this);
+            auto* edit = new KeyField(this);
             QObject::connect(edit, &QLineEdit::textEdited, this, [this, &c](const QString& text) {
                 c.setCaption(text.toStdString());
                 if (c.onChange) c.onChange(c);
