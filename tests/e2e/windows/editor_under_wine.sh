@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The Windows program under Wine on a virtual display: its window, the simulated mouse read onto
 # the Mouse Keys Page, a key typed into the combination dialog as it opens, the Advanced Page
-# after a click, and one window after a second start.
-#   editor_under_wine.sh WINE EXE ARTIFACT_DIR
+# after a click, and one window after a second start. Given the folders of the test hid.dll and
+# setupapi.dll and of Wine's own, the mouse is the one behind the real SetupAPI and HID path.
+#   editor_under_wine.sh WINE EXE ARTIFACT_DIR [TEST_DLL_DIR WINE_DLL_DIR]
 # Screenshots of both pages and the dialog are kept in ARTIFACT_DIR. Exit 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
-wine=$1 exe=$2 artifacts=$3
+wine=$1 exe=$2 artifacts=$3 test_dlls=${4:-} wine_dlls=${5:-}
 # shellcheck source=wine_test_session.sh
 source "$(dirname "$0")/wine_test_session.sh"
 require_tools Xvfb xdotool convert import compare
@@ -22,48 +23,33 @@ start_virtual_display
 bash "$(dirname "$0")/prepare_wine_prefix.sh" "$wine" >/dev/null 2>&1 ||
     fail "the Wine prefix $WINEPREFIX could not be made"
 
-QUORVEX_SIMULATED_MOUSE=macro "$wine" "$exe" >"$work/editor.log" 2>&1 &
+[[ -z "$test_dlls" ]] || use_test_hid_dlls "$test_dlls" "$wine_dlls"
+
+"${editor_env[@]}" "$wine" "$exe" >"$work/editor.log" 2>&1 &
 editor=$!
 pids+=("$editor")
+wait_for_editor_window
 
-window="" geometry=""
-for _ in $(seq 450); do  # up to 90 s: a loaded machine starts Wine slowly
-    window=$(xdotool search --onlyvisible --name '^Gaming Mouse v1\.0$' 2>/dev/null | head -1 || true)
-    [[ -n "$window" ]] && geometry=$(xdotool getwindowgeometry "$window")
-    grep -q "Geometry: 800x600" <<<"$geometry" && break
-    sleep 0.2
-done
-[[ -n "$window" ]] || fail "no window captioned \"Gaming Mouse v1.0\" appeared"
-grep -q "Geometry: 800x600" <<<"$geometry" || fail "the window is not 800 x 600: $geometry"
-read -r wx wy < <(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry")
-
-# The mean colour of a part of the window: "r g b".
-mean() {
-    import -window root -crop "$1+$((wx + $2))+$((wy + $3))" "$work/part.png"
-    convert "$work/part.png" -resize '1x1!' -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
-}
 # A page button at the bottom is red while its page is shown, grey otherwise.
 selected() {
     local r g b
-    read -r r g b < <(mean 60x20 "$1" 492)
+    read -r r g b < <(mean_colour 60x20 "$1" 492)
     ((r > 120 && g < 90 && b < 90))
 }
 advanced=350
 
 # The label of button 6 shows the built-in image's "Forward" until the simulated mouse is read;
-# the simulated mouse gives that button its "Triple click" macro.
+# the simulated mouse gives that button its "Triple click" macro. The mouse behind the HID path
+# holds the built-in image: it is read in full, then its page shows.
 label() { import -window root -crop "96x28+$((wx + 180))+$((wy + 271))" "$work/$1.png"; }
-label before
-changed=0
-for _ in $(seq 100); do
-    label now
-    if ! compare -metric AE "$work/before.png" "$work/now.png" null: 2>/dev/null; then
-        changed=1
-        break
-    fi
-    sleep 0.2
-done
-((changed)) || fail "the simulated mouse's labels never appeared"
+if [[ -n "$test_dlls" ]]; then
+    wait_for_hid_read
+    until_true 10 mouse_keys_page || fail "the Mouse Keys Page is not shown after the read"
+else
+    label before
+    until_true 20 eval 'label now; ! compare -metric AE "$work/before.png" "$work/now.png" null: 2>/dev/null' ||
+        fail "the simulated mouse's labels never appeared"
+fi
 sleep 0.5  # the rest of the page follows in the same repaint
 import -window root -crop "800x600+$wx+$wy" "$artifacts/windows-mouse-keys.png"
 
@@ -111,4 +97,4 @@ timeout 60 "$wine" "$exe" >"$work/second.log" 2>&1 || fail "the second start fai
 count=$(xdotool search --onlyvisible --name '^Gaming Mouse v1\.0$' | wc -l)
 [[ "$count" == 1 ]] || fail "$count windows after a second start"
 kill -0 "$editor" 2>/dev/null || fail "the first editor ended"
-echo "PASSED: window, Mouse Keys Page, combination dialog, Advanced Page, single instance; screenshots in $artifacts"
+echo "PASSED: window, Mouse Keys Page, combination dialog, Advanced Page, single instance${sim:+, the mouse through the test HID DLLs}; screenshots in $artifacts"

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # The Windows program under Wine for an account named "José", started in a folder with a
 # Chinese name: Export All and Import All through the system's file dialogs in that folder, the
-# Macro Page after the import, and Apply making the backup in the account's own data folder.
-#   file_names_under_wine.sh WINE EXE ARTIFACT_DIR
+# Macro Page after the import, the question before a name typed without its extension replaces
+# a file, and Apply making the backup in the account's own data folder. Given the folders of the
+# test hid.dll and setupapi.dll and of Wine's own, the mouse is the one behind the real SetupAPI
+# and HID path.
+#   file_names_under_wine.sh WINE EXE ARTIFACT_DIR [TEST_DLL_DIR WINE_DLL_DIR]
 # The screenshot is kept in ARTIFACT_DIR. Exit 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
-wine=$1 exe=$2 artifacts=$3
+wine=$1 exe=$2 artifacts=$3 test_dlls=${4:-} wine_dlls=${5:-}
 # shellcheck source=wine_test_session.sh
 source "$(dirname "$0")/wine_test_session.sh"
 require_tools Xvfb xdotool import convert
@@ -31,26 +34,20 @@ home="$WINEPREFIX/drive_c/users/José"
 folder="$home/Documents/用户配置"
 mkdir -p "$folder"
 
-(cd "$folder" && exec env QUORVEX_SIMULATED_MOUSE=macro "$wine" "$exe") >"$work/editor.log" 2>&1 &
+[[ -z "$test_dlls" ]] || use_test_hid_dlls "$test_dlls" "$wine_dlls"
+
+(cd "$folder" && exec "${editor_env[@]}" "$wine" "$exe") >"$work/editor.log" 2>&1 &
 pids+=($!)
-window=""
-for _ in $(seq 450); do  # up to 90 s: a loaded machine starts Wine slowly
-    window=$(xdotool search --onlyvisible --name '^Gaming Mouse v1\.0$' 2>/dev/null | head -1 || true)
-    [[ -n "$window" ]] && xdotool getwindowgeometry "$window" | grep -q "800x600" && break
-    sleep 0.2
-done
-[[ -n "$window" ]] || fail "no window captioned \"Gaming Mouse v1.0\" appeared"
-read -r wx wy < <(xdotool getwindowgeometry "$window" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+wait_for_editor_window
 click() { xdotool mousemove "$((wx + $1))" "$((wy + $2))" click 1; }
 # The Macro Page's button at the bottom is red while the page is shown; it opens only once the
 # simulated mouse has been read.
 macro_page() {
-    import -window root -crop "60x20+$((wx + 530))+$((wy + 492))" "$work/part.png"
     local r g b
-    read -r r g b < <(convert "$work/part.png" -resize '1x1!' \
-        -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
+    read -r r g b < <(mean_colour 60x20 530 492)
     ((r > 120 && g < 90 && b < 90))
 }
+[[ -z "$test_dlls" ]] || wait_for_hid_read
 for _ in $(seq 60); do
     sleep 1
     xdotool key --window "$window" Return 2>/dev/null || true  # "no mouse" if it came too early
@@ -74,10 +71,10 @@ dialog() {
     done
 }
 choose() {  # type a file name into the field of the dialog that a click at $1 $2 opens,
-            # after entering the folder listed first when $4 is "enter"
+            # after entering the folder listed first when $4 is "enter"; left open when $4 is
+            # "asked" (the dialog asks something first)
     click "$1" "$2"
-    local d x y
-    read -r d x y < <(dialog) || fail "no file dialog opened"
+    read -r file_dialog x y < <(dialog) || fail "no file dialog opened"
     sleep 0.5
     if [[ "${4:-}" == enter ]]; then
         xdotool mousemove "$((x + 150))" "$((y + 43))" click --repeat 2 --delay 80 1
@@ -88,14 +85,40 @@ choose() {  # type a file name into the field of the dialog that a click at $1 $
     sleep 0.3
     xdotool type --delay 50 "$3"
     xdotool key Return
-    for _ in $(seq 50); do xdotool getwindowname "$d" >/dev/null 2>&1 || return 0; sleep 0.2; done
-    fail "the file dialog stayed open"
+    [[ "${4:-}" == asked ]] && return
+    until_true 10 gone "$file_dialog" || fail "the file dialog stayed open"
 }
+gone() { ! xdotool getwindowname "$1" >/dev/null 2>&1; }
 
 choose 638 307 "macros" enter  # Export All, under a name without its extension
 for _ in $(seq 50); do [[ -s "$folder/macros.bin" ]] && break; sleep 0.2; done
 [[ $(stat -c %s "$folder/macros.bin" 2>/dev/null) == 33792 ]] ||
     fail "Export All wrote no macros.bin of 33792 bytes in 用户配置: $(ls -la "$folder")"
+# Again under that name: with the extension it takes, the name is asked about before the file
+# is replaced, and No leaves the file alone.
+cp -p "$folder/macros.bin" "$work/exported.bin"
+exported_at=$(stat -c %y "$folder/macros.bin")
+choose 638 307 "macros" asked
+question() {  # a window of its own over the file dialog, smaller than it, whatever its title
+    local w g qx qy qw
+    for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+        [[ "$w" == "$window" || "$w" == "$file_dialog" ]] && continue
+        g=$(xdotool getwindowgeometry "$w" 2>/dev/null) || continue
+        read -r qx qy qw < <(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p;s/.*Geometry: \([0-9]*\)x.*/\1/p' <<<"$g" | tr '\n' ' '; echo) || continue
+        ((qx > x && qy > y && qw > 100 && qw < 400)) && { echo "$w"; return 0; }
+    done
+    return 1
+}
+until_true 10 question >/dev/null || fail "no question before replacing macros.bin"
+asked=$(question)
+xdotool windowfocus --sync "$asked" 2>/dev/null || true  # no window manager hands it the keys
+xdotool key n
+until_true 10 gone "$asked" || fail "No did not close the question"
+# No goes back to the file dialog, for another name; Cancel leaves it.
+xdotool key Escape
+until_true 10 gone "$file_dialog" || fail "Cancel did not close the file dialog"
+cmp -s "$work/exported.bin" "$folder/macros.bin" && [[ $(stat -c %y "$folder/macros.bin") == "$exported_at" ]] ||
+    fail "macros.bin was written although the answer was No"
 choose 638 359 "macros.bin"  # Import All
 sleep 1
 import -window root -crop "800x600+$wx+$wy" "$artifacts/windows-macro-page-chinese-folder.png"
@@ -108,4 +131,4 @@ backup=$(compgen -G "$backups/*-macro.bin" | head -1)
 [[ $(stat -c %s "$backup") == 34048 ]] || fail "the backup is not a whole profile: $backup"
 cmp -s -i 256:0 -n 33792 "$backup" "$folder/macros.bin" ||
     fail "the backup's macros are not the ones exported"
-echo "PASSED: export and import in 用户配置 for José, backup in $backups; screenshot in $artifacts"
+echo "PASSED: export, the replace question and import in 用户配置 for José, backup in $backups${sim:+, the mouse through the test HID DLLs}; screenshot in $artifacts"

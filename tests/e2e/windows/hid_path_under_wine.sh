@@ -23,58 +23,12 @@ fail() {
     exit 1
 }
 
-# Polls a command until it succeeds, for up to $1 seconds.
-until_true() {
-    local limit=$1
-    shift
-    local end=$((SECONDS + limit))
-    until "$@"; do
-        ((SECONDS < end)) || return 1
-        sleep 0.1
-    done
-}
-
 start_virtual_display
 bash "$(dirname "$0")/prepare_wine_prefix.sh" "$wine" >/dev/null 2>&1 ||
     fail "the Wine prefix $WINEPREFIX could not be made"
 
-# The test DLLs replace Wine's for the editor only; every other program of the prefix keeps
-# Wine's own. Wine's own go beside them under other names, for what the test DLLs forward.
-system32="$WINEPREFIX/drive_c/windows/system32"
-for dll in hid setupapi; do
-    cp "$test_dlls/$dll.dll" "$system32/$dll.dll"
-    cp "$wine_dlls/$dll.dll" "$system32/${dll}_orig.dll"
-done
-cat >"$WINEPREFIX/drive_c/quorvex-hid-overrides.reg" <<'EOF'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\DllOverrides]
-"hid"="builtin"
-"setupapi"="builtin"
-
-[HKEY_CURRENT_USER\Software\Wine\AppDefaults\quorvex-editor.exe\DllOverrides]
-"hid"="native"
-"setupapi"="native"
-EOF
-"$wine" reg import 'C:\quorvex-hid-overrides.reg' >/dev/null 2>&1 || fail "the DLL overrides were not taken"
-
 # The simulated machine: the mouse, a keyboard, and a device that nobody may open.
-sim="$WINEPREFIX/drive_c/quorvex-hid"
-rm -rf "$sim"
-mkdir -p "$sim"
-echo "--extra-device 046d:c31c --locked-device 04f3:0c4b" >"$sim/options"
-: >"$sim/ctl"
-commands=0
-status() { cat "$sim/status" 2>/dev/null || true; }
-counter() { status | sed -n "s/^$1 //p"; }
-at_least() { [[ $(counter "$1") -ge $2 ]] 2>/dev/null; }  # counter, value
-# Runs a control command and waits until the machine has taken it.
-control() {
-    echo "$1" >>"$sim/ctl"
-    commands=$((commands + 1))
-    until_true 10 at_least handled "$commands" ||
-        fail "the simulated machine did not take \"$1\""
-}
+use_test_hid_dlls "$test_dlls" "$wine_dlls" "--extra-device 046d:c31c --locked-device 04f3:0c4b"
 
 # ---- The traffic, one line a command: command, p2 to p5, then how many data reports went
 # ---- to the mouse (s) and came from it (g) before the next command.
@@ -147,38 +101,19 @@ builtin_image=$(sed 's/#.*//' "$image_hex" | tr -s ' \n' ' ' | tr 'A-F' 'a-f' | 
 [[ $(wc -w <<<"$builtin_image") == 256 ]] || fail "cannot read the built-in image $image_hex"
 
 # ---- The editor, with nothing between it and the test DLLs but Wine.
-env -u QUORVEX_SIMULATED_MOUSE QUORVEX_HID_SIM_DIR='C:\quorvex-hid' "$wine" "$exe" \
-    >"$work/editor.log" 2>&1 &
+"${editor_env[@]}" "$wine" "$exe" >"$work/editor.log" 2>&1 &
 editor=$!
 pids+=("$editor")
-
-window="" geometry=""
-for _ in $(seq 450); do  # up to 90 s: a loaded machine starts Wine slowly
-    window=$(xdotool search --onlyvisible --name '^Gaming Mouse v1\.0$' 2>/dev/null | head -1 || true)
-    [[ -n "$window" ]] && geometry=$(xdotool getwindowgeometry "$window")
-    grep -q "Geometry: 800x600" <<<"$geometry" && break
-    sleep 0.2
-done
-[[ -n "$window" ]] || fail "no window captioned \"Gaming Mouse v1.0\" appeared"
-grep -q "Geometry: 800x600" <<<"$geometry" || fail "the window is not 800 x 600: $geometry"
-read -r wx wy < <(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry")
+wait_for_editor_window
 
 crop() { import -window root -crop "$3x$4+$((wx + $1))+$((wy + $2))" "$work/$5.png"; }
 differs() { ! compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>/dev/null; }
-# The red ring on the mouse picture shows the Mouse Keys Page.
-mouse_page() {
-    crop 429 339 4 4 ring
-    local r g b
-    read -r r g b < <(convert "$work/ring.png" -resize '1x1!' \
-        -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
-    ((r > 150 && g < 90 && b < 90))
-}
 # "No Device Found" in white where the device-state labels sit.
 no_device_page() {
     crop 94 254 80 36 state
     local white
     white=$(convert "$work/state.png" -fx '(r>0.78&&g>0.78&&b>0.78)?1:0' -format '%[fx:maxima.r]' info:)
-    [[ $white == 1 ]] && ! mouse_page
+    [[ $white == 1 ]] && ! mouse_keys_page
 }
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 point() { xdotool mousemove --window "$window" "$1" "$2"; }
@@ -197,15 +132,14 @@ act_until() {
 grown() { (($(lines) >= $1)); }  # traffic beyond line $1 - 1: an operation has begun
 shot() { import -window root -crop "800x600+$wx+$wy" "$artifacts/windows-hid-$1.png"; }
 
-# ---- Found and read: 3.5 s to the first poll, 2 s of waiting, then 4,895 fetches.
-until_true 90 at_least data_out 4895 ||
-    fail "the mouse was not read through the test DLLs: $(status | tr '\n' ' ')"
+# ---- Found and read.
+wait_for_hid_read
 until_true 10 ends_in 1 "0E 70 05 00 04 g1" || fail "the read did not finish"
 shape_of 1 >"$work/read.txt"
 expected_read >"$work/read-expected.txt"
 same_traffic read "$work/read-expected.txt" "$work/read.txt" ||
     fail "the detection and read did not send what the protocol orders"
-until_true 10 mouse_page || fail "the Mouse Keys Page is not shown after the read"
+until_true 10 mouse_keys_page || fail "the Mouse Keys Page is not shown after the read"
 shot mouse-keys
 dump read
 [[ $(bytes read 0x6000 256) == "$builtin_image" ]] || fail "the mouse did not hold the factory image"
@@ -267,7 +201,7 @@ all_zero reset 0x8000 32768 || fail "Reset left macros"
 [[ $(bytes reset 0x7000 9) == "$(bytes read 0x7000 9)" ]] || fail "Reset changed the section copies"
 
 # ---- Unplugged: the no-device page at the next poll. Plugged again: read again.
-until_true 5 mouse_page || fail "the Mouse Keys Page is gone after Reset"
+until_true 5 mouse_keys_page || fail "the Mouse Keys Page is gone after Reset"
 control unplug
 until_true 30 no_device_page || fail "no no-device page after the mouse was unplugged"
 shot no-device
@@ -277,7 +211,7 @@ until_true 60 ends_in "$mark" "0E 70 05 00 04 g1" || fail "the mouse was not rea
 shape_of "$mark" >"$work/reread.txt"
 same_traffic reread "$work/read-expected.txt" "$work/reread.txt" ||
     fail "the read after plugging in again did not send what the protocol orders"
-until_true 10 mouse_page || fail "the Mouse Keys Page did not come back with the mouse"
+until_true 10 mouse_keys_page || fail "the Mouse Keys Page did not come back with the mouse"
 
 [[ $(counter reports_to_others) == 0 ]] ||
     fail "$(counter reports_to_others) feature reports went to the other HID devices"
