@@ -257,6 +257,12 @@ void FormView::paintEvent(QPaintEvent*) {
     }
 }
 
+const QImage& FormView::tinted(const QImage& picture, ui::Color tint) {
+    if (tinted_.source != picture.cacheKey() || !(tinted_.tint == tint))
+        tinted_ = {picture.cacheKey(), tint, tintedImage(picture, tint)};
+    return tinted_.image;
+}
+
 void FormView::paintChildren(QPainter& p, const ui::Control* parent) {
     for (const ui::Control* c : form_.paintOrder(parent)) {
         if (c->visible()) paintControl(p, *c);
@@ -268,8 +274,7 @@ void FormView::paintControl(QPainter& p, const ui::Control& c) {
     switch (c.kind()) {
         case ui::ControlKind::Picture:
             if (const Scaled* s = image(c.picture())) {
-                const QImage tinted = c.tint() ? tintedImage(s->image, *c.tint()) : QImage();
-                const QImage& shown = c.tint() ? tinted : s->image;
+                const QImage& shown = c.tint() ? tinted(s->image, *c.tint()) : s->image;
                 p.save();
                 p.setClipRect(r);
                 // A picture of the window's own scale is copied pixel for pixel from a whole

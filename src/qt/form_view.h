@@ -56,6 +56,8 @@ class FormView : public QWidget {
     void paintControl(QPainter& p, const ui::Control& c);
     void paintChildren(QPainter& p, const ui::Control* parent);
     const Scaled* image(const std::string& name);
+    // A picture in a tint's colour, kept while neither changes: every paint draws it again.
+    const QImage& tinted(const QImage& picture, ui::Color tint);
     // Takes the picture set of the window's current scale; true when it changed.
     bool followScale();
     void syncWidget(ui::Control& c, Hosted& h);
@@ -66,6 +68,11 @@ class FormView : public QWidget {
     void giveFocus();
 
     ui::Form& form_;
+    struct Tinted {
+        qint64 source = 0;
+        ui::Color tint;
+        QImage image;
+    } tinted_;
     QtHost& host_;
     std::map<std::string, Scaled> images_;
     double pictureSet_ = 1.0;

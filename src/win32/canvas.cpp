@@ -117,15 +117,18 @@ void Canvas::picture(const skin::Picture& pic, const ui::Rect& r, bool stretch, 
                      std::optional<ui::Color> tint) {
     if (pic.width <= 0 || pic.height <= 0 || r.w <= 0 || r.h <= 0) return;
     if (tint) {
-        // The picture's brightness (its strongest channel) in the tint's colour, alpha kept.
-        skin::Picture tinted = pic;
-        for (std::size_t i = 0; i + 3 < tinted.rgba.size(); i += 4) {
-            const unsigned level = std::max({tinted.rgba[i], tinted.rgba[i + 1], tinted.rgba[i + 2]});
-            tinted.rgba[i] = static_cast<std::uint8_t>(tint->r * level / 255);
-            tinted.rgba[i + 1] = static_cast<std::uint8_t>(tint->g * level / 255);
-            tinted.rgba[i + 2] = static_cast<std::uint8_t>(tint->b * level / 255);
+        if (tinted_.source != &pic || !(tinted_.tint == *tint)) {
+            // The picture's brightness (its strongest channel) in the tint's colour, alpha kept.
+            tinted_ = {&pic, *tint, pic};
+            auto& px = tinted_.picture.rgba;
+            for (std::size_t i = 0; i + 3 < px.size(); i += 4) {
+                const unsigned level = std::max({px[i], px[i + 1], px[i + 2]});
+                px[i] = static_cast<std::uint8_t>(tint->r * level / 255);
+                px[i + 1] = static_cast<std::uint8_t>(tint->g * level / 255);
+                px[i + 2] = static_cast<std::uint8_t>(tint->b * level / 255);
+            }
         }
-        picture(tinted, r, stretch, scale);
+        picture(tinted_.picture, r, stretch, scale);
         return;
     }
     if (!stretch && scale != 1.0) {

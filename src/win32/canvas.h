@@ -55,6 +55,12 @@ class Canvas {
     std::uint32_t* bits_ = nullptr;
     int width_ = 0, height_ = 0;
     ui::Rect clip_;
+    // A picture in a tint's colour, kept while neither changes: every paint draws it again.
+    struct Tinted {
+        const skin::Picture* source = nullptr;
+        ui::Color tint;
+        skin::Picture picture;
+    } tinted_;
 };
 
 // Font pixel size of a point size at the 96 dpi the layout tables are made for.
