@@ -47,7 +47,7 @@ int main(int, char** argv) {
 
 #if defined(QUORVEX_HAVE_XKB)
     // Keys are named as the user's layout types them; without an X display, as on US keyboards.
-    if (auto namer = keys::makeXkbKeyNamer()) keys::setKeyNamer(std::move(namer));
+    keys::setKeyNamerWhenNeeded([] { return keys::makeXkbKeyNamer(); });
 #endif
     auto backend = device::makeHidBackend();
     qtui::QtHost host;

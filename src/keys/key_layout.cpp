@@ -1,5 +1,7 @@
 #include "keys/key_layout.h"
 
+#include <utility>
+
 namespace keys {
 namespace {
 
@@ -43,6 +45,11 @@ std::shared_ptr<const KeyNamer>& current() {
     return namer;
 }
 
+std::function<std::shared_ptr<const KeyNamer>()>& pending() {
+    static std::function<std::shared_ptr<const KeyNamer>()> make;
+    return make;
+}
+
 }  // namespace
 
 const KeyNamer& usKeyNamer() {
@@ -51,10 +58,17 @@ const KeyNamer& usKeyNamer() {
 }
 
 void setKeyNamer(std::shared_ptr<const KeyNamer> namer) {
+    pending() = nullptr;
     current() = std::move(namer);
 }
 
+void setKeyNamerWhenNeeded(std::function<std::shared_ptr<const KeyNamer>()> make) {
+    current() = nullptr;
+    pending() = std::move(make);
+}
+
 const KeyNamer& keyNamer() {
+    if (auto make = std::exchange(pending(), nullptr)) current() = make();
     return current() ? *current() : usKeyNamer();
 }
 

@@ -2,6 +2,7 @@
 // What the user's keyboard layout types at a key position: the name a printable key is shown
 // by. Platform layers implement it for the desktop's current layout; without one (no display,
 // the tests) the US layout names the keys.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,9 @@ const KeyNamer& usKeyNamer();
 // The namer every key name comes from; null restores the US layout. Used on the UI thread.
 void setKeyNamer(std::shared_ptr<const KeyNamer> namer);
 const KeyNamer& keyNamer();
+// Installs the namer that `make` returns when a key is first named (null: the US layout). Opening
+// the display's keymap is work that start-up does not need before its first paint.
+void setKeyNamerWhenNeeded(std::function<std::shared_ptr<const KeyNamer>()> make);
 
 // The keys whose character the layout moves: letters, digits and punctuation of the main
 // block. Every other key keeps the table's name.
