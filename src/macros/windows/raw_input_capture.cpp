@@ -13,6 +13,7 @@
 
 #include "keys/key_positions.h"
 #include "macros/input_capture.h"
+#include "macros/recorder.h"
 
 namespace macros {
 namespace {
@@ -137,8 +138,8 @@ class RawInputCapture : public InputCapture {
             if (k.VKey == 0xFF) return;
             // The key's position, not what the layout makes of it (on AZERTY the US "Q" key gives
             // VK_A); raw input names either side's Shift, Ctrl and Alt generically, as before.
-            int vk = keys::scanCodeToPositionKey(keys::scanCodeOfRawInput(k.MakeCode, k.Flags));
-            if (vk >= 0xA0 && vk <= 0xA5) vk = 0x10 + (vk - 0xA0) / 2;
+            const int vk = genericVirtualKey(
+                keys::scanCodeToPositionKey(keys::scanCodeOfRawInput(k.MakeCode, k.Flags)));
             if (vk == 0) return;
             handlers_.key(vk, (k.Flags & RI_KEY_BREAK) == 0);
         } else if (raw->header.dwType == RIM_TYPEMOUSE) {
