@@ -11,6 +11,7 @@
 
 #include "cli/mouse_session.h"
 #include "image/backup_file.h"
+#include "keys/function_words.h"
 #include "select_backend.h"
 #include "settings/image_settings.h"
 
@@ -76,11 +77,8 @@ std::string checkCommand(const std::vector<std::string>& w, bool json) {
         if (!file && !(n == 2 && w[1] == "clear"))
             return "macro takes export N FILE, import N FILE or clear N";
         const std::string& slot = w[2];
-        if (slot.empty() || slot.size() > 2 ||
-            !std::all_of(slot.begin(), slot.end(),
-                         [](char ch) { return ch >= '0' && ch <= '9'; }) ||
-            std::stoi(slot) < 1 || std::stoi(slot) > 32)
-            return "macro slots are 1 to 32, not " + slot;
+        const auto number = keys::wordNumber(slot, 32);
+        if (!number || *number < 1) return "macro slots are 1 to 32, not " + slot;
         return json ? "--json goes with info, get and list" : "";
     }
     if (c != "set" && json) return "--json goes with info, get and list";

@@ -43,16 +43,6 @@ std::string lower(std::string_view text) {
     return out;
 }
 
-std::optional<int> number(std::string_view text) {
-    if (text.empty() || text.size() > 3) return std::nullopt;
-    int v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    return v;
-}
-
 FunctionPick refused(std::string error) {
     return {{}, std::move(error)};
 }
@@ -97,6 +87,17 @@ FunctionPick combination(std::string_view keysText) {
 }
 
 }  // namespace
+
+std::optional<int> wordNumber(std::string_view text, int limit) {
+    if (text.empty() || text.size() > 5) return std::nullopt;
+    int v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    if (v > limit) return std::nullopt;
+    return v;
+}
 
 std::string functionWord(std::string_view codeText, const image::SectionBuf& s) {
     if (codeText == "00000000") return "none";
@@ -143,13 +144,13 @@ FunctionPick functionOfWord(std::string_view word, int button, const image::Sect
     if (const auto code = fixedFunctionCode(word)) return {*code, {}};
     if (word == "fire-mode") return {"0F000000", {}};
     if (word.starts_with("fire:")) {
-        const auto mode = number(word.substr(5));
+        const auto mode = wordNumber(word.substr(5), 999);
         if (!mode || *mode < 1 || *mode > 4) return refused("fire-key modes are fire:1 to fire:4");
         return {fireKeyFunction(s, *mode), {}};
     }
     if (word.starts_with("macro:")) {
         if (!macroMouse) return refused("this mouse keeps no macros");
-        const auto slot = number(word.substr(6));
+        const auto slot = wordNumber(word.substr(6), 999);
         if (!slot || *slot < 1 || *slot > static_cast<int>(image::kMacroCount))
             return refused("macros are macro:1 to macro:32");
         return {macroKeyCodeText(*slot - 1), {}};

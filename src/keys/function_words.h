@@ -2,12 +2,16 @@
 // Button functions as words a terminal user types: "mouse:left", "media:volume-up",
 // "keys:ctrl+shift+b", "fire:2", "macro:3", "fire-mode". The same fixed English words in
 // every language of the window.
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "image/image_types.h"
 
 namespace keys {
+
+// A number as a terminal user types it: decimal digits only, at most `limit`.
+std::optional<int> wordNumber(std::string_view text, int limit);
 
 // The word of a code text. A fire-key function is "fire:N" while it equals mode N's entry in
 // the FireKey section; a code no word names is "code:" and its eight digits.

@@ -18,17 +18,6 @@ namespace {
 constexpr const char* kLedModes[] = {"random", "colorful", "custom"};
 constexpr const char* kPhases[] = {"off", "raise", "on", "fall"};
 
-std::optional<int> number(std::string_view text, int limit) {
-    if (text.empty() || text.size() > 5) return std::nullopt;
-    int v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    if (v > limit) return std::nullopt;
-    return v;
-}
-
 std::vector<std::string> split(std::string_view text, char by) {
     std::vector<std::string> parts;
     std::size_t from = 0;
@@ -145,14 +134,14 @@ struct Edit {
         }
         for (std::size_t phase = 0; phase < 4; ++phase) {
             if (name != std::string("light.") + kPhases[phase]) continue;
-            const auto step = number(value, 10);
+            const auto step = keys::wordNumber(value, 10);
             if (!step || *step < 1) return name + " is a step from 1 to 10";
             light->steps[phase] = *step;
             lightChanged = true;
             return {};
         }
         if (name == "light.colour-mode") {
-            const auto mode = number(value, 2);
+            const auto mode = keys::wordNumber(value, 2);
             if (!mode || *mode < 1)
                 return "light.colour-mode is 1 (the colour set here) or 2 (the colour chosen on "
                        "the mouse)";
@@ -164,7 +153,7 @@ struct Edit {
             const auto parts = split(value, ',');
             std::array<int, 3> colour{};
             for (std::size_t i = 0; i < 3; ++i) {
-                const auto v = parts.size() == 3 ? number(parts[i], 100) : std::nullopt;
+                const auto v = parts.size() == 3 ? keys::wordNumber(parts[i], 100) : std::nullopt;
                 if (!v) return "light.colour is red,green,blue, each from 0 to 100";
                 colour[i] = *v;
             }
@@ -179,8 +168,8 @@ struct Edit {
 
     std::string fireKey(int mode, const std::string& value) {
         const auto parts = split(value, 'x');
-        const auto repeat = parts.size() == 2 ? number(parts[0], 15) : std::nullopt;
-        const auto delay = parts.size() == 2 ? number(parts[1], 2000) : std::nullopt;
+        const auto repeat = parts.size() == 2 ? keys::wordNumber(parts[0], 15) : std::nullopt;
+        const auto delay = parts.size() == 2 ? keys::wordNumber(parts[1], 2000) : std::nullopt;
         // The window turns a repeat count or delay of 1 into 2: that is refused here.
         if (!repeat || !delay || *repeat == 1 || *delay == 1)
             return "firekey" + std::to_string(mode) +
@@ -194,7 +183,7 @@ struct Edit {
     std::string fireModeList(const std::string& value) {
         std::set<int> modes;
         for (const std::string& part : split(value, ',')) {
-            const auto mode = number(part, 4);
+            const auto mode = keys::wordNumber(part, 4);
             if (!mode || *mode < 1 || !modes.insert(*mode).second) modes.clear();
             if (modes.empty()) break;
         }
