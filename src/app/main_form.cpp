@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include "app/milestone.h"
 #include "app/wait_form.h"
 #include "image/backup_file.h"
 #include "image/builtin_image.h"
@@ -218,6 +219,10 @@ void TForm1::UnlockWindow() {
     control("Disable_All").setVisible(false);
     control("Gb_Delay").setEnabled(!recorder_.recording());  // no option changes mid-recording
     control("Gb_Insert").setEnabled(true);
+    if (link_.deviceOpen() && !errorPage_) {
+        reportMilestone("editable");
+        if (link_.deviceKind() == device::DeviceKind::Macro) reportMilestone("macros");
+    }
 }
 
 void TForm1::ShowWaitWindow() {

@@ -1,6 +1,8 @@
 #include "sim/mouse_firmware.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace sim {
 namespace {
@@ -47,6 +49,8 @@ void MouseFirmware::clearFaults() {
 }
 
 bool MouseFirmware::countReport() {
+    if (config_.reportLatencyUs > 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(config_.reportLatencyUs));
     if (!plugged_) return false;
     if (unplugAfter_) {
         if (*unplugAfter_ == 0) {

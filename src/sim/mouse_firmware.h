@@ -25,6 +25,8 @@ struct FirmwareConfig {
     std::uint8_t flashRegister = 0xC8;  // register 0x0008: 0x9D class 32, 0xC8 class 64
     std::uint8_t checkRegister = 0xAF;  // register 0x90E7
     std::array<std::uint8_t, 2> modelId{0x28, 0x02};
+    // Time each report takes, as a USB control transfer does on a real mouse (about 1 ms).
+    std::uint32_t reportLatencyUs = 0;
 };
 
 struct TrafficEntry {

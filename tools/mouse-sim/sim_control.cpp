@@ -47,6 +47,7 @@ std::string usage() {
            "  --check HEX             register 0x90E7 (default AF)\n"
            "  --model-id HEXHEX       ModelId bytes (default 2802)\n"
            "  --blank                 no factory image in the memory\n"
+           "  --report-latency-us N   time each report takes (default 0; a real mouse: 1000)\n"
            "  --mice N                N mice alike, hidraw0 onwards (default 1, at most 16)\n"
            "  --extra-device VID:PID  an unrelated HID node (repeatable)\n"
            "  --locked-device VID:PID an unrelated node that refuses to open (repeatable)\n"
@@ -135,6 +136,14 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
                 return std::nullopt;
             }
             o.mice = static_cast<int>(*n);
+        } else if (a == "--report-latency-us") {
+            const auto v = value();
+            const auto n = v ? number(*v, 10) : std::nullopt;
+            if (!n || *n > 1000000) {
+                if (error.empty()) error = "--report-latency-us is 0 to 1000000";
+                return std::nullopt;
+            }
+            o.firmware.reportLatencyUs = static_cast<std::uint32_t>(*n);
         } else if (a == "--blank") {
             o.factoryContents = false;
         } else if (a == "--extra-device" || a == "--locked-device") {

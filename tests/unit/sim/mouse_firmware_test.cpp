@@ -116,7 +116,8 @@ TEST(MouseFirmware, InjectedFaults) {
 TEST(MouseSimTool, ParsesOptionsAndControlCommands) {
     std::string error;
     auto o = mousesim::parseOptions({"/mnt/x", "--kind", "image", "--feature-length", "16",
-                                     "--extra-device", "046d:c31c", "--model-id", "2803"},
+                                     "--extra-device", "046d:c31c", "--model-id", "2803",
+                                     "--report-latency-us", "1000"},
                                     error);
     ASSERT_TRUE(o) << error;
     EXPECT_EQ(o->firmware.kind, DeviceKind::ImageOnly);
@@ -124,13 +125,15 @@ TEST(MouseSimTool, ParsesOptionsAndControlCommands) {
     EXPECT_EQ(o->firmware.featureReportLength, 16);
     EXPECT_EQ(o->firmware.modelId, (std::array<std::uint8_t, 2>{0x28, 0x03}));
     EXPECT_EQ(o->extraDevices.size(), 1u);
+    EXPECT_EQ(o->firmware.reportLatencyUs, 1000u);
     for (const std::vector<std::string>& bad : {std::vector<std::string>{},
                                                 {"/m", "--vid"},
                                                 {"/m", "--vid", "12345"},
                                                 {"/m", "--kind", "x"},
                                                 {"/m", "/n"},
                                                 {"/m", "--bogus"},
-                                                {"/m", "--extra-device", "046d"}}) {
+                                                {"/m", "--extra-device", "046d"},
+                                                {"/m", "--report-latency-us", "-1"}}) {
         error.clear();
         EXPECT_FALSE(mousesim::parseOptions(bad, error));
         EXPECT_FALSE(error.empty());
