@@ -129,6 +129,8 @@ void TForm1::FormCreate() {
     // 20. Paint.
     host_.attachTimer(devTimer_);
     host_.repaint(*this);
+    // A mouse that is already there is opened as soon as the window shows, not at the first tick.
+    host_.afterFirstPaint([this] { link_.DevTimerTimer(); });
 }
 
 void TForm1::attachHandlers() {

@@ -134,7 +134,8 @@ void DeviceLink::DevTimerTimer() {
                 kind_ = DeviceKind::None;
                 continue;
             }
-            host_.sleep(kOpenDelayMs);
+            // A mouse that has just arrived gets time to settle; one there at start does not.
+            if (detectedOnce_) host_.sleep(kOpenDelayMs);
             if (transport_.OpenMouse(id.vendorId, id.productId)) {
                 APCheckID_OnClick();
                 break;

@@ -125,15 +125,17 @@ TEST_F(Window, NarrowScreenPutsTheWindowLeftOfTheEdge) {
     EXPECT_EQ(form->bounds().x, 0) << "division truncates";
 }
 
-TEST_F(Window, BeforeAReadNavigationIsRefused) {
+TEST_F(Window, BeforeAReadNavigationIsRefusedAndTheFirstPaintReadsAMouseThatIsThere) {
     start();
-    host.advance(3000);  // the built-in image shows for 3.5 s before the first detection
-    EXPECT_FALSE(mouse.firmware.counters().commands);
+    EXPECT_FALSE(mouse.firmware.counters().commands) << "nothing before the first paint";
     click("Btn_Adv");
     EXPECT_EQ(host.messages, std::vector<std::string>{text("Str022")});
     EXPECT_EQ(form->pageSelector(), 2);
     EXPECT_TRUE(c("Img_P1").visible());
     EXPECT_FALSE(c("Img_P2").visible());
+    host.advance(0);  // painted: no tick and no open delay to wait for
+    EXPECT_TRUE(form->link().deviceOpen());
+    EXPECT_TRUE(host.sleeps.empty());
 }
 
 TEST_F(Window, DetectionShowsTheDevicePagesAndNavigationWorks) {

@@ -1,5 +1,7 @@
 #include "fake_host.h"
 
+#include <utility>
+
 #include <algorithm>
 
 namespace testing_support {
@@ -18,6 +20,7 @@ void FakeHost::timerChanged(ui::Timer& timer) {
 
 void FakeHost::advance(int milliseconds) {
     const std::uint64_t end = now_ + static_cast<std::uint64_t>(milliseconds);
+    for (auto tasks = std::exchange(afterPaint_, {}); auto& task : tasks) task();
     for (;;) {
         const auto next = std::min_element(timers_.begin(), timers_.end(),
                                            [](const Due& a, const Due& b) { return a.at < b.at; });

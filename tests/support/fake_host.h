@@ -50,6 +50,10 @@ class FakeHost : public ui::Host {
     void setApplicationTitle(const std::string& t) override { titles.push_back(t); }
     std::string applicationTitle() const override { return titles.empty() ? "" : titles.back(); }
     void post(std::function<void()> task) override { task(); }
+    // The window counts as painted once time first moves on: start-up states stay observable.
+    void afterFirstPaint(std::function<void()> task) override {
+        afterPaint_.push_back(std::move(task));
+    }
     bool deliversWindowInput() const override { return windowInput; }
     bool windowInput = true;
 
@@ -75,6 +79,7 @@ class FakeHost : public ui::Host {
     ui::Size screen{1920, 1080};
 
   private:
+    std::vector<std::function<void()>> afterPaint_;
     static std::optional<std::string> next(std::deque<std::optional<std::string>>& q);
     struct Due {
         ui::Timer* timer;
