@@ -53,13 +53,28 @@ bool explainedByCutWrites(std::span<const image::Byte> held,
     return true;
 }
 
-// Equal in everything a read of this kind of mouse brings.
-bool sameContents(const MouseContents& a, const MouseContents& b, DeviceKind kind) {
+// Equal in what the pages show: the image, and on a macro mouse the section copies and names.
+bool samePages(const MouseContents& a, const MouseContents& b, DeviceKind kind) {
     if (a.buf.image != b.buf.image) return false;
     if (kind != DeviceKind::Macro) return true;
-    return a.buf.macroNames == b.buf.macroNames && a.buf.macros == b.buf.macros &&
-           a.parameterB == b.parameterB && a.userBreath == b.userBreath;
+    return a.buf.macroNames == b.buf.macroNames && a.parameterB == b.parameterB &&
+           a.userBreath == b.userBreath;
 }
+
+// Equal in everything a read of this kind of mouse brings.
+bool sameContents(const MouseContents& a, const MouseContents& b, DeviceKind kind) {
+    return samePages(a, b, kind) && (kind != DeviceKind::Macro || a.buf.macros == b.buf.macros);
+}
+
+// Reports a step of the background read takes: about 16 ms on a real mouse, so the window
+// answers between steps as it would between frames.
+constexpr std::size_t kReportsPerStep = 16;
+constexpr std::size_t kMacroReports = chunkCount(image::kMacroSize);
+constexpr std::array<bool, image::kMacroCount> kAllMacros = [] {
+    std::array<bool, image::kMacroCount> all{};
+    all.fill(true);
+    return all;
+}();
 
 template <std::size_t N>
 std::array<image::Byte, N> sectionCopy(const image::SectionBuf& buf, const image::Section& s) {
@@ -141,9 +156,20 @@ void DeviceLink::DevTimerTimer() {
                 break;
             }
         }
-    } else if (rereadPending_ && kind_ != DeviceKind::None && transport_.MouseStillPresent()) {
+    } else if (rereadPending_ && !background_ && kind_ != DeviceKind::None &&
+               transport_.MouseStillPresent()) {
         // The last read was incomplete: the editor does not hold what the mouse holds yet.
-        Btn_Read();
+        // Where only macro blocks failed, only they are read again, behind the pages.
+        if (!failedSlots_.empty() && known_ && known_->pagesWhole) {
+            MacroRead again;
+            again.read = known_->contents;
+            again.pagesWhole = true;
+            again.whole = known_->macroWhole;
+            again.order = failedSlots_;
+            readMacros(std::move(again));
+        } else {
+            Btn_Read();
+        }
     }
     if (detect) {
         lastCount_ = current;
@@ -155,10 +181,16 @@ void DeviceLink::DevTimerTimer() {
 
 void DeviceLink::mouseLost() {
     if (!deviceOpen() || kind_ == DeviceKind::None) return;
+    // The macros that came are kept; the others count as failed.
+    if (background_) finishMacroRead();
     // Names typed since the last write outlive the lists, which empty while the mouse is away.
     if (kind_ == DeviceKind::Macro) window_.UIToMacroName();
-    if (held_ && !failedWrite_)
-        lostMouse_ = LostMouse{{transport_.vendorId(), transport_.productId()}, kind_, *held_};
+    if (failedWrite_) return;
+    const image::DeviceIdentity identity{transport_.vendorId(), transport_.productId()};
+    if (held_)
+        lostMouse_ = LostMouse{identity, kind_, *held_, kAllMacros};
+    else if (known_ && known_->pagesWhole)
+        lostMouse_ = LostMouse{identity, kind_, known_->contents, known_->macroWhole};
 }
 
 void DeviceLink::giveUpIfGone() {
@@ -326,6 +358,8 @@ std::optional<image::ProfileExpectation> DeviceLink::profileExpectation() const 
 void DeviceLink::TakeFileContents() {
     writeRefusal_ = {};
     rereadPending_ = false;
+    failedSlots_.clear();
+    if (background_) background_->editorTaken = true;
 }
 
 // ---- reading ----
@@ -368,87 +402,120 @@ bool DeviceLink::writeComplete(Access access, std::uint16_t address,
 
 void DeviceLink::Btn_Read() {
     Busy busy(*this);
+    stopBackgroundRead();
     window_.SetDevTimerEnabled(false);
     window_.ShowStateLabels(LinkWindow::StateLabels::None);
     window_.LockWindow();
     pump();
+    const bool macro = kind_ == DeviceKind::Macro;
+    const std::size_t pageReports =
+        chunkCount(image::kImageSize) +
+        (macro ? chunkCount(image::kParameterB.length) + chunkCount(image::kUserBreath.length) +
+                     chunkCount(image::kMacroNameAreaSize)
+               : 0);
+    const std::size_t macroReports =
+        macro && !backgroundMacroRead_ ? image::kMacroCount * kMacroReports : 0;
+    showProgressOf(static_cast<int>(pageReports + macroReports));
     // A read is complete only when every block command and every fetch succeeded. A block that
     // lost fetches still shows what came (0xFF for the rest), but never counts as what the
-    // mouse holds.
+    // mouse holds. Everything comes into `r.read` first; the editor then takes over the blocks
+    // that came whole. The pages' blocks come first, the macros after them.
+    MacroRead r;
     const int failedBefore = transport_.failedReports();
-    showProgressOf(static_cast<int>(chunkCount(image::kImageSize) +
-                                    (kind_ == DeviceKind::Macro
-                                         ? image::kMacroCount * chunkCount(image::kMacroSize) +
-                                               chunkCount(image::kMacroNameAreaSize) +
-                                               chunkCount(image::kParameterB.length) +
-                                               chunkCount(image::kUserBreath.length)
-                                         : 0)));
-    // Everything comes into `read` first, 0xFF where a block failed; the editor then takes
-    // over the blocks that came whole.
-    MouseContents read;
-    std::array<bool, image::kMacroCount> macroWhole{};
+    const bool imageRead = transport_.ReadBlock(access_, kImageAddress, image::kImageSize,
+                                                r.read.buf.image, chunkPump_);
+    const bool imageWhole = imageRead && transport_.failedReports() == failedBefore;
     bool namesWhole = false, parameterBWhole = false, userBreathWhole = false;
-    const bool imageRead =
-        transport_.ReadBlock(access_, kImageAddress, image::kImageSize, read.buf.image, chunkPump_);
-    bool complete = imageRead && transport_.failedReports() == failedBefore;
-    if (imageRead && kind_ == DeviceKind::Macro) {
-        for (std::size_t i = 0; i < image::kMacroCount; ++i) {
-            const auto address = static_cast<std::uint16_t>(kMacroAddress + i * kMacroStride);
-            macroWhole[i] = readComplete(Access::Long, address, read.buf.macros[i]);
-            complete &= macroWhole[i];
-        }
-        namesWhole = readComplete(Access::Long, kMacroNameAddress, read.buf.macroNames);
-        parameterBWhole = readComplete(Access::Long, kParameterBAddress, read.parameterB);
-        userBreathWhole = readComplete(Access::Long, kUserBreathAddress, read.userBreath);
-        complete &= namesWhole && parameterBWhole && userBreathWhole;
+    if (imageRead && macro) {
+        parameterBWhole = readComplete(Access::Long, kParameterBAddress, r.read.parameterB);
+        userBreathWhole = readComplete(Access::Long, kUserBreathAddress, r.read.userBreath);
+        // The labels of buttons that hold a macro come from the names.
+        namesWhole = readComplete(Access::Long, kMacroNameAddress, r.read.buf.macroNames);
         // The copies are taken as they are; a Reset later needs to know whether they were
         // there at all.
-        parameterBRead_ = parameterBWhole && !allErased(read.parameterB);
-        userBreathRead_ = userBreathWhole && !allErased(read.userBreath);
+        parameterBRead_ = parameterBWhole && !allErased(r.read.parameterB);
+        userBreathRead_ = userBreathWhole && !allErased(r.read.userBreath);
     }
+    r.pagesWhole = imageWhole && (!macro || (namesWhole && parameterBWhole && userBreathWhole));
     // A mouse back after an unplug: the editor keeps what it shows when the mouse holds what
     // it held, and also while a read cut short cannot tell yet.
     const image::DeviceIdentity identity{transport_.vendorId(), transport_.productId()};
     const bool returning = lostMouse_.has_value();
-    const bool asItWas = returning && complete && lostMouse_->identity == identity &&
-                         lostMouse_->kind == kind_ &&
-                         sameContents(read, lostMouse_->contents, kind_);
-    const bool keepEditor = asItWas || (returning && !complete);
-    // Whether the editor holds changes not applied yet: what Apply would write now.
+    const bool pagesAsTheyWere = returning && r.pagesWhole && lostMouse_->identity == identity &&
+                                 lostMouse_->kind == kind_ &&
+                                 samePages(r.read, lostMouse_->contents, kind_);
+    const bool keepEditor = pagesAsTheyWere || (returning && !r.pagesWhole);
+    // Whether the editor holds changes not applied yet: what Apply would write now, against
+    // what was known of the mouse.
     bool edited = false;
-    if (returning && complete) {
+    if (returning && r.pagesWhole) {
         image::ComposeDataBuf(image_, conversionContext(), window_);
-        edited = !sameContents(contentsToWrite(image_.dataBuf), lostMouse_->contents, kind_);
-    }
-    // DataBuf is all 0xFF when this read fails; the controls keep what they showed.
-    if (!keepEditor) image_.dataBuf.image = read.buf.image;
-    // What came, for the backup, with 0xFF where a block or a chunk of it failed.
-    known_.reset();
-    if (imageRead) {
-        known_ = KnownContents{read, !complete};
-        if (kind_ == DeviceKind::Macro) {
-            if (!keepEditor) {
-                for (std::size_t i = 0; i < image::kMacroCount; ++i) {
-                    if (macroWhole[i]) image_.dataBuf.macros[i] = read.buf.macros[i];
-                }
-                if (namesWhole) image_.dataBuf.macroNames = read.buf.macroNames;
-                if (parameterBWhole)
-                    std::ranges::copy(
-                        read.parameterB,
-                        image::sectionBytes(image_.sectionBuf, image::kParameterB).begin());
-                if (userBreathWhole)
-                    std::ranges::copy(
-                        read.userBreath,
-                        image::sectionBytes(image_.sectionBuf, image::kUserBreath).begin());
-            }
-            window_.RefreshMacroName();
+        const MouseContents now = contentsToWrite(image_.dataBuf);
+        MouseContents known = lostMouse_->contents;
+        for (std::size_t i = 0; i < image::kMacroCount; ++i) {
+            if (!lostMouse_->macroKnown[i]) known.buf.macros[i] = now.buf.macros[i];
         }
+        edited = !sameContents(now, known, kind_);
+    }
+    std::string_view message;
+    if (returning && r.pagesWhole) {
+        if (pagesAsTheyWere) {
+            // The macros decide once they are in.
+            r.returning = true;
+            r.edited = edited;
+            for (std::size_t i = 0; i < image::kMacroCount; ++i) {
+                if (lostMouse_->macroKnown[i]) r.known[i] = lostMouse_->contents.buf.macros[i];
+            }
+        } else if (edited) {
+            message = kBackChangedMessage;
+        }
+        lostMouse_.reset();
+    }
+    r.editorTaken = returning && !r.pagesWhole;
+    // DataBuf is all 0xFF when this read fails; the controls keep what they showed.
+    if (!keepEditor) image_.dataBuf.image = r.read.buf.image;
+    if (imageRead) {
+        if (!keepEditor) {
+            if (macro && namesWhole) image_.dataBuf.macroNames = r.read.buf.macroNames;
+            if (macro && parameterBWhole)
+                std::ranges::copy(r.read.parameterB,
+                                  image::sectionBytes(image_.sectionBuf, image::kParameterB).begin());
+            if (macro && userBreathWhole)
+                std::ranges::copy(r.read.userBreath,
+                                  image::sectionBytes(image_.sectionBuf, image::kUserBreath).begin());
+        }
+        if (macro) window_.RefreshMacroName();
         if (!keepEditor) {
             image::DataBufToUI(image_, conversionContext(), window_);
             window_.RefreshMouseSystemParameters();
         }
         window_.ShowDevicePages();
     }
+    if (macro && r.pagesWhole) {
+        for (std::size_t i = 0; i < image::kMacroCount; ++i) r.order.push_back(i);
+        readMacros(std::move(r));
+        if (!background_ && message.empty()) message = macroReadMessage_;
+    } else if (imageRead) {
+        readEnded(r.read, r.pagesWhole && !macro, {}, r.pagesWhole);
+    } else {
+        // Nothing came that could be kept.
+        known_.reset();
+        held_.reset();
+        writeRefusal_ = kIncompleteReadMessage;
+        backupPending_ = false;
+        rereadPending_ = true;
+    }
+    endOperation();
+    if (background_) window_.SetReadStepsEnabled(true);
+    if (!message.empty()) window_.ShowMessage(message);
+    if (!background_ && !held_) giveUpIfGone();
+}
+
+void DeviceLink::readEnded(const MouseContents& read, bool complete,
+                           const std::array<bool, image::kMacroCount>& macroWhole,
+                           bool pagesWhole) {
+    // What came, for the backup, with 0xFF where a block or a chunk of it failed.
+    known_ = KnownContents{read, !complete, pagesWhole, macroWhole};
     if (complete) {
         held_ = read;
         writeRefusal_ = {};
@@ -456,16 +523,115 @@ void DeviceLink::Btn_Read() {
         held_.reset();
         writeRefusal_ = kIncompleteReadMessage;
     }
-    // A partial read is worth a copy too; a failed image read gave nothing to keep.
-    backupPending_ = known_.has_value();
+    // A partial read is worth a copy too.
+    backupPending_ = true;
     rereadPending_ = !complete;
-    endOperation();
-    if (returning && complete) {
-        // Only changes the user made are worth a word.
-        if (edited) window_.ShowMessage(asItWas ? kBackAsItWasMessage : kBackChangedMessage);
-        lostMouse_.reset();
+    failedSlots_.clear();
+    if (!complete && pagesWhole && kind_ == DeviceKind::Macro) {
+        for (std::size_t i = 0; i < image::kMacroCount; ++i) {
+            if (!macroWhole[i]) failedSlots_.push_back(i);
+        }
     }
-    if (!complete) giveUpIfGone();
+}
+
+void DeviceLink::readMacros(MacroRead read) {
+    read.reportsTotal = static_cast<int>(read.order.size() * kMacroReports);
+    background_ = std::move(read);
+    macroReadMessage_ = {};
+    // Until the last block is in, the editor does not know all the mouse holds.
+    held_.reset();
+    writeRefusal_ = kIncompleteReadMessage;
+    rereadPending_ = false;
+    failedSlots_.clear();
+    if (!backgroundMacroRead_) {
+        advanceMacroRead(SIZE_MAX, chunkPump_);
+        macroReadMessage_ = finishMacroRead();
+        return;
+    }
+    known_ = KnownContents{background_->read, true, true, background_->whole};
+    window_.ShowMacroReadProgress(0, background_->reportsTotal);
+    // A re-read of failed blocks starts outside any operation: its steps begin now.
+    if (busyDepth_ == 0) window_.SetReadStepsEnabled(true);
+}
+
+bool DeviceLink::advanceMacroRead(std::size_t reports, const ChunkPump& pump) {
+    MacroRead& r = *background_;
+    while (r.next < r.order.size()) {
+        const std::size_t slot = r.order[r.next];
+        if (!r.blockStarted) {
+            r.failedBefore = transport_.failedReports();
+            const auto address = static_cast<std::uint16_t>(kMacroAddress + slot * kMacroStride);
+            r.commandTaken = transport_.StartRead(Access::Long, address, image::kMacroSize,
+                                                  r.read.buf.macros[slot], r.piece);
+            r.blockStarted = true;
+        }
+        const std::size_t n = std::min(reports, r.piece.reportsLeft());
+        transport_.ContinueRead(r.piece, n, pump);
+        reports -= n;
+        r.reportsDone += static_cast<int>(n);
+        if (!r.piece.done()) break;
+        r.whole[slot] = r.commandTaken && transport_.failedReports() == r.failedBefore;
+        r.blockStarted = false;
+        ++r.next;
+        if (!r.commandTaken) r.reportsDone += static_cast<int>(kMacroReports);
+        // A mouse that is gone fails every further block: they wait for its return.
+        if (!r.whole[slot] && !transport_.MouseStillPresent()) r.next = r.order.size();
+    }
+    return r.next >= r.order.size();
+}
+
+std::string_view DeviceLink::finishMacroRead() {
+    MacroRead r = std::move(*background_);
+    background_.reset();
+    window_.SetReadStepsEnabled(false);
+    bool complete = r.pagesWhole;
+    bool macrosChanged = false;
+    for (std::size_t i = 0; i < image::kMacroCount; ++i) {
+        complete &= r.whole[i];
+        const bool readNow = std::ranges::find(r.order, i) != r.order.end();
+        if (!readNow || !r.whole[i] || r.editorTaken) continue;
+        // A macro the editor had from this mouse stays, with its changes, while the mouse
+        // still holds it; anything else gives way to what the mouse holds.
+        if (r.known[i] && *r.known[i] == r.read.buf.macros[i]) continue;
+        if (r.known[i]) macrosChanged = true;
+        image_.dataBuf.macros[i] = r.read.buf.macros[i];
+    }
+    readEnded(r.read, complete, r.whole, r.pagesWhole);
+    window_.ShowMacroReadProgress(0, 0);
+    // Only changes the user made are worth a word.
+    if (!r.returning || !complete || !r.edited) return {};
+    return macrosChanged ? kMacrosChangedMessage : kBackAsItWasMessage;
+}
+
+void DeviceLink::stopBackgroundRead() {
+    if (!background_) return;
+    background_.reset();
+    window_.SetReadStepsEnabled(false);
+}
+
+void DeviceLink::ReadStep() {
+    // An operation that needs the macros finishes the read itself (CompleteRead).
+    if (!background_ || busyDepth_ > 0) return;
+    if (!advanceMacroRead(kReportsPerStep, {})) {
+        window_.ShowMacroReadProgress(background_->reportsDone, background_->reportsTotal);
+        return;
+    }
+    const std::string_view message = finishMacroRead();
+    if (!message.empty()) window_.ShowMessage(message);
+    if (!held_) giveUpIfGone();
+}
+
+void DeviceLink::CompleteRead() {
+    if (!background_) return;
+    Busy busy(*this);
+    window_.SetReadStepsEnabled(false);
+    beginOperation(false);
+    showProgressOf(background_->reportsTotal - background_->reportsDone);
+    advanceMacroRead(SIZE_MAX, chunkPump_);
+    const std::string_view message = finishMacroRead();
+    endOperation();
+    if (!message.empty()) window_.ShowMessage(message);
+    if (!held_) giveUpIfGone();
 }
 
 // ---- writing ----
@@ -543,7 +709,7 @@ void DeviceLink::backUpBeforeWriting() {
 bool DeviceLink::writeFinished(WriteOutcome outcome, const MouseContents& written) {
     // After a failed write the mouse holds at most what was meant, partly; that is also the
     // only copy of the edits a Reset would drop.
-    known_ = KnownContents{written, outcome != WriteOutcome::Complete};
+    known_ = KnownContents{written, outcome != WriteOutcome::Complete, false, {}};
     if (outcome == WriteOutcome::Complete) {
         held_ = written;
         failedWrite_.reset();
@@ -568,6 +734,7 @@ bool DeviceLink::writeFinished(WriteOutcome outcome, const MouseContents& writte
 
 bool DeviceLink::DownloadParameter() {
     Busy busy(*this);
+    CompleteRead();
     if (!mayWrite()) {
         // Never write over the mouse what did not come from it, a checked file or Reset. The
         // desktop's settings are not the mouse's: they are applied all the same.
@@ -635,6 +802,7 @@ void DeviceLink::Btn_ResetClick() {
 
 bool DeviceLink::DefaultParameter() {
     Busy busy(*this);
+    CompleteRead();
     beginOperation(true);
     // Reset replaces everything, the mouse's contents and the editor's: always keep a copy.
     backUpBeforeWriting();
@@ -644,6 +812,7 @@ bool DeviceLink::DefaultParameter() {
     // contents of an incomplete read, which a tick would otherwise read again over later edits.
     writeRefusal_ = {};
     rereadPending_ = false;
+    failedSlots_.clear();
     image::clearKeyCodeTexts(image_.keyCodeTexts);
     if (kind_ == DeviceKind::Macro) {
         // Copies that were erased or could not be read get their defaults rather than 0xFF.

@@ -26,6 +26,7 @@ inline constexpr std::string_view kWriteNotKeptMessage = "Str043";
 inline constexpr std::string_view kBackAsItWasMessage = "Str044";
 inline constexpr std::string_view kBackChangedMessage = "Str045";
 inline constexpr std::string_view kOtherMouseMessage = "Str046";
+inline constexpr std::string_view kMacrosChangedMessage = "Str047";
 
 class DeviceLink {
   public:
@@ -54,7 +55,20 @@ class DeviceLink {
     bool SystemReloadCmd_OnClick();
 
     // Gives the mouse up (closing the window, error states).
-    void reset() { transport_.Reset(); }
+    void reset() {
+        stopBackgroundRead();
+        transport_.Reset();
+    }
+
+    // A macro mouse's macros are read after its pages are shown, in steps the window's
+    // timer runs (LinkWindow::SetReadStepsEnabled); otherwise every read is read whole.
+    void setBackgroundMacroRead(bool on) { backgroundMacroRead_ = on; }
+    bool readingInBackground() const { return background_.has_value(); }
+    // One step of the background read: a few reports, then back to the window.
+    void ReadStep();
+    // Finishes a background read under the wait window, for what must not start before the
+    // read is complete (writes, backups, profile saves, macro exports, closing).
+    void CompleteRead();
 
     bool deviceOpen() const { return transport_.handlesValid(); }
     DeviceKind deviceKind() const { return kind_; }
@@ -117,9 +131,40 @@ class DeviceLink {
         image::DeviceIdentity identity;
         DeviceKind kind;
         MouseContents contents;
+        // The macro slots whose blocks were known (all, after a complete read).
+        std::array<bool, image::kMacroCount> macroKnown{};
+    };
+    // A read whose pages are shown and whose macros are still coming.
+    struct MacroRead {
+        MouseContents read;  // what came so far, 0xFF where nothing came (yet)
+        bool pagesWhole = false;  // image, section copies and names came whole
+        std::array<bool, image::kMacroCount> whole{};
+        std::vector<std::size_t> order;  // the slots to read, in this order
+        std::size_t next = 0;            // of `order`
+        PieceRead piece;
+        bool blockStarted = false, commandTaken = false;
+        int failedBefore = 0;
+        // The editor's macro of a slot stays when the mouse holds what was known of it before
+        // (a returning mouse); without a known block the mouse's replaces it.
+        std::array<std::optional<image::Macro>, image::kMacroCount> known;
+        // A profile file filled the editor meanwhile: the blocks only tell what the mouse holds.
+        bool editorTaken = false;
+        bool returning = false, edited = false;
+        int reportsDone = 0, reportsTotal = 0;
     };
 
     void refuseSilently() { transport_.Reset(); }
+    // Starts reading the macros of `read` behind the shown pages, or reads them now.
+    void readMacros(MacroRead read);
+    // Reads up to `reports` more reports of the macro read; true when it has ended.
+    bool advanceMacroRead(std::size_t reports, const ChunkPump& pump);
+    // Takes the macros that came and ends the read: complete or not, backup. Returns what
+    // a returning mouse's user is to be told, if anything.
+    std::string_view finishMacroRead();
+    void stopBackgroundRead();
+    // What a read must always do once its image came: complete or not, backup, re-read.
+    void readEnded(const MouseContents& read, bool complete,
+                   const std::array<bool, image::kMacroCount>& macroWhole, bool pagesWhole);
     // The mouse is not there on the link's handles any more; the editor notes what it held.
     void mouseLost();
     // After a failed transfer: a mouse that is gone is given up, and the next tick looks again.
@@ -201,6 +246,9 @@ class DeviceLink {
     struct KnownContents {
         MouseContents contents;
         bool partial = false;
+        // Of a read: the pages' blocks came whole, and which macro blocks did.
+        bool pagesWhole = false;
+        std::array<bool, image::kMacroCount> macroWhole{};
     };
     std::optional<KnownContents> known_;
     // A read has not been backed up yet.
@@ -212,6 +260,12 @@ class DeviceLink {
     std::optional<LostMouse> lostMouse_;
     // A transfer found the mouse gone: the next tick detects whatever the count says.
     bool relinkPending_ = false;
+    bool backgroundMacroRead_ = false;
+    std::optional<MacroRead> background_;
+    // Macro slots whose blocks failed in the last read: the next tick reads only them.
+    std::vector<std::size_t> failedSlots_;
+    // What a macro read done at once left to tell, for the read that started it.
+    std::string_view macroReadMessage_;
 };
 
 }  // namespace device

@@ -107,19 +107,33 @@ const Chunk& HidTransport::ReceiveData() {
 
 bool HidTransport::ReadBlock(Access access, std::uint16_t address, std::uint16_t length,
                              std::span<std::uint8_t> target, const ChunkPump& pump) {
+    PieceRead read;
+    if (!StartRead(access, address, length, target, read)) return false;
+    ContinueRead(read, read.reportsLeft(), pump);
+    return true;
+}
+
+bool HidTransport::StartRead(Access access, std::uint16_t address, std::uint16_t length,
+                             std::span<std::uint8_t> target, PieceRead& read) {
     std::ranges::fill(target, 0xFF);
+    read = {target, length, 0};
     const BlockCommand c = blockCommand(access, kCmdShortRead, kCmdLongRead, address, length);
-    if (!SendCommand(c.command, c.p2, c.p3, c.p4, c.p5)) return false;
-    const std::size_t stored = std::min<std::size_t>(length, target.size());
-    for (std::size_t pos = 0; pos < length; pos += kChunkLength) {
+    if (SendCommand(c.command, c.p2, c.p3, c.p4, c.p5)) return true;
+    read.position = length;  // nothing to fetch after a refused command
+    return false;
+}
+
+void HidTransport::ContinueRead(PieceRead& read, std::size_t reports, const ChunkPump& pump) {
+    const std::size_t stored = std::min<std::size_t>(read.length, read.target.size());
+    for (; reports > 0 && !read.done(); --reports, read.position += kChunkLength) {
         if (pump) pump();
         const Chunk& chunk = ReceiveData();
-        if (pos < stored) {
-            const std::size_t n = std::min(kChunkLength, stored - pos);
-            std::copy_n(chunk.begin(), n, target.begin() + static_cast<std::ptrdiff_t>(pos));
+        if (read.position < stored) {
+            const std::size_t n = std::min(kChunkLength, stored - read.position);
+            std::copy_n(chunk.begin(), n,
+                        read.target.begin() + static_cast<std::ptrdiff_t>(read.position));
         }
     }
-    return true;
 }
 
 bool HidTransport::WriteBlock(Access access, std::uint16_t address, std::uint16_t length,

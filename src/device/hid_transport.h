@@ -44,6 +44,16 @@ constexpr std::size_t chunkCount(std::size_t length) {
     return (length + kChunkLength - 1) / kChunkLength;
 }
 
+// A block read taken a few reports at a time (HidTransport::StartRead, ContinueRead).
+struct PieceRead {
+    std::span<std::uint8_t> target;
+    std::uint16_t length = 0;
+    std::size_t position = 0;  // bytes asked for so far
+    bool done() const { return position >= length; }
+    // Reports still to fetch.
+    std::size_t reportsLeft() const { return done() ? 0 : chunkCount(length - position); }
+};
+
 class HidTransport {
   public:
     explicit HidTransport(HidBackend& backend) : backend_(backend) {}
@@ -69,6 +79,11 @@ class HidTransport {
     // the target. False only when the read command is refused; a failed fetch contributes 0xFF.
     bool ReadBlock(Access access, std::uint16_t address, std::uint16_t length,
                    std::span<std::uint8_t> target, const ChunkPump& pump = {});
+    // The same read in pieces: StartRead fills the target with 0xFF and sends the command
+    // (false when it is refused); ContinueRead fetches up to `reports` more chunks.
+    bool StartRead(Access access, std::uint16_t address, std::uint16_t length,
+                   std::span<std::uint8_t> target, PieceRead& read);
+    void ContinueRead(PieceRead& read, std::size_t reports, const ChunkPump& pump = {});
     // Writes `length` bytes of source (filler beyond the source's end). False only when the
     // write command is refused; the results of the data reports are not looked at.
     bool WriteBlock(Access access, std::uint16_t address, std::uint16_t length,

@@ -22,6 +22,11 @@ class LinkWindow : public image::ConversionHooks {
     // How far a long transfer is: `done` of `total` reports; a total of 0 ends the display.
     virtual void ShowTransferProgress(int /*done*/, int /*total*/) {}
     virtual void SetDevTimerEnabled(bool enabled) = 0;
+    // Runs DeviceLink::ReadStep often (every millisecond or so) while on.
+    virtual void SetReadStepsEnabled(bool /*on*/) {}
+    // How far the macros read behind the shown pages are: `done` of `total` reports; a total
+    // of 0 says they are in (or the read ended), and the Macro Page may be used.
+    virtual void ShowMacroReadProgress(int /*done*/, int /*total*/) {}
     // Shows exactly the given device-state label (TypeError, IdError) or none of the four.
     virtual void ShowStateLabels(StateLabels labels) = 0;
     // Enters the error state: pages hidden, error-page flag set (the link has already given

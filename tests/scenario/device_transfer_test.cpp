@@ -76,13 +76,14 @@ TEST_F(MacroDevice, DetectionReadsEverythingInOrder) {
     // The open's command probe, followed by its data probe.
     std::vector<std::string> expected{"04 0011 0001 +1", "04 90E7 0000 +1", "04 90E4 0000 +1",
                                       "16 0000 0000 +1", "04 0008 0000 +1", "0E 6057 0006 +1",
-                                      "0E 6000 0100 +37"};
+                                      "0E 6000 0100 +37",  "0E 7000 0005 +1",
+                                      "0E 7005 0004 +1",   "0E 6400 0400 +147"};
+    // The pages' blocks first, then the macros.
     for (int i = 0; i < 32; ++i) {
         char text[32];
         std::snprintf(text, sizeof(text), "0E %04X 0400 +147", 0x8000 + i * 0x400);
         expected.emplace_back(text);
     }
-    expected.insert(expected.end(), {"0E 6400 0400 +147", "0E 7000 0005 +1", "0E 7005 0004 +1"});
     EXPECT_EQ(summary, expected);
     EXPECT_EQ(rig.firmware.counters().dataReportsOut, 5 + 4890) << "identification, then the read";
 
