@@ -73,6 +73,7 @@ void TForm1::Btn_ExportOneClick() {
     const int slot = selectedSlot();
     if (slot < 0) return;
     skin::showPressed(*this, "Btn_ExportOne");
+    link_.CompleteRead();
     const auto chosen = chooseFile(kSaveDialog, true);
     // The mouse may have gone while the dialog was open: its names are no longer in the list.
     if (!chosen || !macroMouseStillThere()) return;
@@ -89,6 +90,7 @@ void TForm1::Btn_ExportOneClick() {
 
 void TForm1::Btn_ExportClick() {
     skin::showPressed(*this, "Btn_Export");
+    link_.CompleteRead();
     const auto chosen = chooseFile(kSaveDialog, true);
     if (!chosen || !macroMouseStillThere()) return;
     const auto target = saveTarget(*chosen, kSaveDialog);

@@ -63,6 +63,8 @@ TForm1::TForm1(ui::Host& host, device::HidBackend& backend)
     setupMacroPage();
     setupInsertPanel();
     devTimer_.onTimer = [this] { link_.DevTimerTimer(); };
+    readSteps_.onTimer = [this] { link_.ReadStep(); };
+    link_.setBackgroundMacroRead(true);
 }
 
 TForm1::~TForm1() = default;
@@ -128,6 +130,7 @@ void TForm1::FormCreate() {
     Btn_LangClick(skinSet_);
     // 20. Paint.
     host_.attachTimer(devTimer_);
+    host_.attachTimer(readSteps_);
     host_.repaint(*this);
     // A mouse that is already there is opened as soon as the window shows, not at the first tick.
     host_.afterFirstPaint([this] { link_.DevTimerTimer(); });
@@ -171,6 +174,12 @@ bool TForm1::FormCloseQuery() {
     // Cutting a transfer short would leave the mouse with erased sectors.
     if (!mayClose()) {
         closeHeld_ = true;
+        return false;
+    }
+    // A read behind the pages ends first, under the wait window; the window closes after it.
+    if (link_.readingInBackground()) {
+        closeHeld_ = true;
+        host_.post([this] { link_.CompleteRead(); });
         return false;
     }
     FormClose();
@@ -223,8 +232,25 @@ void TForm1::UnlockWindow() {
     control("Gb_Insert").setEnabled(true);
     if (link_.deviceOpen() && !errorPage_) {
         reportMilestone("editable");
-        if (link_.deviceKind() == device::DeviceKind::Macro) reportMilestone("macros");
+        if (link_.deviceKind() == device::DeviceKind::Macro && !link_.readingInBackground())
+            reportMilestone("macros");
     }
+}
+
+void TForm1::ShowMacroReadProgress(int done, int total) {
+    ui::Control& line = control("lbl_MacroReading");
+    const bool reading = total > 0;
+    if (reading)
+        line.setCaption(languageText(kReadingMacrosText) + " " +
+                        std::to_string(done * 100 / total) + " %");
+    if (reading == macrosReading_) return;
+    macrosReading_ = reading;
+    setMacroPageEnabled(!reading);
+    line.setVisible(reading && control("Img_P4").visible());
+    if (reading) return;
+    // The selected slot shows what came.
+    LB_MacroNameClick();
+    reportMilestone("macros");
 }
 
 void TForm1::ShowWaitWindow() {

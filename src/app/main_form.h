@@ -51,6 +51,8 @@ class TForm1 : public ui::Form,
     static constexpr std::string_view kInputLostMessage = "Str064";
     // Why the end of the session waits: the mouse is being written.
     static constexpr std::string_view kSessionEndWaitsMessage = "Str065";
+    // The Macro Page's line while the macros are read behind the shown pages.
+    static constexpr std::string_view kReadingMacrosText = "Str048";
 
     TForm1(ui::Host& host, device::HidBackend& backend);
     ~TForm1() override;
@@ -92,6 +94,8 @@ class TForm1 : public ui::Form,
     void HideWaitWindow() override;
     void ShowTransferProgress(int done, int total) override;
     void SetDevTimerEnabled(bool enabled) override;
+    void SetReadStepsEnabled(bool on) override { readSteps_.setEnabled(on); }
+    void ShowMacroReadProgress(int done, int total) override;
     void ShowStateLabels(StateLabels labels) override;
     void RefreshErrorAP() override;
     void ShowDevicePages() override;
@@ -367,6 +371,10 @@ class TForm1 : public ui::Form,
     TFormLoadingUI* waitForm_ = nullptr;
     ui::Timer devTimer_{"DevTimer", kDevTimerInterval, true};
     ui::Timer labelRun_{"LabelRun", 200, false};
+    // Runs the steps of a background macro read.
+    ui::Timer readSteps_{"MacroRead", 1, false};
+    // The macros are being read: the Macro Page shows how far and waits.
+    bool macrosReading_ = false;
     int currentButton_ = 0;
     struct Scrolling {
         ui::Control* label = nullptr;

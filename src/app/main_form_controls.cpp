@@ -119,6 +119,11 @@ void TForm1::createControls() {
     windowOnly.setFont({9, {0xE3, 0x26, 0x2E}, false});
     windowOnly.setAlignment(Align::Center);
     windowOnly.setVisible(false);
+    // And how far the macros are while they are read behind the shown pages.
+    ui::Control& macroReading = label("lbl_MacroReading", 132, 138, 450, 18);
+    macroReading.setFont({9, kHintText, false});
+    macroReading.setAlignment(Align::Center);
+    macroReading.setVisible(false);
     // What a click on a key label does, under the mouse picture (below every key label, so
     // it never takes their clicks); the read-only Reset Control page has none.
     ui::Control& keyHint = label("lbl_KeyHint", 195, 463, 472, 16);

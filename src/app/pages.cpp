@@ -127,11 +127,13 @@ void TForm1::DisplayP4_OnClick() {
     control("Gb_Insert").setVisible(insertMode_);
     control("Img_InsertBase").setVisible(insertMode_);
     control("lbl_WindowRecording").setVisible(windowCapture_);
+    control("lbl_MacroReading").setVisible(macrosReading_);
 }
 
 void TForm1::HideP4_OnClick() {
     for (const auto& n : pageControls(4)) control(n).setVisible(false);
-    for (const char* n : {"Gb_Delay", "Gb_Insert", "Img_InsertBase", "lbl_WindowRecording"})
+    for (const char* n :
+         {"Gb_Delay", "Gb_Insert", "Img_InsertBase", "lbl_WindowRecording", "lbl_MacroReading"})
         control(n).setVisible(false);
 }
 

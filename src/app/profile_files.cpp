@@ -44,6 +44,8 @@ void TForm1::Btn_SaveClick() {
         ShowMessage("Str022");
         return;
     }
+    // A profile holds the macros: they are all read first.
+    link_.CompleteRead();
     const auto chosen = chooseFile(kSaveDialog, true);
     if (!chosen) return;
     // The mouse may have gone while the dialog was open; without it the macros are unknown.

@@ -80,7 +80,7 @@ struct DesktopFiles : ::testing::Test {
         form.setMouseSettingsStore(
             std::make_unique<settings::DesktopMouseSettingsStore>(std::move(sources)));
         form.FormCreate();
-        host.advance(3500);
+        host.advance(400);  // read at the first paint, the macros behind the pages
         mouse.firmware.clearFaults();
         host.messages.clear();
         reportsIn = mouse.firmware.counters().dataReportsIn;

@@ -37,7 +37,11 @@ struct FaultSweep : ::testing::Test {
         ASSERT_EQ(host.messages.size(), 1u);
         host.messages.clear();
     }
-    void tick() { host.advance(3500); }
+    // A poll, and the macros it reads behind the pages.
+    void tick() {
+        host.advance(3500);
+        host.advance(400);
+    }
     void replug() {
         fw.clearFaults();
         fw.unplug();

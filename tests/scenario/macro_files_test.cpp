@@ -219,7 +219,7 @@ TEST_F(MacroFiles, FileDialogsThatOutliveTheMouse) {
             host.whileDialogOpen = [&] {
                 mouse.firmware.unplug();
                 host.advance(3500);
-                if (back) mouse.firmware.plug(), host.advance(3500);
+                if (back) mouse.firmware.plug(), host.advance(3500), host.advance(400);
             };
             const std::optional<std::string> name = temp(loads ? loads : "out");
             (loads ? host.openNames : host.saveNames).assign({name});
@@ -241,6 +241,7 @@ TEST_F(MacroFiles, FileDialogsThatOutliveTheMouse) {
             EXPECT_EQ(data().macros, before.macros);
             mouse.firmware.plug();
             host.advance(3500);
+            host.advance(400);
         }
     }
 }

@@ -169,22 +169,34 @@ TEST_F(Window, DetectionShowsTheDevicePagesAndNavigationWorks) {
     EXPECT_FALSE(c("Key7").visible());
 }
 
-TEST_F(Window, TheWaitWindowShowsHowFarTheReadIs) {
+// The macros come behind the shown pages: the Macro Page says how far they are and waits;
+// what needs them waits in the wait window, which shows how far the rest is.
+TEST_F(Window, TheMacrosAreReadBehindThePagesAndWhatNeedsThemWaits) {
     start();
+    host.advance(0);
+    ASSERT_TRUE(form->link().readingInBackground());
+    EXPECT_FALSE(c("Disable_All").visible()) << "the pages are editable";
+    click("Btn_Macro");
+    EXPECT_TRUE(c("lbl_MacroReading").visible());
+    EXPECT_FALSE(c("Btn_New").enabled());
+    host.advance(100);
+    const std::string line = c("lbl_MacroReading").caption();
+    EXPECT_EQ(line.rfind(text("Str048"), 0), 0u) << line;
+    EXPECT_NE(line, text("Str048") + " 0 %");
+
     std::vector<int> percents;
-    int halfWidth = -1;
-    host.onProcessMessages = [&] {
-        percents.push_back(wait->progressPercent());
-        if (percents.back() == 50) halfWidth = wait->at("ProgressFill").bounds().w;
-    };
-    detect();
+    host.onProcessMessages = [&] { percents.push_back(wait->progressPercent()); };
+    form->link().Btn_ApplyClick();
     host.onProcessMessages = nullptr;
     std::erase(percents, -1);
+    ASSERT_FALSE(percents.empty()) << "the rest of the read shows its progress";
     EXPECT_EQ(percents.back(), 100);
     EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
-    EXPECT_EQ(halfWidth, app::TFormLoadingUI::kBarWidth / 2);
     EXPECT_EQ(wait->progressPercent(), -1) << "the bar goes with the transfer";
-    EXPECT_FALSE(wait->at("ProgressTrack").visible());
+    EXPECT_FALSE(form->link().readingInBackground());
+    EXPECT_TRUE(host.messages.empty()) << "the complete read was written";
+    EXPECT_FALSE(c("lbl_MacroReading").visible());
+    EXPECT_TRUE(c("Btn_New").enabled());
 }
 
 TEST_F(Window, AlternateAndResetPagesNeedTheirFunctions) {

@@ -30,7 +30,11 @@ struct Reconnect : ::testing::Test {
         tick();
         form.link().Btn_ApplyClick();  // says once that this run keeps no backups
     }
-    void tick() { host.advance(3500); }
+    // A poll, and the macros it reads behind the pages.
+    void tick() {
+        host.advance(3500);
+        host.advance(400);
+    }
     std::vector<std::string> texts(const std::vector<const char*>& keys) {
         std::vector<std::string> out;
         for (const char* k : keys) out.push_back(form.languageText(k));
