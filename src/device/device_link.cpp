@@ -506,7 +506,6 @@ void DeviceLink::Btn_Read() {
         rereadPending_ = true;
     }
     endOperation();
-    if (background_) window_.SetReadStepsEnabled(true);
     if (!message.empty()) window_.ShowMessage(message);
     if (!background_ && !held_) giveUpIfGone();
 }
@@ -550,8 +549,8 @@ void DeviceLink::readMacros(MacroRead read) {
     }
     known_ = KnownContents{background_->read, true, true, background_->whole};
     window_.ShowMacroReadProgress(0, background_->reportsTotal);
-    // A re-read of failed blocks starts outside any operation: its steps begin now.
-    if (busyDepth_ == 0) window_.SetReadStepsEnabled(true);
+    // Steps do nothing while an operation runs (ReadStep); they start when it has ended.
+    window_.SetReadStepsEnabled(true);
 }
 
 bool DeviceLink::advanceMacroRead(std::size_t reports, const ChunkPump& pump) {
