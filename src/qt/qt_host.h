@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 
 #include <functional>
+#include <string>
 #include <map>
 #include <memory>
 #include <vector>
@@ -11,10 +12,14 @@
 #include "qt/form_view.h"
 #include "ui/host.h"
 
+class QIcon;
 class QSystemTrayIcon;
 class QTimer;
 
 namespace qtui {
+
+// A built-in picture (its 1x and 2x sets) as an icon for the window, the task bar or the tray.
+QIcon pictureIcon(const std::string& pictureName);
 
 class QtHost : public ui::Host {
   public:
