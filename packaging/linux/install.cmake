@@ -41,6 +41,9 @@ add_custom_command(OUTPUT ${changelog}.gz
 add_custom_target(quorvex_changelog ALL DEPENDS ${changelog}.gz)
 install(FILES ${changelog}.gz DESTINATION ${doc})
 
+install(FILES ${linux}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME ${CPACK_PACKAGE_NAME})
+
 add_test(NAME packaging_installs_and_validates
          COMMAND bash ${linux}/check_install.sh ${CMAKE_BINARY_DIR}
                  ${CMAKE_BINARY_DIR}/install-check ${QUORVEX_APP_ID}
