@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "cli/mouse_session.h"
-#include "quorvex-ctl_help.h"
-#include "quorvex_version.h"
 #include "image/backup_file.h"
 #include "keys/function_words.h"
+#include "quorvex-ctl_help.h"
+#include "quorvex_version.h"
 #include "select_backend.h"
 #include "settings/image_settings.h"
 

@@ -4,9 +4,9 @@
 #include <QElapsedTimer>
 
 #include <functional>
-#include <string>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "qt/form_view.h"

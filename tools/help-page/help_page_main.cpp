@@ -33,8 +33,8 @@ int main(int argc, char** argv) {
     }
     const std::string header = "// Made from " + std::string(argv[1]) +
                                " by quorvex-help-page.\n#pragma once\n\ninline constexpr char "
-                               "kHelpText[] = R\"" + kDelimiter + "(" + help + ")" + kDelimiter +
-                               "\";\n";
+                               "kHelpText[] = R\"" +
+                               kDelimiter + "(" + help + ")" + kDelimiter + "\";\n";
     if (!writeFile(argv[3], header) || !writeFile(argv[4], *page)) {
         std::fprintf(stderr, "quorvex-help-page: cannot write %s or %s\n", argv[3], argv[4]);
         return 1;

@@ -11,14 +11,19 @@ namespace {
 std::string escaped(const std::string& text) {
     std::string out = !text.empty() && (text[0] == '.' || text[0] == '\'') ? "\\&" : "";
     for (char c : text) {
-        if (c == '\\') out += "\\e";
-        else if (c == '-') out += "\\-";
-        else out += c;
+        if (c == '\\')
+            out += "\\e";
+        else if (c == '-')
+            out += "\\-";
+        else
+            out += c;
     }
     return out;
 }
 
-std::size_t indentOf(const std::string& line) { return line.find_first_not_of(' '); }
+std::size_t indentOf(const std::string& line) {
+    return line.find_first_not_of(' ');
+}
 
 std::string upper(std::string text) {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

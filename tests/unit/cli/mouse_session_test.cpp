@@ -120,7 +120,8 @@ std::string got(Ctl& t, const std::optional<std::string>& name) {
     return text;
 }
 
-// The names completion offers are the ones set takes, and every writable one of get is among them.
+// The names completion offers are the ones set takes, and every one of get that set takes is among
+// them.
 TEST_F(Ctl, SettingNamesAreTheOnesSetTakes) {
     const auto names = settings::settingNames();
     for (const std::string& name : names) {
@@ -131,7 +132,10 @@ TEST_F(Ctl, SettingNamesAreTheOnesSetTakes) {
     std::istringstream lines(got(*this, std::nullopt));
     for (std::string line; std::getline(lines, line);) {
         const std::string name = line.substr(0, line.find(" = "));
-        if (name.starts_with("profile3.") || name == "light.mouse-colour") continue;
+        // Shown, not set: profile 3, the colour chosen on the mouse, the macros' names and lengths.
+        if (name.starts_with("profile3.") || name.starts_with("macro") ||
+            name == "light.mouse-colour")
+            continue;
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
     }
 }
