@@ -12,50 +12,16 @@
 #include "cli/mouse_session.h"
 #include "image/backup_file.h"
 #include "keys/function_words.h"
+#include "quorvex-ctl_help.h"
+#include "quorvex_version.h"
 #include "select_backend.h"
 #include "settings/image_settings.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: quorvex-ctl [OPTIONS] COMMAND [ARGUMENTS]\n"
-    "options:\n"
-    "  --device PATH        the mouse at PATH (see list); without it, the one the editor takes\n"
-    "  --all                every connected mouse in turn, one line per mouse\n"
-    "  --json               info, get and list as one JSON object (a line per mouse with --all)\n"
-    "  --hidraw-dir DIR     look for hidraw nodes in DIR instead of /dev\n"
-    "  --simulated-mouse[=macro|image]  a simulated mouse instead of the real one\n"
-    "commands:\n"
-    "  list                 every connected mouse of the model: device path and kind\n"
-    "  info                 the mouse's ids, kind, layout, flash class and firmware facts\n"
-    "  get [NAME]           every setting as name = value lines, or the one named\n"
-    "  set NAME=VALUE ...   change settings in one write; nothing is written if one is refused\n"
-    "  dump FILE            save what the mouse holds as a profile file\n"
-    "  load FILE            write a profile file to the mouse (checked as Load Profile checks it)\n"
-    "  reset                write the factory settings to the mouse\n"
-    "  macro export N FILE  save macro slot N (1-32) as a macro file\n"
-    "  macro import N FILE  write a macro file into slot N\n"
-    "  macro clear N        empty slot N (its name stays)\n"
-    "settings:\n"
-    "  profile1.button1 ... profile2.button12 (profile3 is shown, read-only): mouse:left,\n"
-    "    mouse:right, mouse:middle (buttons 1-3 only), mouse:backward, mouse:forward, aim,\n"
-    "    cpi, cpi-up, cpi-down, report-rate, led-mode, keyboard-switch, keyboard-reset,\n"
-    "    power:power|sleep|wake-up, media:play-pause|stop|previous-track|next-track|\n"
-    "    volume-up|volume-down|mute, web:home|search|back|forward|stop|refresh|favorites,\n"
-    "    fire:1-4, fire-mode, keys:ctrl+shift+b (modifiers ctrl, shift, alt, win; one or\n"
-    "    two keys), macro:1-32\n"
-    "  dpi=1000,1600,3200 (two to four levels), dpi.current=1600, rate=500|1000\n"
-    "  light.mode=random|colorful|custom, light.off|raise|on|fall=1-10, light.colour-mode=1|2,\n"
-    "    light.colour=R,G,B (0-100 each); not on a mouse that sets its light itself\n"
-    "  firekey1 ... firekey4=REPEATxDELAY (repeat 0 or 2-15, delay 0 or 2-2000), fire-modes=1,3\n"
-    "writes first back up what the mouse holds, as the editor does, into\n"
-    "$XDG_DATA_HOME/quorvex/backups (~/.local/share/quorvex/backups); the newest ten are kept\n"
-    "exit codes: 0 done, 2 usage or a refused setting, 3 no mouse, 4 mouse refused, 5 bad file,\n"
-    "6 transfer failed, 7 a mouse that is there could not be read; with --all the largest\n";
-
 int usage(const std::string& problem) {
     if (!problem.empty()) std::fprintf(stderr, "quorvex-ctl: %s\n", problem.c_str());
-    std::fputs(kUsage, stderr);
+    std::fputs(kHelpText, stderr);
     return cli::kUsage;
 }
 
@@ -177,7 +143,16 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
+            std::fputs(kHelpText, stdout);
+            return cli::kOk;
+        }
+        if (arg == "--version") {
+            std::printf("quorvex-ctl %s\n", kQuorvexVersion);
+            return cli::kOk;
+        }
+        // Not in the help: the shell completion asks for the names `set` takes.
+        if (arg == "--setting-names") {
+            for (const std::string& name : settings::settingNames()) std::puts(name.c_str());
             return cli::kOk;
         }
         if (!cmd.words.empty() && cmd.words[0] == "set" && !arg.starts_with("--")) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -223,6 +224,18 @@ void QtHost::afterFirstPaint(std::function<void()> task) {
     }
 }
 
+QIcon pictureIcon(const std::string& pictureName) {
+    QIcon icon;
+    if (const QImage image = decodeImage(pictureName); !image.isNull())
+        icon.addPixmap(QPixmap::fromImage(image));
+    // A scaled screen, a tray or a task switcher takes the larger picture where it has room.
+    if (const std::string large = skin::pictureInSet(pictureName, 2.0); large != pictureName) {
+        if (const QImage image = decodeImage(large); !image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
 void QtHost::firstPaintDone() {
     if (painted_) return;
     painted_ = true;
@@ -237,14 +250,8 @@ void QtHost::setTrayIcon(const std::string& pictureName) {
         return;
     }
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;  // no tray on this desktop
-    const skin::Picture* pic = skin::pictures().get(pictureName);
-    if (!pic) return;
-    const QImage img(pic->rgba.data(), pic->width, pic->height, pic->width * 4,
-                     QImage::Format_RGBA8888);
-    QIcon icon(QPixmap::fromImage(img.copy()));
-    // A tray on a scaled screen takes the larger picture where it has room for it.
-    if (const QImage large = decodeImage(skin::pictureInSet(pictureName, 2.0)); !large.isNull())
-        icon.addPixmap(QPixmap::fromImage(large));
+    const QIcon icon = pictureIcon(pictureName);
+    if (icon.isNull()) return;
     tray_ = std::make_unique<QSystemTrayIcon>(icon);
     tray_->show();
 }

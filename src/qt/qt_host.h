@@ -6,15 +6,20 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "qt/form_view.h"
 #include "ui/host.h"
 
+class QIcon;
 class QSystemTrayIcon;
 class QTimer;
 
 namespace qtui {
+
+// A built-in picture (its 1x and 2x sets) as an icon for the window, the task bar or the tray.
+QIcon pictureIcon(const std::string& pictureName);
 
 class QtHost : public ui::Host {
   public:

@@ -312,4 +312,18 @@ std::string settingNamesText() {
            "light.colour, firekey1 to firekey4 and fire-modes";
 }
 
+std::vector<std::string> settingNames() {
+    std::vector<std::string> names;
+    for (int p = 1; p <= 2; ++p) {
+        for (int b = 1; b <= 12; ++b)
+            names.push_back("profile" + std::to_string(p) + ".button" + std::to_string(b));
+    }
+    for (const char* name : {"dpi", "dpi.current", "rate", "light.mode"}) names.emplace_back(name);
+    for (const char* phase : kPhases) names.push_back(std::string("light.") + phase);
+    for (const char* name : {"light.colour-mode", "light.colour", "firekey1", "firekey2",
+                             "firekey3", "firekey4", "fire-modes"})
+        names.emplace_back(name);
+    return names;
+}
+
 }  // namespace settings

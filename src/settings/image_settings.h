@@ -27,5 +27,7 @@ SettingsChange applySettings(image::EditorImage& img, const std::vector<Setting>
 
 // The names `applySettings` takes, for help texts and messages.
 std::string settingNamesText();
+// The same names one by one (profiles 1 and 2 only: profile 3 is read-only), for completion.
+std::vector<std::string> settingNames();
 
 }  // namespace settings

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "desktop.h"
@@ -35,6 +36,38 @@ bool eventually(F condition, std::chrono::milliseconds limit) {
         std::this_thread::sleep_for(100ms);
     }
     return condition();
+}
+
+// The desktop file's StartupWMClass, read from the file that is installed.
+std::string startupWmClass() {
+    std::ifstream in(QUORVEX_DESKTOP_FILE);
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with("StartupWMClass=")) return line.substr(line.find('=') + 1);
+    }
+    return {};
+}
+
+// The task bar and the application menu know the window: it carries its icon, and its class is
+// the one the desktop file names.
+TEST(EditorEndToEnd, WindowCarriesItsIconAndTheDesktopFilesClass) {
+    if (!haveProgram("xprop")) GTEST_SKIP() << "xprop is missing (x11-utils)";
+    VirtualDisplay display;
+    ASSERT_EQ(display.error(), "");
+    if (!display.running()) GTEST_SKIP() << display.skipReason();
+    Editor editor(display, {{"QUORVEX_SIMULATED_MOUSE", "macro"}});
+    ASSERT_TRUE(editor.waitForWindow(15)) << "the editor's window never showed";
+
+    const std::map<std::string, std::string> env{{"DISPLAY", display.name()}};
+    // The first icon's width and height, as numbers rather than xprop's picture of it.
+    const std::string icon = runCommand({"xprop", "-id", editor.windowId(), "-f", "_NET_WM_ICON",
+                                         "32c", "-len", "16", "_NET_WM_ICON"},
+                                        nullptr, env);
+    EXPECT_NE(icon.find("_NET_WM_ICON(CARDINAL) = 64, 64"), std::string::npos) << icon;
+    const std::string wmClass = startupWmClass();
+    ASSERT_FALSE(wmClass.empty()) << QUORVEX_DESKTOP_FILE << " names no StartupWMClass";
+    const std::string classes =
+        runCommand({"xprop", "-id", editor.windowId(), "WM_CLASS"}, nullptr, env);
+    EXPECT_NE(classes.find(", \"" + wmClass + "\""), std::string::npos) << classes;
 }
 
 TEST(EditorEndToEnd, DetectsNavigatesWritesAndLosesTheMouse) {

@@ -8,8 +8,10 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <sstream>
 
 #include "cli/mouse_session.h"
+#include "settings/image_settings.h"
 #include "sim/sim_presets.h"
 
 namespace cli {
@@ -107,7 +109,7 @@ TEST_F(Ctl, EachFailureHasItsExitCode) {
 }
 
 // What `get` prints for one setting, read afresh from the mouse.
-std::string got(Ctl& t, const std::string& name) {
+std::string got(Ctl& t, const std::optional<std::string>& name) {
     char* buffer = nullptr;
     std::size_t size = 0;
     std::FILE* out = open_memstream(&buffer, &size);
@@ -116,6 +118,26 @@ std::string got(Ctl& t, const std::string& name) {
     std::string text(buffer, size);
     std::free(buffer);
     return text;
+}
+
+// The names completion offers are the ones set takes, and every one of get that set takes is among
+// them.
+TEST_F(Ctl, SettingNamesAreTheOnesSetTakes) {
+    const auto names = settings::settingNames();
+    for (const std::string& name : names) {
+        std::string error;
+        run([&](MouseSession& s) { return s.set({name + "=?"}); }, &error);
+        EXPECT_EQ(error.find("unknown setting"), std::string::npos) << name << ": " << error;
+    }
+    std::istringstream lines(got(*this, std::nullopt));
+    for (std::string line; std::getline(lines, line);) {
+        const std::string name = line.substr(0, line.find(" = "));
+        // Shown, not set: profile 3, the colour chosen on the mouse, the macros' names and lengths.
+        if (name.starts_with("profile3.") || name.starts_with("macro") ||
+            name == "light.mouse-colour")
+            continue;
+        EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+    }
 }
 
 // Every kind of setting as the window would take it, and every bad input refused with exit 2,

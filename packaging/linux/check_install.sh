@@ -10,7 +10,10 @@ fail() { echo "packaging: $*" >&2; exit 1; }
 for f in bin/quorvex-editor bin/quorvex-ctl \
          "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
          "share/icons/hicolor/scalable/apps/$id.svg" "share/icons/hicolor/64x64/apps/$id.png" \
-         lib/udev/rules.d/70-quorvex-mouse.rules "$libdir/quorvex/quorvex-desktop-settings.so"; do
+         lib/udev/rules.d/70-quorvex-mouse.rules "$libdir/quorvex/quorvex-desktop-settings.so" \
+         share/man/man1/quorvex-editor.1.gz share/man/man1/quorvex-ctl.1.gz \
+         share/bash-completion/completions/quorvex-ctl \
+         share/doc/quorvex-editor/copyright share/doc/quorvex-editor/changelog.Debian.gz; do
     [[ -s "$prefix/$f" ]] || fail "$f was not installed"
 done
 [[ -x "$prefix/bin/quorvex-editor" && -x "$prefix/bin/quorvex-ctl" ]] || fail "programs not executable"
@@ -23,6 +26,10 @@ for part in 'SUBSYSTEM=="hidraw"' 'ATTRS{idVendor}=="1209"' 'ATTRS{idProduct}=="
     grep -qF "$part" <<<"$rule" || fail "the udev rule lacks $part"
 done
 if grep -q 'MODE' <<<"$rule"; then fail "the udev rule sets a MODE"; fi
+# The metainfo's release is the programs' version.
+version=$("$prefix/bin/quorvex-ctl" --version | cut -d' ' -f2)
+grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml" ||
+    fail "the metainfo's release is not the version $version"
 # The icon the desktop file names is the one installed.
 grep -qx "Icon=$id" "$prefix/share/applications/$id.desktop" || fail "the desktop file names another icon"
 echo "packaging: installed and valid"
