@@ -371,8 +371,8 @@ class TForm1 : public ui::Form,
     TFormLoadingUI* waitForm_ = nullptr;
     ui::Timer devTimer_{"DevTimer", kDevTimerInterval, true};
     ui::Timer labelRun_{"LabelRun", 200, false};
-    // Runs the steps of a background macro read.
-    ui::Timer readSteps_{"MacroRead", 1, false};
+    // Runs the steps of a background macro read whenever the window has nothing else to do.
+    ui::Timer readSteps_{"MacroRead", 0, false};
     // The macros are being read: the Macro Page shows how far and waits.
     bool macrosReading_ = false;
     int currentButton_ = 0;

@@ -226,11 +226,26 @@ void Win32Host::dispatch(const MSG& message) {
 int Win32Host::run() {
     syncAll();
     MSG message;
-    while (!quitting_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (!quitting_) {
+        // A timer of interval 0 runs whenever nothing waits in the queue (input, paints and
+        // timers included): work done in steps between what the user does.
+        if (ui::Timer* idle = idleTimer(); idle && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            idle->fire();
+            syncAll();
+            continue;
+        }
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0) break;
         dispatch(message);
         syncAll();
     }
     return 0;
+}
+
+ui::Timer* Win32Host::idleTimer() const {
+    for (const auto& [id, timer] : timers_) {
+        if (timer->enabled() && timer->interval() == 0) return timer;
+    }
+    return nullptr;
 }
 
 void Win32Host::processMessages() {

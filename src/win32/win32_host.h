@@ -45,6 +45,8 @@ class Win32Host : public ui::Host {
     void syncAll();
     // Runs the message loop until the main window is gone; the program's exit code.
     int run();
+    // An enabled timer of interval 0, which the main loop runs when the queue is empty.
+    ui::Timer* idleTimer() const;
 
     // ui::Host
     void processMessages() override;

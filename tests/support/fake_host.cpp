@@ -13,9 +13,8 @@ FakeHost::~FakeHost() {
 
 void FakeHost::timerChanged(ui::Timer& timer) {
     std::erase_if(timers_, [&](const Due& d) { return d.timer == &timer; });
-    if (timer.driver() == this && timer.enabled() && timer.interval() > 0) {
-        timers_.push_back({&timer, now_ + static_cast<std::uint64_t>(timer.interval())});
-    }
+    if (timer.driver() == this && timer.enabled())
+        timers_.push_back({&timer, now_ + period(timer)});
 }
 
 void FakeHost::advance(int milliseconds) {
@@ -27,7 +26,7 @@ void FakeHost::advance(int milliseconds) {
         if (next == timers_.end() || next->at > end) break;
         now_ = next->at;
         ui::Timer* timer = next->timer;
-        next->at += static_cast<std::uint64_t>(timer->interval());
+        next->at += period(*timer);
         timer->fire();
     }
     now_ = std::max(now_, end);  // sleeps inside a handler may have moved time on

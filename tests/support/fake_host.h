@@ -1,6 +1,7 @@
 #pragma once
 // A host on virtual time for tests: timers fire in order as time advances, message boxes are
 // recorded (and answered from a script), file dialogs return scripted names.
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -79,6 +80,10 @@ class FakeHost : public ui::Host {
     ui::Size screen{1920, 1080};
 
   private:
+    // A timer of interval 0 runs whenever the queue is idle: here, every millisecond.
+    static std::uint64_t period(const ui::Timer& timer) {
+        return static_cast<std::uint64_t>(std::max(1, timer.interval()));
+    }
     std::vector<std::function<void()>> afterPaint_;
     static std::optional<std::string> next(std::deque<std::optional<std::string>>& q);
     struct Due {
