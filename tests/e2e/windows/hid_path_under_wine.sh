@@ -47,7 +47,7 @@ lines() { wc -l <"$sim/traffic.log"; }
 ends_in() { [[ $(shape_of "$1" | tail -1) == "$2" ]]; }
 hex2() { printf '%02X' "$1"; }
 # Detection and the full read of a macro mouse: the probes of the open, identification, then
-# the image, the 32 macros, the names and the two section copies.
+# the image, the two section copies and the names, then the 32 macros.
 expected_read() {
     echo "04 00 11 00 01 s1"  # the command probe, then the data probe
     echo "04 90 E7 00 00 g1"
@@ -56,10 +56,11 @@ expected_read() {
     echo "04 00 08 00 00 g1"
     echo "0E 60 57 00 06 g1"
     echo "0E 60 00 01 00 g37"
-    for i in $(seq 0 31); do echo "0E $(hex2 $((0x80 + 4 * i))) 00 04 00 g147"; done
-    echo "0E 64 00 04 00 g147"
     echo "0E 70 00 00 05 g1"
     echo "0E 70 05 00 04 g1"
+    echo "0E 64 00 04 00 g147"
+    # The pages show now; the macros follow behind them.
+    for i in $(seq 0 31); do echo "0E $(hex2 $((0x80 + 4 * i))) 00 04 00 g147"; done
 }
 # Reset: all ten sectors erased, then everything written in 256-byte blocks.
 expected_reset_writes() {
@@ -134,7 +135,7 @@ shot() { import -window root -crop "800x600+$wx+$wy" "$artifacts/windows-hid-$1.
 
 # ---- Found and read.
 wait_for_hid_read
-until_true 10 ends_in 1 "0E 70 05 00 04 g1" || fail "the read did not finish"
+until_true 10 ends_in 1 "0E FC 00 04 00 g147" || fail "the read did not finish"
 shape_of 1 >"$work/read.txt"
 expected_read >"$work/read-expected.txt"
 same_traffic read "$work/read-expected.txt" "$work/read.txt" ||
@@ -207,7 +208,7 @@ until_true 30 no_device_page || fail "no no-device page after the mouse was unpl
 shot no-device
 mark=$(($(lines) + 1))
 control plug
-until_true 60 ends_in "$mark" "0E 70 05 00 04 g1" || fail "the mouse was not read again when it came back"
+until_true 60 ends_in "$mark" "0E FC 00 04 00 g147" || fail "the mouse was not read again when it came back"
 shape_of "$mark" >"$work/reread.txt"
 same_traffic reread "$work/read-expected.txt" "$work/reread.txt" ||
     fail "the read after plugging in again did not send what the protocol orders"
