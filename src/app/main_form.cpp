@@ -246,6 +246,7 @@ void TForm1::ShowMacroReadProgress(int done, int total) {
     if (reading == macrosReading_) return;
     macrosReading_ = reading;
     setMacroPageEnabled(!reading);
+    control("Btn_Start").setEnabled(!reading);  // nothing is recorded over a macro still coming
     line.setVisible(reading && control("Img_P4").visible());
     if (reading) return;
     // The selected slot shows what came.

@@ -179,6 +179,7 @@ TEST_F(Window, TheMacrosAreReadBehindThePagesAndWhatNeedsThemWaits) {
     click("Btn_Macro");
     EXPECT_TRUE(c("lbl_MacroReading").visible());
     EXPECT_FALSE(c("Btn_New").enabled());
+    EXPECT_FALSE(c("Btn_Start").enabled());
     host.advance(100);
     const std::string line = c("lbl_MacroReading").caption();
     EXPECT_EQ(line.rfind(text("Str048"), 0), 0u) << line;
@@ -197,6 +198,7 @@ TEST_F(Window, TheMacrosAreReadBehindThePagesAndWhatNeedsThemWaits) {
     EXPECT_TRUE(host.messages.empty()) << "the complete read was written";
     EXPECT_FALSE(c("lbl_MacroReading").visible());
     EXPECT_TRUE(c("Btn_New").enabled());
+    EXPECT_TRUE(c("Btn_Start").enabled());
 }
 
 TEST_F(Window, AlternateAndResetPagesNeedTheirFunctions) {
