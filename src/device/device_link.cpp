@@ -596,6 +596,13 @@ std::string_view DeviceLink::finishMacroRead() {
         image_.dataBuf.macros[i] = r.read.buf.macros[i];
     }
     readEnded(r.read, complete, r.whole, r.pagesWhole);
+    if (r.editorTaken) {
+        // A profile file filled the editor meanwhile: it may be written, and the mouse is not
+        // read again over it.
+        writeRefusal_ = {};
+        rereadPending_ = false;
+        failedSlots_.clear();
+    }
     window_.ShowMacroReadProgress(0, 0);
     // Only changes the user made are worth a word.
     if (!r.returning || !complete || !r.edited) return {};

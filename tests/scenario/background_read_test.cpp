@@ -1,9 +1,12 @@
 // The macros read behind the shown pages, and what happens to them meanwhile: nothing is
 // written before the read is complete, and the page edits made meanwhile stay.
 #include <algorithm>
+#include <filesystem>
 #include <functional>
+#include <unistd.h>
 
 #include "device/hid_transport.h"
+#include "every_sector.h"
 #include "window_fixture.h"
 
 namespace scenario {
@@ -60,7 +63,23 @@ TEST_F(BackgroundRead, NothingIsWrittenBeforeTheReadIsCompleteAndPageEditsStay) 
         // What happens while the macros are read; ends with the read over or waited for.
         std::function<void()> meanwhile;
         int macroBlocksRead;  // after the whole case; 32 a full read
+        bool pageEditStays = true;
     };
+    // A profile with a first macro name and macros of its own.
+    const std::string profile = (std::filesystem::temp_directory_path() /
+                                 ("quorvex-background-" + std::to_string(::getpid()) + ".bin"))
+                                    .string();
+    form.Btn_MacroClick();
+    c("LB_MacroName").setItemIndex(0);
+    form.SetMacroName("FromFile");
+    auto& macros = form.editorImage().dataBuf.macros;
+    const auto mouseMacros = macros;
+    differInEverySector(form.editorImage().dataBuf);
+    const auto fileMacros = macros;
+    host.saveNames.assign({profile});
+    form.Btn_SaveClick();
+    form.SetMacroName("");
+    macros = mouseMacros;
     const std::vector<Case> cases{
         {"Apply at its first report", [this] { form.link().Btn_ApplyClick(); }, 32},
         {"the window closed",
@@ -96,6 +115,15 @@ TEST_F(BackgroundRead, NothingIsWrittenBeforeTheReadIsCompleteAndPageEditsStay) 
              host.advance(400);
          },
          -1},
+        {"a profile loaded",
+         [&] {
+             host.openNames.assign({profile});
+             form.Btn_LoadClick();
+             host.advance(400);
+             EXPECT_EQ(c("LB_MacroName").items().at(0), "FromFile");
+             EXPECT_EQ(macros, fileMacros) << "the mouse's macros do not replace the file's";
+         },
+         32, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -105,7 +133,7 @@ TEST_F(BackgroundRead, NothingIsWrittenBeforeTheReadIsCompleteAndPageEditsStay) 
         c.meanwhile();
         ASSERT_FALSE(form.link().readingInBackground());
         if (c.macroBlocksRead >= 0) EXPECT_EQ(macroReads(), c.macroBlocksRead);
-        EXPECT_EQ(form.currentDpiLevel(), level) << "the page edit stays";
+        if (c.pageEditStays) EXPECT_EQ(form.currentDpiLevel(), level) << "the page edit stays";
         host.messages.clear();
         form.link().Btn_ApplyClick();
         EXPECT_TRUE(host.messages.empty()) << host.messages.front();
@@ -116,6 +144,9 @@ TEST_F(BackgroundRead, NothingIsWrittenBeforeTheReadIsCompleteAndPageEditsStay) 
         EXPECT_TRUE(std::ranges::equal(fw.read(0x6000, 256), form.editorImage().dataBuf.image))
             << "the mouse holds the edited page";
     }
+    EXPECT_TRUE(std::ranges::equal(fw.read(0x6400, 1024), form.editorImage().dataBuf.macroNames))
+        << "the file's names went in";
+    std::filesystem::remove(profile);
 }
 
 }  // namespace
