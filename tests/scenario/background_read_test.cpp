@@ -117,6 +117,13 @@ TEST_F(BackgroundRead, NothingIsWrittenBeforeTheReadIsCompleteAndPageEditsStay) 
          -1},
         {"a profile loaded",
          [&] {
+             // Back with another first macro: the read would take that one over the editor's.
+             fw.unplug();
+             host.advance(3500);
+             fw.program(0x8000, std::vector<std::uint8_t>(16, 0x42));
+             fw.plug();
+             host.advance(3500);
+             ASSERT_TRUE(form.link().readingInBackground());
              host.openNames.assign({profile});
              form.Btn_LoadClick();
              host.advance(400);
