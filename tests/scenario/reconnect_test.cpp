@@ -118,16 +118,19 @@ TEST_F(Reconnect, OnlyTheMouseWhoseWriteFailedIsTakenBack) {
 TEST_F(Reconnect, AMouseBackFromAnUnplugIsFoundAgainAndEditsSurvive) {
     struct Case {
         const char* what;
-        bool overATick, applyFirst, edited, changedMeanwhile;
+        bool overATick, applyFirst, edited;
+        enum { Nothing, Name, Macro } changedMeanwhile;
         std::vector<const char*> toldBefore, toldAtTick;
     };
     const std::vector<Case> cases{
-        {"back before the tick", false, false, true, false, {}, {"Str044"}},
-        {"back before an Apply", false, true, true, false, {"Str023", "Str022"}, {"Str027"}},
-        {"same bytes, edited", true, false, true, false, {}, {"Str044"}},
-        {"same bytes, not edited", true, false, false, false, {}, {}},
-        {"changed meanwhile, edited", true, false, true, true, {}, {"Str045"}},
-        {"changed meanwhile, not edited", true, false, false, true, {}, {}},
+        {"back before the tick", false, false, true, Case::Nothing, {}, {"Str044"}},
+        {"back before an Apply", false, true, true, Case::Nothing, {"Str023", "Str022"}, {"Str027"}},
+        {"same bytes, edited", true, false, true, Case::Nothing, {}, {"Str044"}},
+        {"same bytes, not edited", true, false, false, Case::Nothing, {}, {}},
+        {"changed meanwhile, edited", true, false, true, Case::Name, {}, {"Str045"}},
+        {"changed meanwhile, not edited", true, false, false, Case::Name, {}, {}},
+        // The pages stay with their edits; the macro comes from the mouse.
+        {"a macro changed meanwhile, edited", true, false, true, Case::Macro, {}, {"Str047"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -138,8 +141,10 @@ TEST_F(Reconnect, AMouseBackFromAnUnplugIsFoundAgainAndEditsSurvive) {
         const int count = form.link().lastInterfaceCount();
         fw.unplug();
         if (c.overATick) tick();
-        // Slot 7 named elsewhere while the mouse was away.
-        if (c.changedMeanwhile) fw.program(0x64E0, Bytes{0, 0, 0, 4, 0, 'X', 0, 'Y'});
+        // Slot 7 named, or macro 9 recorded, elsewhere while the mouse was away.
+        if (c.changedMeanwhile == Case::Name) fw.program(0x64E0, Bytes{0, 0, 0, 4, 0, 'X', 0, 'Y'});
+        const Bytes macro9(16, 0x42);
+        if (c.changedMeanwhile == Case::Macro) fw.program(0xA400, macro9);
         fw.plug();
         if (c.applyFirst) {
             form.link().Btn_ApplyClick();
@@ -150,10 +155,13 @@ TEST_F(Reconnect, AMouseBackFromAnUnplugIsFoundAgainAndEditsSurvive) {
         tick();
         EXPECT_EQ(host.messages, texts(c.toldAtTick));
         EXPECT_EQ(form.link().lastInterfaceCount(), count);
-        const bool keeps = c.edited && !c.changedMeanwhile;
+        const bool keeps = c.edited && c.changedMeanwhile != Case::Name;
         EXPECT_EQ(name(3), keeps ? "Unapplied" : "Before");
         EXPECT_EQ(form.currentDpiLevel() == level, !keeps);
-        EXPECT_EQ(name(7), c.changedMeanwhile ? "XY" : "");
+        EXPECT_EQ(name(7), c.changedMeanwhile == Case::Name ? "XY" : "");
+        const auto& held9 = form.editorImage().dataBuf.macros[9];
+        EXPECT_EQ(Bytes(held9.begin(), held9.begin() + 16) == macro9,
+                  c.changedMeanwhile == Case::Macro);
         applyWritesTheEditorInto(fw);
         fw.program(0x64E0, Bytes(32, 0xFF));
     }
