@@ -478,11 +478,13 @@ void DeviceLink::Btn_Read() {
         if (!keepEditor) {
             if (macro && namesWhole) image_.dataBuf.macroNames = r.read.buf.macroNames;
             if (macro && parameterBWhole)
-                std::ranges::copy(r.read.parameterB,
-                                  image::sectionBytes(image_.sectionBuf, image::kParameterB).begin());
+                std::ranges::copy(
+                    r.read.parameterB,
+                    image::sectionBytes(image_.sectionBuf, image::kParameterB).begin());
             if (macro && userBreathWhole)
-                std::ranges::copy(r.read.userBreath,
-                                  image::sectionBytes(image_.sectionBuf, image::kUserBreath).begin());
+                std::ranges::copy(
+                    r.read.userBreath,
+                    image::sectionBytes(image_.sectionBuf, image::kUserBreath).begin());
         }
         if (macro) window_.RefreshMacroName();
         if (!keepEditor) {

@@ -136,7 +136,7 @@ class DeviceLink {
     };
     // A read whose pages are shown and whose macros are still coming.
     struct MacroRead {
-        MouseContents read;  // what came so far, 0xFF where nothing came (yet)
+        MouseContents read;       // what came so far, 0xFF where nothing came (yet)
         bool pagesWhole = false;  // image, section copies and names came whole
         std::array<bool, image::kMacroCount> whole{};
         std::vector<std::size_t> order;  // the slots to read, in this order

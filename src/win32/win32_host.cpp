@@ -229,7 +229,8 @@ int Win32Host::run() {
     while (!quitting_) {
         // A timer of interval 0 runs whenever nothing waits in the queue (input, paints and
         // timers included): work done in steps between what the user does.
-        if (ui::Timer* idle = idleTimer(); idle && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (ui::Timer* idle = idleTimer();
+            idle && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
             idle->fire();
             syncAll();
             continue;

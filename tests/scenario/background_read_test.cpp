@@ -1,9 +1,9 @@
 // The macros read behind the shown pages, and what happens to them meanwhile: nothing is
 // written before the read is complete, and the page edits made meanwhile stay.
+#include <unistd.h>
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <unistd.h>
 
 #include "device/hid_transport.h"
 #include "every_sector.h"

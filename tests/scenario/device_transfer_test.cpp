@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "image/sections.h"
 #include "every_sector.h"
+#include "image/sections.h"
 #include "link_fixture.h"
 
 namespace scenario {
@@ -74,10 +74,10 @@ TEST_F(MacroDevice, DetectionReadsEverythingInOrder) {
 
     const auto summary = commandSummary(rig.firmware);
     // The open's command probe, followed by its data probe.
-    std::vector<std::string> expected{"04 0011 0001 +1", "04 90E7 0000 +1", "04 90E4 0000 +1",
-                                      "16 0000 0000 +1", "04 0008 0000 +1", "0E 6057 0006 +1",
-                                      "0E 6000 0100 +37",  "0E 7000 0005 +1",
-                                      "0E 7005 0004 +1",   "0E 6400 0400 +147"};
+    std::vector<std::string> expected{"04 0011 0001 +1",  "04 90E7 0000 +1", "04 90E4 0000 +1",
+                                      "16 0000 0000 +1",  "04 0008 0000 +1", "0E 6057 0006 +1",
+                                      "0E 6000 0100 +37", "0E 7000 0005 +1", "0E 7005 0004 +1",
+                                      "0E 6400 0400 +147"};
     // The pages' blocks first, then the macros.
     for (int i = 0; i < 32; ++i) {
         char text[32];
@@ -282,8 +282,8 @@ TEST(ImageOnlyDevice, ResetSendsExactlyTheBuiltInImage) {
     rig.link.Btn_ResetClick();
 
     const auto summary = commandSummary(rig.firmware);
-    EXPECT_EQ(summary, (std::vector<std::string>{"09 0000 0100 +37", "0B 0000 0100 +37",
-                                                 "19 0000 0000 +0"}))
+    EXPECT_EQ(summary,
+              (std::vector<std::string>{"09 0000 0100 +37", "0B 0000 0100 +37", "19 0000 0000 +0"}))
         << "written, read back, reloaded";
     Bytes sent;
     for (const auto& e : rig.firmware.traffic()) {

@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "app/main_form.h"
-#include "every_sector.h"
 #include "device/hid_transport.h"
+#include "every_sector.h"
 #include "fake_host.h"
 #include "image/sections.h"
 #include "sim/sim_presets.h"

@@ -124,7 +124,13 @@ TEST_F(Reconnect, AMouseBackFromAnUnplugIsFoundAgainAndEditsSurvive) {
     };
     const std::vector<Case> cases{
         {"back before the tick", false, false, true, Case::Nothing, {}, {"Str044"}},
-        {"back before an Apply", false, true, true, Case::Nothing, {"Str023", "Str022"}, {"Str027"}},
+        {"back before an Apply",
+         false,
+         true,
+         true,
+         Case::Nothing,
+         {"Str023", "Str022"},
+         {"Str027"}},
         {"same bytes, edited", true, false, true, Case::Nothing, {}, {"Str044"}},
         {"same bytes, not edited", true, false, false, Case::Nothing, {}, {}},
         {"changed meanwhile, edited", true, false, true, Case::Name, {}, {"Str045"}},

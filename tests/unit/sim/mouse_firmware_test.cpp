@@ -115,10 +115,10 @@ TEST(MouseFirmware, InjectedFaults) {
 
 TEST(MouseSimTool, ParsesOptionsAndControlCommands) {
     std::string error;
-    auto o = mousesim::parseOptions({"/mnt/x", "--kind", "image", "--feature-length", "16",
-                                     "--extra-device", "046d:c31c", "--model-id", "2803",
-                                     "--report-latency-us", "1000"},
-                                    error);
+    auto o = mousesim::parseOptions(
+        {"/mnt/x", "--kind", "image", "--feature-length", "16", "--extra-device", "046d:c31c",
+         "--model-id", "2803", "--report-latency-us", "1000"},
+        error);
     ASSERT_TRUE(o) << error;
     EXPECT_EQ(o->firmware.kind, DeviceKind::ImageOnly);
     EXPECT_EQ(o->firmware.classByte, 0x50);
