@@ -81,6 +81,18 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             return true;
         };
         const auto hexByte = [&](std::uint8_t& out) { return hexValue(out, 0xFF); };
+        // A decimal value from `min` to `max`, stored into `out`.
+        const auto decimalValue = [&](auto& out, unsigned long min, unsigned long max) {
+            const auto v = value();
+            const auto n = v ? number(*v, 10) : std::nullopt;
+            if (!n || *n < min || *n > max) {
+                if (error.empty())
+                    error = a + " is " + std::to_string(min) + " to " + std::to_string(max);
+                return false;
+            }
+            out = static_cast<std::remove_reference_t<decltype(out)>>(*n);
+            return true;
+        };
         const auto hexWord = [&](std::uint16_t& out) { return hexValue(out, 0xFFFF); };
         if (a == "--kind") {
             const auto v = value();
@@ -98,21 +110,9 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         } else if (a == "--pid") {
             if (!hexWord(o.firmware.productId)) return std::nullopt;
         } else if (a == "--feature-length") {
-            const auto v = value();
-            const auto n = v ? number(*v, 10) : std::nullopt;
-            if (!n || *n < 2 || *n > 64) {
-                if (error.empty()) error = "--feature-length is 2 to 64";
-                return std::nullopt;
-            }
-            o.firmware.featureReportLength = static_cast<std::uint16_t>(*n);
+            if (!decimalValue(o.firmware.featureReportLength, 2, 64)) return std::nullopt;
         } else if (a == "--layout") {
-            const auto v = value();
-            const auto n = v ? number(*v, 10) : std::nullopt;
-            if (!n || *n > 0xFF) {
-                if (error.empty()) error = "--layout needs a number up to 255";
-                return std::nullopt;
-            }
-            o.firmware.layout = static_cast<std::uint8_t>(*n);
+            if (!decimalValue(o.firmware.layout, 0, 255)) return std::nullopt;
         } else if (a == "--class") {
             if (!hexByte(o.firmware.classByte)) return std::nullopt;
             classGiven = true;
@@ -129,21 +129,9 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             o.firmware.modelId = {static_cast<std::uint8_t>(id >> 8),
                                   static_cast<std::uint8_t>(id)};
         } else if (a == "--mice") {
-            const auto v = value();
-            const auto n = v ? number(*v, 10) : std::nullopt;
-            if (!n || *n < 1 || *n > 16) {
-                if (error.empty()) error = "--mice is 1 to 16";
-                return std::nullopt;
-            }
-            o.mice = static_cast<int>(*n);
+            if (!decimalValue(o.mice, 1, 16)) return std::nullopt;
         } else if (a == "--report-latency-us") {
-            const auto v = value();
-            const auto n = v ? number(*v, 10) : std::nullopt;
-            if (!n || *n > 1000000) {
-                if (error.empty()) error = "--report-latency-us is 0 to 1000000";
-                return std::nullopt;
-            }
-            o.firmware.reportLatencyUs = static_cast<std::uint32_t>(*n);
+            if (!decimalValue(o.firmware.reportLatencyUs, 0, 1000000)) return std::nullopt;
         } else if (a == "--blank") {
             o.factoryContents = false;
         } else if (a == "--extra-device" || a == "--locked-device") {
