@@ -135,6 +135,7 @@ void TForm1::createControls() {
             label("Key" + std::to_string(n), keyPlaces[n - 1][0], keyPlaces[n - 1][1], 97, 30);
         key.setAlignment(Align::Center);
         key.setVerticalCenter(true);
+        key.setScrollsWhenLong(true);
         key.setFontSize(11);
     }
 

@@ -115,6 +115,10 @@ class Control {
     // Captions centred vertically (button labels) rather than at the top.
     bool verticalCenter() const { return verticalCenter_; }
     void setVerticalCenter(bool c);
+    // A caption too long for its label keeps its size and scrolls when hovered, rather than
+    // shrinking to fit (the key labels name whatever the mouse holds).
+    bool scrollsWhenLong() const { return scrollsWhenLong_; }
+    void setScrollsWhenLong(bool s);
 
     const std::vector<std::string>& items() const { return items_; }
     void setItems(std::vector<std::string> items);
@@ -172,7 +176,7 @@ class Control {
     Font font_;
     std::optional<Color> background_, border_, tint_;
     Align alignment_ = Align::Left;
-    bool verticalCenter_ = false;
+    bool verticalCenter_ = false, scrollsWhenLong_ = false;
     std::vector<std::string> items_;
     std::vector<std::string> itemIcons_;
     std::vector<std::string> itemPlaceholders_;

@@ -183,6 +183,27 @@ TEST_F(Rendered, EveryCaptionFitsItsControlInEveryLanguage) {
     }
 }
 
+// A combination's name longer than its key label keeps the label's font size and scrolls
+// through the label while hovered.
+TEST_F(Rendered, ALongKeyLabelScrollsAtItsOwnSize) {
+    host.setMainForm(form, [] { return true; });
+    form.FormCreate();
+    ui::Control& key = form.at("Key1");
+    key.setCaption("Ctrl+Alt+Shift+Win+PageDown+Num Lock");
+    const ui::Rect b = key.formBounds();
+    const auto fitted = [&] {
+        return qtui::fitCaption(key, QRect(b.x, b.y, b.w, b.h), Qt::AlignVCenter);
+    };
+    EXPECT_EQ(fitted().font.pixelSize(), qtui::pixelSize(key.font().size));
+    EXPECT_FALSE(fitted().wrapped);
+    form.ButtonTypeCMouseEnter(1);
+    form.LabelRunTimer();
+    EXPECT_EQ(key.caption(), "trl+Alt+Shift+Win+PageDown+Num Lock    C");
+    form.LabelRunTimer();
+    EXPECT_EQ(key.caption(), "rl+Alt+Shift+Win+PageDown+Num Lock    Ct");
+    EXPECT_EQ(fitted().font.pixelSize(), qtui::pixelSize(key.font().size));
+}
+
 }  // namespace
 
 namespace {
