@@ -1,5 +1,6 @@
 #include "qt/form_view.h"
 
+#include <QBitmap>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 
 #include "keys/key_positions.h"
 #include "qt/first_paint.h"
+#include "qt/linux/compositor.h"
 #include "qt/picture_prefetch.h"
 #include "qt/qt_host.h"
 #include "skin/pictures.h"
@@ -97,11 +99,12 @@ FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags) {
     const QRect room = captionRoom(c, r);
     // The condensed face keeps the tight rows of the layout (DPI levels 29 pixels apart) readable.
     QFont font = fontOf(c.font(), true);
-    const int minimum = 8;
+    // A label that scrolls when hovered keeps its size and shows the start of its caption.
+    const int minimum = c.scrollsWhenLong() ? font.pixelSize() : 8;
     for (;;) {
         const QFontMetrics fm(font);
         if (fm.horizontalAdvance(text) <= room.width()) return {font, false, true};
-        if ((button || font.pixelSize() <= minimum) && text.contains(' ')) {
+        if (!c.scrollsWhenLong() && (button || font.pixelSize() <= minimum) && text.contains(' ')) {
             const QRect wrapped = fm.boundingRect(room, flags | Qt::TextWordWrap, text);
             if (wrapped.height() <= room.height() && wrapped.width() <= room.width())
                 return {font, true, true};
@@ -234,6 +237,24 @@ void FormView::setKeyedBackground() {
     keyed_ = true;
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     setAttribute(Qt::WA_TranslucentBackground);
+}
+
+QRegion FormView::paintedRegion() {
+    QImage painted(size(), QImage::Format_ARGB32_Premultiplied);
+    painted.fill(Qt::transparent);
+    QPainter p(&painted);
+    paintChildren(p, nullptr);
+    p.end();
+    return QRegion(QBitmap::fromImage(painted.createAlphaMask()));
+}
+
+void FormView::updateShape() {
+    if (desktopBlendsWindows()) {
+        if (!mask().isEmpty()) clearMask();
+        return;
+    }
+    const QRegion shape = paintedRegion();
+    if (shape != mask()) setMask(shape);
 }
 
 void FormView::paintEvent(QPaintEvent*) {
@@ -441,6 +462,7 @@ void FormView::sync() {
     } else {
         for (const ui::Rect& r : dirty) update(qrect(r));
     }
+    if (keyed_ && !dirty.empty()) updateShape();
     for (const auto& c : form_.controls()) {
         if (!c->windowed()) continue;
         Hosted& h = widgets_[c.get()];

@@ -23,6 +23,8 @@ class FormView : public QWidget {
     void sync();
     // Black shows the desktop through (the wait window's keyed background).
     void setKeyedBackground();
+    // What the form paints, as a region of the view: where a keyed view is not see-through.
+    QRegion paintedRegion();
     // Called when the user asks to close the window; false keeps it open.
     std::function<bool()> onCloseRequest;
     // Moves the window with the pointer until the button is released: the drag where the
@@ -82,6 +84,8 @@ class FormView : public QWidget {
     bool syncing_ = false;
     std::uint64_t focusRevision_ = 0;
     bool keyed_ = false;
+    // Without a compositor a keyed view is cut to what it paints.
+    void updateShape();
     bool firstPaintReported_ = false;
     bool manualMove_ = false;
     QPoint grabOffset_;

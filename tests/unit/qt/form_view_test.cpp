@@ -183,6 +183,21 @@ TEST_F(Rendered, EveryCaptionFitsItsControlInEveryLanguage) {
     }
 }
 
+// A dialog's shape where no compositor blends it: its rounded picture, not its rectangle.
+TEST_F(Rendered, ADialogPaintsOnlyItsPicturesShape) {
+    host.setMainForm(form, [] { return true; });
+    form.FormCreate();
+    app::TForm2 dialog{form, host};
+    dialog.FormCreate();
+    host.syncAll();
+    qtui::FormView* view = host.viewOf(dialog);
+    ASSERT_NE(view, nullptr);
+    const QRegion painted = view->paintedRegion();
+    EXPECT_TRUE(painted.contains(QPoint(177, 90)));
+    for (const QPoint corner : {QPoint(0, 0), QPoint(354, 0), QPoint(0, 179), QPoint(354, 179)})
+        EXPECT_FALSE(painted.contains(corner)) << corner.x() << "," << corner.y();
+}
+
 // A combination's name longer than its key label keeps the label's font size and scrolls
 // through the label while hovered.
 TEST_F(Rendered, ALongKeyLabelScrollsAtItsOwnSize) {
