@@ -115,8 +115,7 @@ FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags) {
 }
 
 QRect captionRoom(const ui::Control& c, const QRect& r) {
-    constexpr int kButtonMargin = 3;
-    return c.verticalCenter() ? r.adjusted(kButtonMargin, 0, -kButtonMargin, 0) : r;
+    return r.adjusted(c.captionMargin(), 0, -c.captionMargin(), 0);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 // One named control of a form: its kind, place, look, content and event handlers. Every change
 // bumps a revision counter, which tells the renderer what to repaint.
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -114,6 +115,9 @@ class Control {
     void setAlignment(Align a);
     // Captions centred vertically (button labels) rather than at the top.
     bool verticalCenter() const { return verticalCenter_; }
+    // Logical pixels a button's caption keeps clear of each side, outside the button's bevel
+    // (less on a narrow arrow label).
+    int captionMargin() const { return verticalCenter_ ? std::min(5, bounds_.w / 8) : 0; }
     void setVerticalCenter(bool c);
     // A caption too long for its label keeps its size and scrolls when hovered, rather than
     // shrinking to fit (the key labels name whatever the mouse holds).

@@ -13,6 +13,16 @@
 
 namespace win32ui {
 
+// How a label's caption is drawn: the font's height in device pixels, DrawText's flags and the
+// rectangle to give it, and whether the caption fits at all (at the smallest size it may not).
+struct CaptionLayout {
+    int pixels = 0;
+    UINT flags = 0;
+    RECT room{};
+    bool fits = true;
+};
+CaptionLayout layoutCaption(HDC dc, const ui::Control& c, const ui::Rect& r, double scale);
+
 class Canvas {
   public:
     Canvas();
