@@ -118,9 +118,11 @@ QRect captionRoom(const ui::Control& c, const QRect& r) {
     return r.adjusted(c.captionMargin(), 0, -c.captionMargin(), 0);
 }
 
-namespace {
-
-void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c) {
+void drawCaption(QPainter& p, const ui::Control& c, const QRect& r) {
+    int flags = c.verticalCenter() ? Qt::AlignVCenter : Qt::AlignTop;
+    flags |= c.alignment() == ui::Align::Center  ? Qt::AlignHCenter
+             : c.alignment() == ui::Align::Right ? Qt::AlignRight
+                                                 : Qt::AlignLeft;
     const FittedCaption fitted = fitCaption(c, r, flags);
     const QRect room = captionRoom(c, r);
     p.setFont(fitted.font);
@@ -130,6 +132,8 @@ void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c
         text = QFontMetrics(fitted.font).elidedText(text, Qt::ElideRight, room.width());
     p.drawText(room, flags | (fitted.wrapped ? Qt::TextWordWrap : Qt::TextSingleLine), text);
 }
+
+namespace {
 
 // Replaces a list's or combo box's items only when the model's differ, so that the widget's
 // scrolling survives a sync.
@@ -316,11 +320,7 @@ void FormView::paintControl(QPainter& p, const ui::Control& c) {
             if (c.background()) p.fillRect(r, qcolor(*c.background()));
             if (c.caption().empty()) break;
             p.setPen(qcolor(c.usable() ? c.font().color : ui::Color{128, 128, 128}));
-            int flags = c.verticalCenter() ? Qt::AlignVCenter : Qt::AlignTop;
-            flags |= c.alignment() == ui::Align::Center  ? Qt::AlignHCenter
-                     : c.alignment() == ui::Align::Right ? Qt::AlignRight
-                                                         : Qt::AlignLeft;
-            drawFittedText(p, r, flags, c);
+            drawCaption(p, c, r);
             break;
         }
         case ui::ControlKind::Panel:

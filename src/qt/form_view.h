@@ -104,5 +104,7 @@ struct FittedCaption {
 FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags);
 // The part of a label's rectangle its caption is drawn in.
 QRect captionRoom(const ui::Control& c, const QRect& r);
+// A label's caption in `r`, fitted as above, in the painter's pen.
+void drawCaption(QPainter& p, const ui::Control& c, const QRect& r);
 
 }  // namespace qtui

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "app/combination_dialog.h"
 #include "app/main_form.h"
@@ -165,20 +166,44 @@ TEST_F(Rendered, TheSideButtonsAreBackAndForwardAndPressNothing) {
 
 // No caption runs past its control in any language table: it fits at some size from the
 // control's own down to the smallest, on one line or (buttons) on two.
-TEST_F(Rendered, EveryCaptionFitsItsControlInEveryLanguage) {
+// Every caption drawn alone, white on black, at each display scale: it fits, no letter runs
+// out of the label, and a button's caption keeps its margin.
+TEST_F(Rendered, EveryCaptionFitsItsControlInEveryLanguageAtEveryScale) {
     host.setMainForm(form, [] { return true; });
     form.FormCreate();
-    for (int language = 1; language <= 3; ++language) {
-        form.Btn_LangClick(language);
-        for (const auto& c : form.controls()) {
-            if (c->kind() != ui::ControlKind::Label || c->caption().empty()) continue;
-            // Key labels show what the mouse holds, checked by the assignment editor's tests.
-            if (c->name().starts_with("Key") && c->name().size() <= 5) continue;
-            const ui::Rect b = c->formBounds();
-            const int flags = c->verticalCenter() ? Qt::AlignVCenter : Qt::AlignTop;
-            EXPECT_TRUE(qtui::fitCaption(*c, QRect(b.x, b.y, b.w, b.h), flags).fits)
-                << "table " << language << ": " << c->name() << " \"" << c->caption() << "\" in "
-                << b.w << " x " << b.h;
+    for (const double scale : {1.0, 1.25, 1.5, 2.0}) {
+        for (int language = 1; language <= 3; ++language) {
+            form.Btn_LangClick(language);
+            for (const auto& c : form.controls()) {
+                if (c->kind() != ui::ControlKind::Label || c->caption().empty()) continue;
+                // Key labels name what the mouse holds and scroll when it is long.
+                if (c->scrollsWhenLong()) continue;
+                const QRect r(0, 0, c->bounds().w, c->bounds().h);
+                // Wider than the label: a caption that runs out of it shows beyond its end.
+                QImage image(QSize(r.width() + 8, r.height()) * scale, QImage::Format_RGB32);
+                image.setDevicePixelRatio(scale);
+                image.fill(Qt::black);
+                QPainter p(&image);
+                p.setPen(Qt::white);
+                qtui::drawCaption(p, *c, r);
+                p.end();
+                int first = image.width(), last = -1;
+                for (int y = 0; y < image.height(); ++y)
+                    for (int x = 0; x < image.width(); ++x)
+                        if (qGreen(image.pixel(x, y)) > 60) {
+                            first = std::min(first, x);
+                            last = std::max(last, x);
+                        }
+                // A button (wider than an arrow) shows a clear gap inside its bevel.
+                const int margin = c->verticalCenter() && r.width() >= 40 ? int(3 * scale) : 0;
+                const std::string where = std::to_string(scale) + "x, table " +
+                                          std::to_string(language) + ": " + c->name() + " \"" +
+                                          c->caption() + "\"";
+                const int flags = c->verticalCenter() ? Qt::AlignVCenter : Qt::AlignTop;
+                EXPECT_TRUE(qtui::fitCaption(*c, r, flags).fits) << where;
+                if (c->verticalCenter()) EXPECT_GE(first, margin) << where;
+                EXPECT_LT(last, int(r.width() * scale) - margin) << where;
+            }
         }
     }
 }
