@@ -63,6 +63,17 @@ QImage overBlack(QImage image) {
     return flat;
 }
 
+// The main window, shown.
+struct MainWindow {
+    explicit MainWindow(qtui::QtHost& host) : form{host, mouse} {
+        host.setMainForm(form, [] { return true; });
+        form.FormCreate();
+        host.showForm(form);
+    }
+    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
+    app::TForm1 form;
+};
+
 struct Scaled : ::testing::Test {
     void SetUp() override { scaledApplication(); }
     qtui::QtHost host;
@@ -104,11 +115,8 @@ TEST_F(Scaled, PicturesComeFromTheSetOfTheScreen) {
 // A pointer over any device pixel of a control finds the control a 100 % window finds at that
 // logical pixel, up to the last device pixel of its edges.
 TEST_F(Scaled, PointerPositionsHitTheSameControlsAsAtOneTimes) {
-    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
-    app::TForm1 form{host, mouse};
-    host.setMainForm(form, [] { return true; });
-    form.FormCreate();
-    host.showForm(form);
+    MainWindow main{host};
+    app::TForm1& form = main.form;
     qtui::FormView* view = host.viewOf(form);
     for (const double ratio : {1.5, 2.0}) {
         putOn(view, ratio);
@@ -138,11 +146,8 @@ TEST_F(Scaled, PointerPositionsHitTheSameControlsAsAtOneTimes) {
 // Moved from a 100 % screen to a 200 % one (its pictures follow, as above), the whole window is
 // drawn at twice the size and a click lands on the control drawn under it, to its edge pixels.
 TEST_F(Scaled, AWindowMovedToADoubleScreenIsClickedWhereItShows) {
-    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
-    app::TForm1 form{host, mouse};
-    host.setMainForm(form, [] { return true; });
-    form.FormCreate();
-    host.showForm(form);
+    MainWindow main{host};
+    app::TForm1& form = main.form;
     qtui::FormView* view = host.viewOf(form);
     int clicks = 0;
     ui::Control& advanced = form.at("Btn_Adv");
