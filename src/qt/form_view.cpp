@@ -93,12 +93,13 @@ QString styleOf(const ui::Control& c) {
 // A caption never runs out of its label: a button caption that is too wide breaks into two
 // lines when they fit, and otherwise any caption gets a smaller font until it fits; at the
 // smallest size any caption may break into two lines. A button's caption keeps clear of its edges.
-FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags) {
+FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags, int largest) {
     const QString text = QString::fromStdString(c.caption());
     const bool button = c.verticalCenter();
     const QRect room = captionRoom(c, r);
     // The condensed face keeps the tight rows of the layout (DPI levels 29 pixels apart) readable.
     QFont font = fontOf(c.font(), true);
+    if (largest > 0 && largest < font.pixelSize()) font.setPixelSize(largest);
     // A label that scrolls when hovered keeps its size and shows the start of its caption.
     const int minimum = c.scrollsWhenLong() ? font.pixelSize() : 8;
     for (;;) {
@@ -118,12 +119,25 @@ QRect captionRoom(const ui::Control& c, const QRect& r) {
     return r.adjusted(c.captionMargin(), 0, -c.captionMargin(), 0);
 }
 
-void drawCaption(QPainter& p, const ui::Control& c, const QRect& r) {
+int sizeGroupPixelSize(const ui::Form& form, const ui::Control& c) {
+    if (!c.sizeGroup()) return 0;
+    int pixels = 0;
+    for (const auto& other : form.controls()) {
+        if (other->sizeGroup() != c.sizeGroup() || other->caption().empty()) continue;
+        const ui::Rect b = other->bounds();
+        const int flags = other->verticalCenter() ? Qt::AlignVCenter : Qt::AlignTop;
+        const int fitted = fitCaption(*other, QRect(0, 0, b.w, b.h), flags).font.pixelSize();
+        pixels = pixels ? std::min(pixels, fitted) : fitted;
+    }
+    return pixels;
+}
+
+void drawCaption(QPainter& p, const ui::Control& c, const QRect& r, int largest) {
     int flags = c.verticalCenter() ? Qt::AlignVCenter : Qt::AlignTop;
     flags |= c.alignment() == ui::Align::Center  ? Qt::AlignHCenter
              : c.alignment() == ui::Align::Right ? Qt::AlignRight
                                                  : Qt::AlignLeft;
-    const FittedCaption fitted = fitCaption(c, r, flags);
+    const FittedCaption fitted = fitCaption(c, r, flags, largest);
     const QRect room = captionRoom(c, r);
     p.setFont(fitted.font);
     QString text = QString::fromStdString(c.caption());
@@ -320,7 +334,7 @@ void FormView::paintControl(QPainter& p, const ui::Control& c) {
             if (c.background()) p.fillRect(r, qcolor(*c.background()));
             if (c.caption().empty()) break;
             p.setPen(qcolor(c.usable() ? c.font().color : ui::Color{128, 128, 128}));
-            drawCaption(p, c, r);
+            drawCaption(p, c, r, sizeGroupPixelSize(form_, c));
             break;
         }
         case ui::ControlKind::Panel:

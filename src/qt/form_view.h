@@ -101,10 +101,13 @@ struct FittedCaption {
     bool wrapped = false;
     bool fits = true;
 };
-FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags);
+// `largest`, when not 0, is the largest font pixel size to try.
+FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags, int largest = 0);
+// The font pixel size every label of c's size group fits at (0 outside a group).
+int sizeGroupPixelSize(const ui::Form& form, const ui::Control& c);
 // The part of a label's rectangle its caption is drawn in.
 QRect captionRoom(const ui::Control& c, const QRect& r);
 // A label's caption in `r`, fitted as above, in the painter's pen.
-void drawCaption(QPainter& p, const ui::Control& c, const QRect& r);
+void drawCaption(QPainter& p, const ui::Control& c, const QRect& r, int largest = 0);
 
 }  // namespace qtui

@@ -123,6 +123,10 @@ class Control {
     // shrinking to fit (the key labels name whatever the mouse holds).
     bool scrollsWhenLong() const { return scrollsWhenLong_; }
     void setScrollsWhenLong(bool s);
+    // Labels of one size group (not 0) are drawn at one size, the largest at which each of their
+    // captions fits: a row of numbers does not mix sizes.
+    int sizeGroup() const { return sizeGroup_; }
+    void setSizeGroup(int g);
 
     const std::vector<std::string>& items() const { return items_; }
     void setItems(std::vector<std::string> items);
@@ -181,6 +185,7 @@ class Control {
     std::optional<Color> background_, border_, tint_;
     Align alignment_ = Align::Left;
     bool verticalCenter_ = false, scrollsWhenLong_ = false;
+    int sizeGroup_ = 0;
     std::vector<std::string> items_;
     std::vector<std::string> itemIcons_;
     std::vector<std::string> itemPlaceholders_;

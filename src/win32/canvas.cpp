@@ -206,7 +206,8 @@ void Canvas::resampled(const skin::Picture& pic, const ui::Rect& placed, const u
     }
 }
 
-CaptionLayout layoutCaption(HDC dc, const ui::Control& c, const ui::Rect& r, double scale) {
+CaptionLayout layoutCaption(HDC dc, const ui::Control& c, const ui::Rect& r, double scale,
+                            int largest) {
     const std::wstring text = wide(c.caption());
     CaptionLayout layout;
     layout.flags = DT_NOPREFIX;
@@ -218,7 +219,8 @@ CaptionLayout layoutCaption(HDC dc, const ui::Control& c, const ui::Rect& r, dou
     const int margin = skin::deviceLength(c.captionMargin(), scale);
     layout.room = {r.x + margin, r.y, r.x + r.w - margin, r.y + r.h};
     const int width = r.w - 2 * margin;
-    const int normal = skin::deviceLength(pixelSize(c.font().size), scale);
+    int normal = skin::deviceLength(pixelSize(c.font().size), scale);
+    if (largest > 0) normal = std::min(normal, largest);
     // A label that scrolls when hovered keeps its size and shows the start of its caption.
     const int smallest = c.scrollsWhenLong() ? normal : skin::deviceLength(kSmallestFont, scale);
     for (layout.pixels = normal;; --layout.pixels) {
@@ -248,7 +250,21 @@ CaptionLayout layoutCaption(HDC dc, const ui::Control& c, const ui::Rect& r, dou
     }
 }
 
-void Canvas::text(const ui::Control& c, const ui::Rect& r, ui::Color color, double scale) {
+int sizeGroupPixels(HDC dc, const ui::Form& form, const ui::Control& c, double scale) {
+    if (!c.sizeGroup()) return 0;
+    int pixels = 0;
+    for (const auto& other : form.controls()) {
+        if (other->sizeGroup() != c.sizeGroup() || other->caption().empty()) continue;
+        const ui::Rect b = other->formBounds();
+        const ui::Rect r{0, 0, skin::deviceLength(b.w, scale), skin::deviceLength(b.h, scale)};
+        const int fitted = layoutCaption(dc, *other, r, scale).pixels;
+        pixels = pixels ? std::min(pixels, fitted) : fitted;
+    }
+    return pixels;
+}
+
+void Canvas::text(const ui::Control& c, const ui::Rect& r, ui::Color color, double scale,
+                  int largest) {
     const std::wstring text = wide(c.caption());
     if (text.empty()) return;
     const ui::Rect box = intersect(r, clip_);
@@ -257,7 +273,7 @@ void Canvas::text(const ui::Control& c, const ui::Rect& r, ui::Color color, doub
     SelectClipRgn(dc_, region);
     SetBkMode(dc_, TRANSPARENT);
     SetTextColor(dc_, RGB(color.r, color.g, color.b));
-    CaptionLayout layout = layoutCaption(dc_, c, r, scale);
+    CaptionLayout layout = layoutCaption(dc_, c, r, scale, largest);
     DrawTextW(dc_, text.c_str(), -1, &layout.room, layout.flags);
     SelectClipRgn(dc_, nullptr);
     DeleteObject(region);

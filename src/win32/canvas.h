@@ -10,6 +10,7 @@
 
 #include "skin/pictures.h"
 #include "ui/control.h"
+#include "ui/form.h"
 
 namespace win32ui {
 
@@ -21,7 +22,11 @@ struct CaptionLayout {
     RECT room{};
     bool fits = true;
 };
-CaptionLayout layoutCaption(HDC dc, const ui::Control& c, const ui::Rect& r, double scale);
+// `largest`, when not 0, is the largest font height to try (device pixels).
+CaptionLayout layoutCaption(HDC dc, const ui::Control& c, const ui::Rect& r, double scale,
+                            int largest = 0);
+// The font height every label of c's size group fits at (0 outside a group).
+int sizeGroupPixels(HDC dc, const ui::Form& form, const ui::Control& c, double scale);
 
 class Canvas {
   public:
@@ -46,7 +51,8 @@ class Canvas {
     // A caption that never runs out of its rectangle: a button caption wraps to two lines when
     // they fit, otherwise the font shrinks until the text fits. Fonts are made for `scale`
     // device pixels per logical pixel.
-    void text(const ui::Control& c, const ui::Rect& r, ui::Color color, double scale = 1.0);
+    void text(const ui::Control& c, const ui::Rect& r, ui::Color color, double scale = 1.0,
+              int largest = 0);
 
     // What was painted at a point (black outside): the backdrop of controls without a colour.
     ui::Color pixel(int x, int y) const;
