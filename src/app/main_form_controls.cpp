@@ -140,6 +140,7 @@ void TForm1::createControls() {
             label("Key" + std::to_string(n), keyPlaces[n - 1][0], keyPlaces[n - 1][1], 97, 30);
         key.setAlignment(Align::Center);
         key.setVerticalCenter(true);
+        key.setScrollsWhenLong(true);
         key.setFontSize(11);
     }
 
@@ -152,8 +153,10 @@ void TForm1::createControls() {
         picture("Img_DPI" + std::to_string(n), 535 + 29 * (n - 1), 222, 20, 14)
             .setPicture("Bar2_D");
         // 25 wide, so that the levels 29 pixels apart keep a gap of 4 between their texts.
-        label("lbl_DPI" + std::to_string(n), 535 + 29 * (n - 1) - 3, 194, 25, 14)
-            .setAlignment(Align::Center);
+        ui::Control& level =
+            label("lbl_DPI" + std::to_string(n), 535 + 29 * (n - 1) - 3, 194, 25, 14);
+        level.setAlignment(Align::Center);
+        level.setSizeGroup(1);
     }
     // What clicks do on the DPI levels, under them.
     ui::Control& dpiHint = label("lbl_DPIHint", 480, 228, 296, 12);

@@ -1,5 +1,6 @@
 #include "qt/form_view.h"
 
+#include <QBitmap>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 
 #include "keys/key_positions.h"
 #include "qt/first_paint.h"
+#include "qt/linux/compositor.h"
 #include "qt/picture_prefetch.h"
 #include "qt/qt_host.h"
 #include "skin/pictures.h"
@@ -91,17 +93,19 @@ QString styleOf(const ui::Control& c) {
 // A caption never runs out of its label: a button caption that is too wide breaks into two
 // lines when they fit, and otherwise any caption gets a smaller font until it fits; at the
 // smallest size any caption may break into two lines. A button's caption keeps clear of its edges.
-FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags) {
+FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags, int largest) {
     const QString text = QString::fromStdString(c.caption());
     const bool button = c.verticalCenter();
     const QRect room = captionRoom(c, r);
     // The condensed face keeps the tight rows of the layout (DPI levels 29 pixels apart) readable.
     QFont font = fontOf(c.font(), true);
-    const int minimum = 8;
+    if (largest > 0 && largest < font.pixelSize()) font.setPixelSize(largest);
+    // A label that scrolls when hovered keeps its size and shows the start of its caption.
+    const int minimum = c.scrollsWhenLong() ? font.pixelSize() : 8;
     for (;;) {
         const QFontMetrics fm(font);
         if (fm.horizontalAdvance(text) <= room.width()) return {font, false, true};
-        if ((button || font.pixelSize() <= minimum) && text.contains(' ')) {
+        if (!c.scrollsWhenLong() && (button || font.pixelSize() <= minimum) && text.contains(' ')) {
             const QRect wrapped = fm.boundingRect(room, flags | Qt::TextWordWrap, text);
             if (wrapped.height() <= room.height() && wrapped.width() <= room.width())
                 return {font, true, true};
@@ -112,14 +116,28 @@ FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags) {
 }
 
 QRect captionRoom(const ui::Control& c, const QRect& r) {
-    constexpr int kButtonMargin = 3;
-    return c.verticalCenter() ? r.adjusted(kButtonMargin, 0, -kButtonMargin, 0) : r;
+    return r.adjusted(c.captionMargin(), 0, -c.captionMargin(), 0);
 }
 
-namespace {
+int sizeGroupPixelSize(const ui::Form& form, const ui::Control& c) {
+    if (!c.sizeGroup()) return 0;
+    int pixels = 0;
+    for (const auto& other : form.controls()) {
+        if (other->sizeGroup() != c.sizeGroup() || other->caption().empty()) continue;
+        const ui::Rect b = other->bounds();
+        const int flags = other->verticalCenter() ? Qt::AlignVCenter : Qt::AlignTop;
+        const int fitted = fitCaption(*other, QRect(0, 0, b.w, b.h), flags).font.pixelSize();
+        pixels = pixels ? std::min(pixels, fitted) : fitted;
+    }
+    return pixels;
+}
 
-void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c) {
-    const FittedCaption fitted = fitCaption(c, r, flags);
+void drawCaption(QPainter& p, const ui::Control& c, const QRect& r, int largest) {
+    int flags = c.verticalCenter() ? Qt::AlignVCenter : Qt::AlignTop;
+    flags |= c.alignment() == ui::Align::Center  ? Qt::AlignHCenter
+             : c.alignment() == ui::Align::Right ? Qt::AlignRight
+                                                 : Qt::AlignLeft;
+    const FittedCaption fitted = fitCaption(c, r, flags, largest);
     const QRect room = captionRoom(c, r);
     p.setFont(fitted.font);
     QString text = QString::fromStdString(c.caption());
@@ -128,6 +146,8 @@ void drawFittedText(QPainter& p, const QRect& r, int flags, const ui::Control& c
         text = QFontMetrics(fitted.font).elidedText(text, Qt::ElideRight, room.width());
     p.drawText(room, flags | (fitted.wrapped ? Qt::TextWordWrap : Qt::TextSingleLine), text);
 }
+
+namespace {
 
 // Replaces a list's or combo box's items only when the model's differ, so that the widget's
 // scrolling survives a sync.
@@ -236,6 +256,24 @@ void FormView::setKeyedBackground() {
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
+QRegion FormView::paintedRegion() {
+    QImage painted(size(), QImage::Format_ARGB32_Premultiplied);
+    painted.fill(Qt::transparent);
+    QPainter p(&painted);
+    paintChildren(p, nullptr);
+    p.end();
+    return QRegion(QBitmap::fromImage(painted.createAlphaMask()));
+}
+
+void FormView::updateShape() {
+    if (desktopBlendsWindows()) {
+        if (!mask().isEmpty()) clearMask();
+        return;
+    }
+    const QRegion shape = paintedRegion();
+    if (shape != mask()) setMask(shape);
+}
+
 void FormView::paintEvent(QPaintEvent*) {
     // A ratio that changed without a screen change (a desktop setting) is found here.
     if (followScale())
@@ -296,11 +334,7 @@ void FormView::paintControl(QPainter& p, const ui::Control& c) {
             if (c.background()) p.fillRect(r, qcolor(*c.background()));
             if (c.caption().empty()) break;
             p.setPen(qcolor(c.usable() ? c.font().color : ui::Color{128, 128, 128}));
-            int flags = c.verticalCenter() ? Qt::AlignVCenter : Qt::AlignTop;
-            flags |= c.alignment() == ui::Align::Center  ? Qt::AlignHCenter
-                     : c.alignment() == ui::Align::Right ? Qt::AlignRight
-                                                         : Qt::AlignLeft;
-            drawFittedText(p, r, flags, c);
+            drawCaption(p, c, r, sizeGroupPixelSize(form_, c));
             break;
         }
         case ui::ControlKind::Panel:
@@ -441,6 +475,7 @@ void FormView::sync() {
     } else {
         for (const ui::Rect& r : dirty) update(qrect(r));
     }
+    if (keyed_ && !dirty.empty()) updateShape();
     for (const auto& c : form_.controls()) {
         if (!c->windowed()) continue;
         Hosted& h = widgets_[c.get()];

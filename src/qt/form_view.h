@@ -23,6 +23,8 @@ class FormView : public QWidget {
     void sync();
     // Black shows the desktop through (the wait window's keyed background).
     void setKeyedBackground();
+    // What the form paints, as a region of the view: where a keyed view is not see-through.
+    QRegion paintedRegion();
     // Called when the user asks to close the window; false keeps it open.
     std::function<bool()> onCloseRequest;
     // Moves the window with the pointer until the button is released: the drag where the
@@ -82,6 +84,8 @@ class FormView : public QWidget {
     bool syncing_ = false;
     std::uint64_t focusRevision_ = 0;
     bool keyed_ = false;
+    // Without a compositor a keyed view is cut to what it paints.
+    void updateShape();
     bool firstPaintReported_ = false;
     bool manualMove_ = false;
     QPoint grabOffset_;
@@ -97,8 +101,13 @@ struct FittedCaption {
     bool wrapped = false;
     bool fits = true;
 };
-FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags);
+// `largest`, when not 0, is the largest font pixel size to try.
+FittedCaption fitCaption(const ui::Control& c, const QRect& r, int flags, int largest = 0);
+// The font pixel size every label of c's size group fits at (0 outside a group).
+int sizeGroupPixelSize(const ui::Form& form, const ui::Control& c);
 // The part of a label's rectangle its caption is drawn in.
 QRect captionRoom(const ui::Control& c, const QRect& r);
+// A label's caption in `r`, fitted as above, in the painter's pen.
+void drawCaption(QPainter& p, const ui::Control& c, const QRect& r, int largest = 0);
 
 }  // namespace qtui

@@ -110,6 +110,12 @@ void Control::setAlignment(Align a) {
 void Control::setVerticalCenter(bool c) {
     if (assign(verticalCenter_, c)) touch();
 }
+void Control::setScrollsWhenLong(bool s) {
+    if (assign(scrollsWhenLong_, s)) touch();
+}
+void Control::setSizeGroup(int g) {
+    if (assign(sizeGroup_, g)) touch();
+}
 void Control::setItems(std::vector<std::string> items) {
     if (!assign(items_, std::move(items))) return;
     if (itemIndex_ >= static_cast<int>(items_.size())) itemIndex_ = -1;

@@ -1,6 +1,7 @@
 #pragma once
 // One named control of a form: its kind, place, look, content and event handlers. Every change
 // bumps a revision counter, which tells the renderer what to repaint.
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -114,7 +115,18 @@ class Control {
     void setAlignment(Align a);
     // Captions centred vertically (button labels) rather than at the top.
     bool verticalCenter() const { return verticalCenter_; }
+    // Logical pixels a button's caption keeps clear of each side, outside the button's bevel
+    // (less on a narrow arrow label).
+    int captionMargin() const { return verticalCenter_ ? std::min(5, bounds_.w / 8) : 0; }
     void setVerticalCenter(bool c);
+    // A caption too long for its label keeps its size and scrolls when hovered, rather than
+    // shrinking to fit (the key labels name whatever the mouse holds).
+    bool scrollsWhenLong() const { return scrollsWhenLong_; }
+    void setScrollsWhenLong(bool s);
+    // Labels of one size group (not 0) are drawn at one size, the largest at which each of their
+    // captions fits: a row of numbers does not mix sizes.
+    int sizeGroup() const { return sizeGroup_; }
+    void setSizeGroup(int g);
 
     const std::vector<std::string>& items() const { return items_; }
     void setItems(std::vector<std::string> items);
@@ -172,7 +184,8 @@ class Control {
     Font font_;
     std::optional<Color> background_, border_, tint_;
     Align alignment_ = Align::Left;
-    bool verticalCenter_ = false;
+    bool verticalCenter_ = false, scrollsWhenLong_ = false;
+    int sizeGroup_ = 0;
     std::vector<std::string> items_;
     std::vector<std::string> itemIcons_;
     std::vector<std::string> itemPlaceholders_;

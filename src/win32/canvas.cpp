@@ -206,7 +206,65 @@ void Canvas::resampled(const skin::Picture& pic, const ui::Rect& placed, const u
     }
 }
 
-void Canvas::text(const ui::Control& c, const ui::Rect& r, ui::Color color, double scale) {
+CaptionLayout layoutCaption(HDC dc, const ui::Control& c, const ui::Rect& r, double scale,
+                            int largest) {
+    const std::wstring text = wide(c.caption());
+    CaptionLayout layout;
+    layout.flags = DT_NOPREFIX;
+    layout.flags |= c.alignment() == ui::Align::Center  ? DT_CENTER
+                    : c.alignment() == ui::Align::Right ? DT_RIGHT
+                                                        : DT_LEFT;
+    const bool button = c.verticalCenter();
+    // A button's caption keeps clear of its edges.
+    const int margin = skin::deviceLength(c.captionMargin(), scale);
+    layout.room = {r.x + margin, r.y, r.x + r.w - margin, r.y + r.h};
+    const int width = r.w - 2 * margin;
+    int normal = skin::deviceLength(pixelSize(c.font().size), scale);
+    if (largest > 0) normal = std::min(normal, largest);
+    // A label that scrolls when hovered keeps its size and shows the start of its caption.
+    const int smallest = c.scrollsWhenLong() ? normal : skin::deviceLength(kSmallestFont, scale);
+    for (layout.pixels = normal;; --layout.pixels) {
+        SelectObject(dc, fontOfPixels(layout.pixels, c.font().bold));
+        // Measured as DrawText lays the line out, which is what draws it below.
+        RECT drawn{0, 0, 0, 0};
+        DrawTextW(dc, text.c_str(), -1, &drawn, layout.flags | DT_SINGLELINE | DT_CALCRECT);
+        layout.fits = drawn.right - drawn.left <= width;
+        const bool last = layout.fits || layout.pixels <= smallest;
+        // Buttons break into two lines before they shrink; other captions only at the smallest.
+        if (!layout.fits && !c.scrollsWhenLong() && (button || last) &&
+            text.find(L' ') != std::wstring::npos) {
+            RECT wrapped = layout.room;
+            DrawTextW(dc, text.c_str(), -1, &wrapped, layout.flags | DT_WORDBREAK | DT_CALCRECT);
+            if (wrapped.bottom - wrapped.top <= r.h && wrapped.right - wrapped.left <= width) {
+                layout.room.top += (r.h - (wrapped.bottom - wrapped.top)) / 2;
+                layout.flags |= DT_WORDBREAK;
+                layout.fits = true;
+                return layout;
+            }
+        }
+        if (last) {
+            // What does not fit even so ends in an ellipsis rather than in half a letter.
+            layout.flags |= DT_SINGLELINE | DT_END_ELLIPSIS | (button ? DT_VCENTER : DT_TOP);
+            return layout;
+        }
+    }
+}
+
+int sizeGroupPixels(HDC dc, const ui::Form& form, const ui::Control& c, double scale) {
+    if (!c.sizeGroup()) return 0;
+    int pixels = 0;
+    for (const auto& other : form.controls()) {
+        if (other->sizeGroup() != c.sizeGroup() || other->caption().empty()) continue;
+        const ui::Rect b = other->formBounds();
+        const ui::Rect r{0, 0, skin::deviceLength(b.w, scale), skin::deviceLength(b.h, scale)};
+        const int fitted = layoutCaption(dc, *other, r, scale).pixels;
+        pixels = pixels ? std::min(pixels, fitted) : fitted;
+    }
+    return pixels;
+}
+
+void Canvas::text(const ui::Control& c, const ui::Rect& r, ui::Color color, double scale,
+                  int largest) {
     const std::wstring text = wide(c.caption());
     if (text.empty()) return;
     const ui::Rect box = intersect(r, clip_);
@@ -215,41 +273,8 @@ void Canvas::text(const ui::Control& c, const ui::Rect& r, ui::Color color, doub
     SelectClipRgn(dc_, region);
     SetBkMode(dc_, TRANSPARENT);
     SetTextColor(dc_, RGB(color.r, color.g, color.b));
-    UINT flags = DT_NOPREFIX;
-    flags |= c.alignment() == ui::Align::Center  ? DT_CENTER
-             : c.alignment() == ui::Align::Right ? DT_RIGHT
-                                                 : DT_LEFT;
-    const bool button = c.verticalCenter();
-    // A button's caption keeps clear of its edges.
-    const int margin = button ? skin::deviceLength(3, scale) : 0;
-    const RECT rect{r.x + margin, r.y, r.x + r.w - margin, r.y + r.h};
-    const int width = r.w - 2 * margin;
-    const int smallest = skin::deviceLength(kSmallestFont, scale);
-    for (int pixels = skin::deviceLength(pixelSize(c.font().size), scale);; --pixels) {
-        SelectObject(dc_, fontOfPixels(pixels, c.font().bold));
-        SIZE extent{};
-        GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &extent);
-        const bool fits = extent.cx <= width;
-        const bool last = fits || pixels <= smallest;
-        // Buttons break into two lines before they shrink; other captions only at the smallest.
-        if (!fits && (button || last) && text.find(L' ') != std::wstring::npos) {
-            RECT wrapped = rect;
-            DrawTextW(dc_, text.c_str(), -1, &wrapped, flags | DT_WORDBREAK | DT_CALCRECT);
-            if (wrapped.bottom - wrapped.top <= r.h && wrapped.right - wrapped.left <= width) {
-                RECT place = rect;
-                place.top += (r.h - (wrapped.bottom - wrapped.top)) / 2;
-                DrawTextW(dc_, text.c_str(), -1, &place, flags | DT_WORDBREAK);
-                break;
-            }
-        }
-        if (last) {
-            // What does not fit even so ends in an ellipsis rather than in half a letter.
-            RECT place = rect;
-            DrawTextW(dc_, text.c_str(), -1, &place,
-                      flags | DT_SINGLELINE | DT_END_ELLIPSIS | (button ? DT_VCENTER : DT_TOP));
-            break;
-        }
-    }
+    CaptionLayout layout = layoutCaption(dc_, c, r, scale, largest);
+    DrawTextW(dc_, text.c_str(), -1, &layout.room, layout.flags);
     SelectClipRgn(dc_, nullptr);
     DeleteObject(region);
 }

@@ -10,8 +10,23 @@
 
 #include "skin/pictures.h"
 #include "ui/control.h"
+#include "ui/form.h"
 
 namespace win32ui {
+
+// How a label's caption is drawn: the font's height in device pixels, DrawText's flags and the
+// rectangle to give it, and whether the caption fits at all (at the smallest size it may not).
+struct CaptionLayout {
+    int pixels = 0;
+    UINT flags = 0;
+    RECT room{};
+    bool fits = true;
+};
+// `largest`, when not 0, is the largest font height to try (device pixels).
+CaptionLayout layoutCaption(HDC dc, const ui::Control& c, const ui::Rect& r, double scale,
+                            int largest = 0);
+// The font height every label of c's size group fits at (0 outside a group).
+int sizeGroupPixels(HDC dc, const ui::Form& form, const ui::Control& c, double scale);
 
 class Canvas {
   public:
@@ -36,7 +51,8 @@ class Canvas {
     // A caption that never runs out of its rectangle: a button caption wraps to two lines when
     // they fit, otherwise the font shrinks until the text fits. Fonts are made for `scale`
     // device pixels per logical pixel.
-    void text(const ui::Control& c, const ui::Rect& r, ui::Color color, double scale = 1.0);
+    void text(const ui::Control& c, const ui::Rect& r, ui::Color color, double scale = 1.0,
+              int largest = 0);
 
     // What was painted at a point (black outside): the backdrop of controls without a colour.
     ui::Color pixel(int x, int y) const;

@@ -214,7 +214,8 @@ void FormWindow::paintControl(const ui::Control& c) {
         }
         case ui::ControlKind::Label:
             if (c.background()) canvas_.fill(r, *c.background());
-            canvas_.text(c, r, c.usable() ? c.font().color : kDisabledText, scale_);
+            canvas_.text(c, r, c.usable() ? c.font().color : kDisabledText, scale_,
+                         sizeGroupPixels(canvas_.dc(), form_, c, scale_));
             break;
         case ui::ControlKind::Panel:
         case ui::ControlKind::GroupBox:

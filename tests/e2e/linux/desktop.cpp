@@ -27,13 +27,14 @@ void sleepMs(int ms) {
 }
 
 int spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
-          int outFd) {
+          int outFd, int errFd = -1) {
     const int pid = ::fork();
     if (pid == 0) {
         for (const auto& [k, v] : env) ::setenv(k.c_str(), v.c_str(), 1);
         if (outFd >= 0) ::dup2(outFd, STDOUT_FILENO);
         const int devnull = ::open("/dev/null", O_WRONLY);
         if (devnull >= 0 && outFd < 0) ::dup2(devnull, STDOUT_FILENO);
+        if (errFd >= 0) ::dup2(errFd, STDERR_FILENO);
         std::vector<char*> args;
         for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
@@ -138,7 +139,16 @@ Editor::Editor(const VirtualDisplay& display, const std::map<std::string, std::s
     char runtime[] = "/tmp/quorvex-e2e-runtime-XXXXXX";
     if (::mkdtemp(runtime)) env_["XDG_RUNTIME_DIR"] = runtime;
     env_["QT_QPA_PLATFORM"] = "xcb";
-    pid_ = spawn({QUORVEX_EDITOR}, env_, -1);
+    char errors[] = "/tmp/quorvex-e2e-stderr-XXXXXX";
+    const int errFd = ::mkstemp(errors);
+    if (errFd >= 0) errorFile_ = errors;
+    pid_ = spawn({QUORVEX_EDITOR}, env_, -1, errFd);
+    if (errFd >= 0) ::close(errFd);
+}
+
+std::string Editor::errorOutput() const {
+    std::ifstream in(errorFile_);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 Editor::~Editor() {
@@ -146,6 +156,7 @@ Editor::~Editor() {
         ::kill(pid_, SIGTERM);
         ::waitpid(pid_, nullptr, 0);
     }
+    if (!errorFile_.empty()) ::unlink(errorFile_.c_str());
 }
 
 std::string Editor::xdotool(const std::vector<std::string>& args) {

@@ -44,6 +44,8 @@ class Editor {
     // True once the process has ended; its exit code then in `exitCode()`.
     bool waitForExit(double seconds);
     int exitCode() const { return exitCode_; }
+    // What the editor printed on its standard error so far.
+    std::string errorOutput() const;
     // Clicks at a point of the main window (its own coordinates).
     void click(int x, int y);
     // The main window as a picture; saved to `artifact` (PNG) when given.
@@ -60,6 +62,7 @@ class Editor {
     int pid_ = -1;
     int exitCode_ = -1;
     std::string window_;
+    std::string errorFile_;
 };
 
 // A pixel of a picture as r, g, b.

@@ -140,5 +140,20 @@ TEST(EditorEndToEnd, DetectsNavigatesWritesAndLosesTheMouse) {
     EXPECT_EQ(editor.exitCode(), 0);
 }
 
+// Qt warns when its application object is made off the thread it took for the main one; the
+// start-up decodes pictures on a second thread, which must not be taken for it.
+TEST(EditorEndToEnd, NeitherStartWarnsOfTheMainThread) {
+    VirtualDisplay display;
+    ASSERT_EQ(display.error(), "");
+    if (!display.running()) GTEST_SKIP() << display.skipReason();
+    Editor first(display, {{"QUORVEX_SIMULATED_MOUSE", "macro"}});
+    ASSERT_TRUE(first.waitForWindow(15)) << first.errorOutput();
+    Editor second(display, {{"QUORVEX_SIMULATED_MOUSE", "macro"}});
+    ASSERT_TRUE(second.waitForExit(10)) << "the second instance kept running";
+    for (const Editor* editor : {&first, &second})
+        EXPECT_EQ(editor->errorOutput().find("main() thread"), std::string::npos)
+            << editor->errorOutput();
+}
+
 }  // namespace
 }  // namespace e2e

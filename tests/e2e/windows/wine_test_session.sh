@@ -28,8 +28,8 @@ end_wine_test() {
 
 # A display of our own, whichever number is free, once it takes a client: listening is not yet
 # answering. No reset as the probe leaves: a reset can refuse the next client for a moment.
-start_virtual_display() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
+start_virtual_display() {  # [WxH, 1024x768 unless given]
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
     pids+=($!)
     local i
     for i in $(seq 200); do grep -q . "$work/display" 2>/dev/null && break; sleep 0.1; done
@@ -102,18 +102,18 @@ wait_for_hid_read() {
         fail "the mouse was not read through the test DLLs: $(status | tr '\n' ' ')"
 }
 
-# The editor's window, 800 x 600, once it shows: sets window, wx and wy.
-wait_for_editor_window() {
-    local geometry="" _
+# The editor's window, 800 x 600 (or WxH), once it shows: sets window, wx and wy.
+wait_for_editor_window() {  # [WxH]
+    local size=${1:-800x600} geometry="" _
     window=""
     for _ in $(seq 450); do  # up to 90 s: a loaded machine starts Wine slowly
         window=$(xdotool search --onlyvisible --name '^Gaming Mouse v1\.0$' 2>/dev/null | head -1 || true)
         [[ -n "$window" ]] && geometry=$(xdotool getwindowgeometry "$window" 2>/dev/null || true)
-        grep -q "Geometry: 800x600" <<<"$geometry" && break
+        grep -q "Geometry: $size" <<<"$geometry" && break
         sleep 0.2
     done
     [[ -n "$window" ]] || fail "no window captioned \"Gaming Mouse v1.0\" appeared"
-    grep -q "Geometry: 800x600" <<<"$geometry" || fail "the window is not 800 x 600: $geometry"
+    grep -q "Geometry: $size" <<<"$geometry" || fail "the window is not $size: $geometry"
     read -r wx wy < <(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry")
 }
 

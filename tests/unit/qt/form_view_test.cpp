@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "app/combination_dialog.h"
 #include "app/main_form.h"
@@ -165,22 +166,82 @@ TEST_F(Rendered, TheSideButtonsAreBackAndForwardAndPressNothing) {
 
 // No caption runs past its control in any language table: it fits at some size from the
 // control's own down to the smallest, on one line or (buttons) on two.
-TEST_F(Rendered, EveryCaptionFitsItsControlInEveryLanguage) {
+// Every caption drawn alone, white on black, at each display scale: it fits, no letter runs
+// out of the label, and a button's caption keeps its margin.
+TEST_F(Rendered, EveryCaptionFitsItsControlInEveryLanguageAtEveryScale) {
     host.setMainForm(form, [] { return true; });
     form.FormCreate();
-    for (int language = 1; language <= 3; ++language) {
-        form.Btn_LangClick(language);
-        for (const auto& c : form.controls()) {
-            if (c->kind() != ui::ControlKind::Label || c->caption().empty()) continue;
-            // Key labels show what the mouse holds, checked by the assignment editor's tests.
-            if (c->name().starts_with("Key") && c->name().size() <= 5) continue;
-            const ui::Rect b = c->formBounds();
-            const int flags = c->verticalCenter() ? Qt::AlignVCenter : Qt::AlignTop;
-            EXPECT_TRUE(qtui::fitCaption(*c, QRect(b.x, b.y, b.w, b.h), flags).fits)
-                << "table " << language << ": " << c->name() << " \"" << c->caption() << "\" in "
-                << b.w << " x " << b.h;
+    for (const double scale : {1.0, 1.25, 1.5, 2.0}) {
+        for (int language = 1; language <= 3; ++language) {
+            form.Btn_LangClick(language);
+            for (const auto& c : form.controls()) {
+                if (c->kind() != ui::ControlKind::Label || c->caption().empty()) continue;
+                // Key labels name what the mouse holds and scroll when it is long.
+                if (c->scrollsWhenLong()) continue;
+                const QRect r(0, 0, c->bounds().w, c->bounds().h);
+                // Wider than the label: a caption that runs out of it shows beyond its end.
+                QImage image(QSize(r.width() + 8, r.height()) * scale, QImage::Format_RGB32);
+                image.setDevicePixelRatio(scale);
+                image.fill(Qt::black);
+                QPainter p(&image);
+                p.setPen(Qt::white);
+                qtui::drawCaption(p, *c, r);
+                p.end();
+                int first = image.width(), last = -1;
+                for (int y = 0; y < image.height(); ++y)
+                    for (int x = 0; x < image.width(); ++x)
+                        if (qGreen(image.pixel(x, y)) > 60) {
+                            first = std::min(first, x);
+                            last = std::max(last, x);
+                        }
+                // A button (wider than an arrow) shows a clear gap inside its bevel.
+                const int margin = c->verticalCenter() && r.width() >= 40 ? int(3 * scale) : 0;
+                const std::string where = std::to_string(scale) + "x, table " +
+                                          std::to_string(language) + ": " + c->name() + " \"" +
+                                          c->caption() + "\"";
+                const int flags = c->verticalCenter() ? Qt::AlignVCenter : Qt::AlignTop;
+                EXPECT_TRUE(qtui::fitCaption(*c, r, flags).fits) << where;
+                if (c->verticalCenter()) EXPECT_GE(first, margin) << where;
+                EXPECT_LT(last, int(r.width() * scale) - margin) << where;
+            }
         }
     }
+}
+
+// A dialog's shape where no compositor blends it: its rounded picture, not its rectangle.
+TEST_F(Rendered, ADialogPaintsOnlyItsPicturesShape) {
+    host.setMainForm(form, [] { return true; });
+    form.FormCreate();
+    app::TForm2 dialog{form, host};
+    dialog.FormCreate();
+    host.syncAll();
+    qtui::FormView* view = host.viewOf(dialog);
+    ASSERT_NE(view, nullptr);
+    const QRegion painted = view->paintedRegion();
+    EXPECT_TRUE(painted.contains(QPoint(177, 90)));
+    for (const QPoint corner : {QPoint(0, 0), QPoint(354, 0), QPoint(0, 179), QPoint(354, 179)})
+        EXPECT_FALSE(painted.contains(corner)) << corner.x() << "," << corner.y();
+}
+
+// A combination's name longer than its key label keeps the label's font size and scrolls
+// through the label while hovered.
+TEST_F(Rendered, ALongKeyLabelScrollsAtItsOwnSize) {
+    host.setMainForm(form, [] { return true; });
+    form.FormCreate();
+    ui::Control& key = form.at("Key1");
+    key.setCaption("Ctrl+Alt+Shift+Win+PageDown+Num Lock");
+    const ui::Rect b = key.formBounds();
+    const auto fitted = [&] {
+        return qtui::fitCaption(key, QRect(b.x, b.y, b.w, b.h), Qt::AlignVCenter);
+    };
+    EXPECT_EQ(fitted().font.pixelSize(), qtui::pixelSize(key.font().size));
+    EXPECT_FALSE(fitted().wrapped);
+    form.ButtonTypeCMouseEnter(1);
+    form.LabelRunTimer();
+    EXPECT_EQ(key.caption(), "trl+Alt+Shift+Win+PageDown+Num Lock    C");
+    form.LabelRunTimer();
+    EXPECT_EQ(key.caption(), "rl+Alt+Shift+Win+PageDown+Num Lock    Ct");
+    EXPECT_EQ(fitted().font.pixelSize(), qtui::pixelSize(key.font().size));
 }
 
 }  // namespace

@@ -63,6 +63,17 @@ QImage overBlack(QImage image) {
     return flat;
 }
 
+// The main window, shown.
+struct MainWindow {
+    explicit MainWindow(qtui::QtHost& host) : form{host, mouse} {
+        host.setMainForm(form, [] { return true; });
+        form.FormCreate();
+        host.showForm(form);
+    }
+    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
+    app::TForm1 form;
+};
+
 struct Scaled : ::testing::Test {
     void SetUp() override { scaledApplication(); }
     qtui::QtHost host;
@@ -104,11 +115,8 @@ TEST_F(Scaled, PicturesComeFromTheSetOfTheScreen) {
 // A pointer over any device pixel of a control finds the control a 100 % window finds at that
 // logical pixel, up to the last device pixel of its edges.
 TEST_F(Scaled, PointerPositionsHitTheSameControlsAsAtOneTimes) {
-    sim::SimulatedMouse mouse{sim::DeviceKind::Macro};
-    app::TForm1 form{host, mouse};
-    host.setMainForm(form, [] { return true; });
-    form.FormCreate();
-    host.showForm(form);
+    MainWindow main{host};
+    app::TForm1& form = main.form;
     qtui::FormView* view = host.viewOf(form);
     for (const double ratio : {1.5, 2.0}) {
         putOn(view, ratio);
@@ -133,6 +141,32 @@ TEST_F(Scaled, PointerPositionsHitTheSameControlsAsAtOneTimes) {
         }
         EXPECT_GT(checked, 100);
     }
+}
+
+// Moved from a 100 % screen to a 200 % one (its pictures follow, as above), the whole window is
+// drawn at twice the size and a click lands on the control drawn under it, to its edge pixels.
+TEST_F(Scaled, AWindowMovedToADoubleScreenIsClickedWhereItShows) {
+    MainWindow main{host};
+    app::TForm1& form = main.form;
+    qtui::FormView* view = host.viewOf(form);
+    int clicks = 0;
+    ui::Control& advanced = form.at("Btn_Adv");
+    advanced.onClick = [&clicks](ui::Control&) { ++clicks; };
+    putOn(view, 1.0);
+    putOn(view, 2.0);
+    EXPECT_EQ(view->grab().toImage().size(), QSize(1600, 1200));
+    const ui::Rect r = advanced.formBounds();
+    // Device pixels at 200 %, as the pointer reports them: half logical pixels.
+    for (const QPointF at : {QPointF(r.x, r.y), QPointF(r.x + r.w - 0.5, r.y + r.h - 0.5),
+                             QPointF(r.x - 0.5, r.y + r.h / 2)}) {
+        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent e(type, at, view->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+            QApplication::sendEvent(view, &e);
+        }
+    }
+    EXPECT_EQ(clicks, 2) << "its first and last device pixels, and not the one left of it";
 }
 
 }  // namespace
