@@ -523,6 +523,7 @@ bool FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
     switch (message) {
         case WM_PAINT:
             paint();
+            if (main_) host_.mainWindowPainted();
             return true;
         case WM_ERASEBKGND:
             result = 1;  // the paint covers everything

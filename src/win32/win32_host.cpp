@@ -435,6 +435,20 @@ void Win32Host::setTrayIcon(const std::string& pictureName) {
     Shell_NotifyIconW(NIM_ADD, &tray_);
 }
 
+void Win32Host::afterFirstPaint(std::function<void()> task) {
+    if (painted_)
+        post(std::move(task));
+    else
+        afterFirstPaint_.push_back(std::move(task));
+}
+
+void Win32Host::mainWindowPainted() {
+    if (painted_) return;
+    painted_ = true;
+    for (auto& task : afterFirstPaint_) post(std::move(task));
+    afterFirstPaint_.clear();
+}
+
 void Win32Host::post(std::function<void()> task) {
     {
         std::lock_guard lock(postedMutex_);

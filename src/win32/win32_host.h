@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "ui/host.h"
 #include "win32/form_window.h"
@@ -68,6 +69,9 @@ class Win32Host : public ui::Host {
     void setApplicationTitle(const std::string& title) override;
     std::string applicationTitle() const override { return title_; }
     void post(std::function<void()> task) override;
+    void afterFirstPaint(std::function<void()> task) override;
+    // The main window has painted: the work held for its first paint is posted.
+    void mainWindowPainted();
 
   private:
     static LRESULT CALLBACK messageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -94,6 +98,8 @@ class Win32Host : public ui::Host {
     UINT_PTR nextTimerId_ = 1;
     std::mutex postedMutex_;
     std::deque<std::function<void()>> posted_;
+    bool painted_ = false;
+    std::vector<std::function<void()>> afterFirstPaint_;
     std::string title_;
     NOTIFYICONDATAW tray_{};
     HICON trayIcon_ = nullptr;
