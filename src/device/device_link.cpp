@@ -338,7 +338,7 @@ void DeviceLink::TakeFileContents() {
     writeRefusal_ = {};
     rereadPending_ = false;
     failedSlots_.clear();
-    if (background_) background_->editorTaken = true;
+    if (background_) background_->editorTaken = background_->fileTaken = true;
 }
 
 // ---- reading ----

@@ -147,8 +147,10 @@ class DeviceLink {
         // The editor's macro of a slot stays when the mouse holds what was known of it before
         // (a returning mouse); without a known block the mouse's replaces it.
         std::array<std::optional<image::Macro>, image::kMacroCount> known;
-        // A profile file filled the editor meanwhile: the blocks only tell what the mouse holds.
-        bool editorTaken = false;
+        // The editor keeps its macros: the blocks only tell what the mouse holds. So for a
+        // returning mouse whose pages could not be compared, and after a profile file filled
+        // the editor meanwhile (`fileTaken`: then it may be written without a re-read).
+        bool editorTaken = false, fileTaken = false;
         bool returning = false, edited = false;
         int reportsDone = 0, reportsTotal = 0;
     };

@@ -125,7 +125,8 @@ void DeviceLink::Btn_Read() {
         }
         window_.ShowDevicePages();
     }
-    if (macro && r.pagesWhole) {
+    // The macros are read even after a failed page block: a Reset then still backs them up.
+    if (macro && imageRead) {
         for (std::size_t i = 0; i < image::kMacroCount; ++i) r.order.push_back(i);
         readMacros(std::move(r));
         if (!background_ && message.empty()) message = macroReadMessage_;
@@ -230,7 +231,7 @@ std::string_view DeviceLink::finishMacroRead() {
         image_.dataBuf.macros[i] = r.read.buf.macros[i];
     }
     readEnded(r.read, complete, r.whole, r.pagesWhole);
-    if (r.editorTaken) {
+    if (r.fileTaken) {
         // A profile file filled the editor meanwhile: it may be written, and the mouse is not
         // read again over it.
         writeRefusal_ = {};
