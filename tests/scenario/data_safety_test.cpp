@@ -290,9 +290,10 @@ TEST_F(DataSafety, EveryResetFirstBacksUpWhatTheMouseHolds) {
         long lostAt;  // where the profile file misses the 1024 bytes of a failed block; or -1
     };
     const std::vector<Case> cases{
-        {"an incomplete read", [this] { replug([this] { loseReadsAt(0x8000); }); }, 1280},
-        // The macros are still read after a failed page block, and kept.
+        // The macros are still read after a failed page block, and kept. First, while the
+        // mouse still holds its demo macro, which the Reset after it erases.
         {"a lost name block", [this] { replug([this] { loseReadsAt(0x6400); }); }, 256},
+        {"an incomplete read", [this] { replug([this] { loseReadsAt(0x8000); }); }, 1280},
         {"an Apply", [this] { replug(), rename(1, "Applied"), form.link().Btn_ApplyClick(); },
          -1},
     };
