@@ -156,8 +156,9 @@ class DeviceLink {
     };
 
     void refuseSilently() { transport_.Reset(); }
-    // Starts reading the macros of `read` behind the shown pages, or reads them now.
-    void readMacros(MacroRead read);
+    // Starts reading the macros of `read` behind the shown pages, or reads them now and
+    // returns what a returning mouse's user is to be told, if anything.
+    std::string_view readMacros(MacroRead read);
     // Reads up to `reports` more reports of the macro read; true when it has ended.
     bool advanceMacroRead(std::size_t reports, const ChunkPump& pump);
     // Takes the macros that came and ends the read: complete or not, backup. Returns what
@@ -266,8 +267,6 @@ class DeviceLink {
     std::optional<MacroRead> background_;
     // Macro slots whose blocks failed in the last read: the next tick reads only them.
     std::vector<std::size_t> failedSlots_;
-    // What a macro read done at once left to tell, for the read that started it.
-    std::string_view macroReadMessage_;
 };
 
 }  // namespace device

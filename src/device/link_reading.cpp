@@ -128,8 +128,8 @@ void DeviceLink::Btn_Read() {
     // The macros are read even after a failed page block: a Reset then still backs them up.
     if (macro && imageRead) {
         for (std::size_t i = 0; i < image::kMacroCount; ++i) r.order.push_back(i);
-        readMacros(std::move(r));
-        if (!background_ && message.empty()) message = macroReadMessage_;
+        const std::string_view told = readMacros(std::move(r));
+        if (message.empty()) message = told;
     } else if (imageRead) {
         readEnded(r.read, r.pagesWhole && !macro, {}, r.pagesWhole);
     } else {
@@ -168,10 +168,9 @@ void DeviceLink::readEnded(const MouseContents& read, bool complete,
     }
 }
 
-void DeviceLink::readMacros(MacroRead read) {
+std::string_view DeviceLink::readMacros(MacroRead read) {
     read.reportsTotal = static_cast<int>(read.order.size() * kMacroReports);
     background_ = std::move(read);
-    macroReadMessage_ = {};
     // Until the last block is in, the editor does not know all the mouse holds.
     held_.reset();
     writeRefusal_ = kIncompleteReadMessage;
@@ -179,13 +178,13 @@ void DeviceLink::readMacros(MacroRead read) {
     failedSlots_.clear();
     if (!backgroundMacroRead_) {
         advanceMacroRead(SIZE_MAX, chunkPump_);
-        macroReadMessage_ = finishMacroRead();
-        return;
+        return finishMacroRead();
     }
     known_ = KnownContents{background_->read, true, true, background_->whole};
     window_.ShowMacroReadProgress(0, background_->reportsTotal);
     // Steps do nothing while an operation runs (ReadStep); they start when it has ended.
     window_.SetReadStepsEnabled(true);
+    return {};
 }
 
 bool DeviceLink::advanceMacroRead(std::size_t reports, const ChunkPump& pump) {

@@ -46,8 +46,6 @@ class Win32Host : public ui::Host {
     void syncAll();
     // Runs the message loop until the main window is gone; the program's exit code.
     int run();
-    // An enabled timer of interval 0, which the main loop runs when the queue is empty.
-    ui::Timer* idleTimer() const;
 
     // ui::Host
     void processMessages() override;
@@ -74,6 +72,8 @@ class Win32Host : public ui::Host {
     void mainWindowPainted();
 
   private:
+    // An enabled timer of interval 0, which the main loop runs when the queue is empty.
+    ui::Timer* idleTimer() const;
     static LRESULT CALLBACK messageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK taskbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool mayClose() const { return !closing_.mayClose || closing_.mayClose(); }
